@@ -1,0 +1,38 @@
+// vorlo: the command-line companion of the player, built on the same MIDI code.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/commands.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: vorlo info FILE...\n"
+    "       vorlo length FILE...\n"
+    "       vorlo render [--soundfont SF2] [--rate HZ] [--gain G] FILE OUT.wav\n"
+    "       vorlo play [--soundfont SF2] [--drivers LIST] FILE...\n"
+    "exit codes: 0 done, 1 a file failed, 2 usage, 3 no synthesizer, 130 interrupted\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace vorlo::tools;
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+  const std::string command = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "info") return runInfo(args);
+  if (command == "length") return runLength(args);
+  if (command == "render") return runRender(args);
+  if (command == "play") return runPlay(args);
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::fputs(kUsage, stdout);
+    return kExitOk;
+  }
+  std::fprintf(stderr, "vorlo: unknown command '%s'\n%s", command.c_str(), kUsage);
+  return kExitUsage;
+}

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "midi/smf_writer.h"
+
+namespace vorlo {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+};
+
+// Runs the real `vorlo` program with its stderr folded into the output.
+ToolRun runVorlo(const std::string& arguments) {
+  ToolRun run;
+  FILE* pipe = ::popen((std::string(VORLO_TOOL) + " " + arguments + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+  const int status = ::pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+class VorloTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("vorlo-tool-" + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const std::string path = (folder_ / name).string();
+    EXPECT_TRUE(midi::writeBytes(path, bytes));
+    return path;
+  }
+  std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+  fs::path folder_;
+};
+
+std::vector<std::uint8_t> songOf(std::uint64_t ticks, std::uint32_t tempo) {
+  midi::SmfWriter writer(1, 100);
+  writer.addTrack().tempo(0, tempo).text(0, midi::MetaType::TrackName, "Sea").text(0, midi::MetaType::Copyright, "(c) 2026");
+  writer.addTrack().note(0, ticks, 0, 60, 100).text(50, midi::MetaType::Text, "hello\nthere");
+  return writer.bytes();
+}
+
+TEST_F(VorloTool, LengthPrintsOneLinePerFileAndErrorLinesInOrder) {
+  const std::string first = write("first song.mid", songOf(300, 1000000));
+  const std::string broken = write("broken.mid", {'M', 'T', 'h', 'd', 0, 0});
+  const std::string rmid = write("wrapped.rmi", midi::wrapInRmid(songOf(150, 200000)));
+  const ToolRun run = runVorlo("length " + quoted(first) + " " + quoted(broken) + " " + quoted(rmid));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "3000\t" + first + "\n" + "error\t" + broken + "\tthe MIDI header is truncated\n" + "300\t" + rmid + "\n");
+}
+
+TEST_F(VorloTool, LengthOfGoodFilesExitsWithZero) {
+  const std::string song = write("a.kar", songOf(100, 500000));
+  const ToolRun run = runVorlo("length " + quoted(song));
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "500\t" + song + "\n");
+}
+
+TEST_F(VorloTool, InfoShowsHeaderLengthAndTextEvents) {
+  const std::string song = write("info.mid", songOf(6100, 1000000));
+  const ToolRun run = runVorlo("info " + quoted(song));
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.out.find("Format:\t1\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Tracks:\t2\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Division:\t100 ticks per quarter note\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Length:\t61000 ms (1:01)\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("track 0\t0:00\tTrack name\tSea\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("track 0\t0:00\tCopyright\t(c) 2026\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("track 1\t0:00\tText\thello there\n"), std::string::npos) << run.out;
+}
+
+TEST_F(VorloTool, UsageErrorsExitWithTwo) {
+  EXPECT_EQ(runVorlo("").exitCode, 2);
+  EXPECT_EQ(runVorlo("length").exitCode, 2);
+  const ToolRun unknown = runVorlo("dance");
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_NE(unknown.out.find("unknown command 'dance'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlo
