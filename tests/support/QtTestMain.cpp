@@ -1,5 +1,7 @@
 // main() for test programs that need a QApplication (widgets, timers, sockets). Link vorlo_test_support and
 // do not link GTest::gtest_main.
+#include "player/app/ErrorHandler.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -7,7 +9,8 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    // The player's own application object, so errors escaping event handlers take the player's path.
+    vorlo::PlayerApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

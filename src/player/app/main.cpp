@@ -1,6 +1,61 @@
-#include <QApplication>
+// The program entry of the player: one player per user; a second start hands its command line over and ends.
+#include "platform/SingleApp.h"
+#include "player/app/ErrorHandler.h"
+#include "player/app/TFormPlayer.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// A logout or `kill` ends the player like a shutdown of the desktop: the window is destroyed in order, so the
+// options are saved and the list is offered for saving.
+void quitOnTerminate() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] { QApplication::quit(); });
+    struct sigaction action {};
+    action.sa_handler = onTerminate;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    const QByteArray tail = vorlo::SingleApp::commandLineTail(argc, argv);
+    vorlo::PlayerApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("MIDI Vorlo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("MIDI Vorlo"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    try {
+        vorlo::SingleApp single;
+        if (!single.isFirst()) {
+            single.send(tail);
+            return 0;
+        }
+        quitOnTerminate();
+        auto window = std::make_unique<vorlo::TFormPlayer>(QApplication::applicationDirPath());
+        QStringList arguments = QApplication::arguments();
+        arguments.removeFirst();
+        if (!window->FormCreate(arguments)) return 0;
+        single.publish([&window](const QByteArray& handed) { window->receiveHandOver(handed); });
+        QApplication::exec();
+    } catch (const std::exception& error) {
+        vorlo::ErrorHandler::handle(error);
+    }
     return 0;
 }

@@ -1,0 +1,280 @@
+#include "player/app/TFormPlayer.h"
+
+#include "platform/Registry.h"
+#include "platform/TempFolder.h"
+#include "player/app/ErrorHandler.h"
+#include "player/app/MessageBoxes.h"
+#include "player/app/TFormAbout.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+namespace vorlo {
+
+namespace {
+
+// Keeps the hourglass up for the length of a scope, however it is left.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent)
+    : QMainWindow(parent), runningFolder_(runningFolder) {
+    setObjectName(QStringLiteral("FormPlayer"));
+    setWindowTitle(QStringLiteral("MIDI Vorlo"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/vorlo.png")));
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Client"));
+    setCentralWidget(client);
+    buildMenus();
+    ErrorHandler::setRestoreWindow([this] {
+        if (isHidden()) restoreFromTray();
+    });
+}
+
+TFormPlayer::~TFormPlayer() {
+    ErrorHandler::setRestoreWindow({});
+    FormDestroy();
+}
+
+void TFormPlayer::buildMenus() {
+    QMenu* list = menuBar()->addMenu(QStringLiteral("&List"));
+    list->setObjectName(QStringLiteral("MenuList"));
+    fileExit_ = list->addAction(QStringLiteral("E&xit"));
+    fileExit_->setObjectName(QStringLiteral("FileExit"));
+    fileExit_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(fileExit_, &QAction::triggered, this, [this] { FileExitClick(false); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    QAction* about = help->addAction(QStringLiteral("&About..."));
+    about->setObjectName(QStringLiteral("HelpAbout"));
+    connect(about, &QAction::triggered, this, &TFormPlayer::showAbout);
+}
+
+QSize TFormPlayer::clientSize() const {
+    return centralWidget()->size().isEmpty() ? QSize(width(), height() - menuBar()->sizeHint().height())
+                                             : centralWidget()->size();
+}
+
+void TFormPlayer::setClientSize(const QSize& size) {
+    const int menuHeight = menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
+    resize(size.width(), size.height() + menuHeight);
+}
+
+bool TFormPlayer::FormCreate(const QStringList& arguments) {
+    BusyCursor busy;
+    prepareTempFolder();
+    setClientSize(lastClientSize_);
+
+    readOptions();
+    if (firstRun_) {
+        setClientSize(QSize(kDesignClientWidth, kDesignClientHeight));
+        show();
+        return true;
+    }
+
+    modes_ = PlayModes::restored(options_.autoPlay, options_.loopPlay, options_.repeatPlay, options_.randomPlay,
+                                 options_.shufflePlay);
+
+    const CommandLine line = CommandLine::parse(arguments);
+    playOnStart_ = line.playOnStart;
+    closeAfterPlay_ = line.closeAfterPlay;
+    applyModeChanges(line.modeChanges);
+
+    if (!line.fileArgument.isEmpty()) {
+        QString file = line.fileArgument;
+        if (!QFileInfo::exists(file)) {
+            file = options_.programFolder + QLatin1Char('/') + line.fileArgument;
+            if (!QFileInfo::exists(file)) return false;  // ends without a message
+        }
+    }
+
+    showAtStart();
+    return true;
+}
+
+void TFormPlayer::prepareTempFolder() {
+    tempFolder_ = TempFolder::pathFor();
+    const QString refused = TempFolder::prepare(tempFolder_);
+    if (!refused.isEmpty()) {
+        MessageBoxes::show(QStringLiteral("Error - Temporary Folder"), refused, BoxIcon::Error);
+        tempFolder_.clear();
+    }
+}
+
+void TFormPlayer::readOptions() {
+    Registry registry;
+    try {
+        firstRun_ = !options_.read(registry, runningFolder_);
+    } catch (const RegistryError& error) {
+        // A damaged settings file: tell the user and run on the defaults; the file itself is left alone.
+        ErrorHandler::handle(error);
+        options_ = Options();
+        options_.programFolder = runningFolder_;
+        options_.resetFile = options_.defaultResetFile();
+        return;
+    }
+    if (options_.midiDirectory.isEmpty()) options_.midiDirectory = QDir::currentPath();
+    if (firstRun_) return;
+    if (options_.top && options_.left) move(*options_.left, *options_.top);
+    if (options_.windowState.value_or(0) == 0 && options_.playList && options_.clientHeight && options_.clientWidth)
+        setClientSize(QSize(*options_.clientWidth, *options_.clientHeight));
+}
+
+void TFormPlayer::applyModeChanges(const std::vector<CommandLine::ModeChange>& changes) {
+    for (const CommandLine::ModeChange& change : changes) {
+        switch (change.mode) {
+        case 'a': modes_.setAuto(change.on); break;
+        case 'l': modes_.setLoop(change.on); break;
+        case 'r': modes_.setRepeat(change.on); break;
+        case 'm': modes_.setRandom(change.on); break;
+        case 's': modes_.setShuffle(change.on); break;
+        default: break;
+        }
+    }
+}
+
+void TFormPlayer::showAtStart() {
+    if (options_.hide) {
+        if (QSystemTrayIcon::isSystemTrayAvailable()) {
+            if (!trayIcon_) {
+                trayIcon_ = new QSystemTrayIcon(windowIcon(), this);
+                trayIcon_->setToolTip(QApplication::applicationDisplayName());
+                connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::Trigger) restoreFromTray();
+                });
+            }
+            trayIcon_->show();
+            return;
+        }
+        // No tray on this desktop: a minimised window can always be found again, a hidden one could not.
+        showMinimized();
+        return;
+    }
+    switch (options_.windowState.value_or(0)) {
+    case 1: showMinimized(); break;
+    case 2: showMaximized(); break;
+    default: show(); break;
+    }
+}
+
+void TFormPlayer::restoreFromTray() {
+    options_.hide = false;
+    if (trayIcon_) trayIcon_->hide();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TFormPlayer::receiveHandOver(const QByteArray& tail) {
+    if (zipMode_) {
+        MessageBoxes::show(QStringLiteral("Cannot Add File"), QStringLiteral("Cannot add file to the playlist in Zip mode!"),
+                           BoxIcon::Information);
+        return;
+    }
+    BusyCursor busy;
+    raise();
+    activateWindow();
+    const HandOver handOver = HandOver::resolve(QFile::decodeName(tail), options_.programFolder);
+    if (handOver.kind == HandOver::Kind::Ignore) return;
+    emit fileHandedOver(handOver.path, handOver.kind == HandOver::Kind::List);
+}
+
+bool TFormPlayer::askSaveChangedList(bool allowCancel) {
+    if (!listChanged_ || zipMode_) return true;
+    MessageBox box;
+    box.caption = QStringLiteral("Save list now?");
+    box.text = QStringLiteral("This list has been changed. Save it now?");
+    box.icon = BoxIcon::Question;
+    box.buttons = BoxButtons::YesNoCancel;
+    box.topMost = true;
+    switch (MessageBoxes::show(box)) {
+    case BoxButton::Yes:
+        // Saving the list to its file belongs to the list files, which this window does not hold yet.
+        return true;
+    case BoxButton::No: listChanged_ = false; return true;
+    default: return !allowCancel;
+    }
+}
+
+void TFormPlayer::FileExitClick(bool fromWindow) {
+    if (!askSaveChangedList(true)) {
+        closeConfirmed_ = false;
+        return;
+    }
+    closeConfirmed_ = true;
+    if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    saveOptions();
+    if (!fromWindow) QApplication::quit();
+}
+
+void TFormPlayer::closeEvent(QCloseEvent* event) {
+    FileExitClick(true);
+    if (!closeConfirmed_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QApplication::quit();
+}
+
+void TFormPlayer::FormDestroy() {
+    // After an orderly close the exit path has done all of this already.
+    if (closeConfirmed_) return;
+    askSaveChangedList(false);
+    closeConfirmed_ = true;
+    if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    try {
+        saveOptions();
+    } catch (const std::exception& error) {
+        ErrorHandler::handle(error);
+    }
+}
+
+void TFormPlayer::captureWindowState() {
+    if (isMinimized()) {
+        options_.windowState = 1;
+    } else if (isMaximized()) {
+        options_.windowState = 2;
+    } else if (windowState() == Qt::WindowNoState) {
+        options_.windowState = 0;
+    } else {
+        options_.windowState.reset();
+    }
+    if (options_.windowState == 0) {
+        options_.top = frameGeometry().top();
+        options_.left = frameGeometry().left();
+        options_.clientHeight = clientSize().height();
+        options_.clientWidth = clientSize().width();
+    }
+    options_.autoPlay = modes_.autoPlay;
+    options_.loopPlay = modes_.loop;
+    options_.repeatPlay = modes_.repeat;
+    options_.randomPlay = modes_.random;
+    options_.shufflePlay = modes_.shuffle;
+}
+
+void TFormPlayer::saveOptions() {
+    captureWindowState();
+    Registry registry;
+    options_.save(registry, {});
+}
+
+void TFormPlayer::showAbout() {
+    TFormAbout about(options_.programFolder, this);
+    MessageBoxes::exec(about);
+}
+
+}  // namespace vorlo

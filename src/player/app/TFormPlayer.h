@@ -1,0 +1,95 @@
+#pragma once
+
+#include "player/app/CommandLine.h"
+#include "player/playback/PlayModes.h"
+#include "player/settings/Options.h"
+
+#include <QMainWindow>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace vorlo {
+
+// The main window. It assembles the player's objects and widgets and runs the life of the process: start-up
+// (FormCreate), the hand-over from a second start, and the closing paths (FormClose, FileExitClick,
+// FormDestroy). Behaviour lives in the objects it holds; the window wires them together.
+class TFormPlayer : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kDesignClientWidth = 592;
+    static constexpr int kDesignClientHeight = 298;
+
+    // `runningFolder` is the folder the program runs from (the program folder when setup never ran).
+    explicit TFormPlayer(const QString& runningFolder, QWidget* parent = nullptr);
+    ~TFormPlayer() override;
+
+    // Start-up with the command line (arguments after the program name). Returns false when the program is
+    // to end at once (a file argument that does not exist).
+    bool FormCreate(const QStringList& arguments);
+
+    // A command-line tail handed over by a second start.
+    void receiveHandOver(const QByteArray& tail);
+
+    // The exit path; `fromWindow` is true when the window's own close runs it, false for the menu items.
+    void FileExitClick(bool fromWindow = false);
+
+    // Makes the window visible again after it was hidden in the tray.
+    void restoreFromTray();
+
+    Options& options() { return options_; }
+    const PlayModes& playModes() const { return modes_; }
+    bool playOnStart() const { return playOnStart_; }
+    bool closeAfterPlay() const { return closeAfterPlay_; }
+    bool closeConfirmed() const { return closeConfirmed_; }
+    bool firstRun() const { return firstRun_; }
+    QString tempFolder() const { return tempFolder_; }
+    QString programFolder() const { return options_.programFolder; }
+
+    // The inner size of the window below the menu bar.
+    QSize clientSize() const;
+    void setClientSize(const QSize& size);
+
+    // Whether the playlist holds unsaved changes; the playlist sets it. An empty playlist is never changed.
+    void setListChanged(bool changed) { listChanged_ = changed; }
+
+signals:
+    // A second start handed over a file that exists: a media file or a list file.
+    void fileHandedOver(const QString& path, bool isList);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void prepareTempFolder();
+    void readOptions();
+    void applyModeChanges(const std::vector<CommandLine::ModeChange>& changes);
+    void showAtStart();
+    void captureWindowState();
+    void saveOptions();
+    // Asks whether to save a changed list; returns false when the user cancels.
+    bool askSaveChangedList(bool allowCancel);
+    void FormDestroy();
+    void showAbout();
+
+    QString runningFolder_;
+    Options options_;
+    PlayModes modes_;
+    QString tempFolder_;
+    QSize lastClientSize_{kDesignClientWidth, kDesignClientHeight};
+    bool firstRun_ = false;
+    bool playOnStart_ = false;
+    bool closeAfterPlay_ = false;
+    bool closeConfirmed_ = false;
+    bool zipMode_ = false;
+    bool listChanged_ = false;
+    QSystemTrayIcon* trayIcon_ = nullptr;
+    QAction* fileExit_ = nullptr;
+};
+
+}  // namespace vorlo

@@ -1,0 +1,213 @@
+#include "platform/Registry.h"
+#include "player/app/ErrorHandler.h"
+#include "player/app/TFormAbout.h"
+#include "player/app/TFormPlayer.h"
+
+#include "ScriptedMessageBoxes.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vorlo;
+using vorlo::test::ScriptedMessageBoxes;
+
+namespace {
+
+const QString kOptionsKey = "\\SOFTWARE\\Brackwen\\MIDI Vorlo\\Options";
+
+class FormPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        qputenv("VORLO_CONFIG_DIR", QFile::encodeName(dir_.path() + "/config"));
+        qputenv("TMPDIR", QFile::encodeName(dir_.path()));
+    }
+    void TearDown() override {
+        qunsetenv("VORLO_CONFIG_DIR");
+        qunsetenv("TMPDIR");
+    }
+    // A settings store as a player leaves it after a close, so start-up does not take the first-run path.
+    void storeOptions(const std::function<void(Registry&)>& fill = {}) {
+        Registry reg;
+        ASSERT_TRUE(reg.openKey(kOptionsKey, true));
+        reg.writeBool("AutoPlay", true);
+        if (fill) fill(reg);
+    }
+    QString makeFile(const QString& name) {
+        QFile f(dir_.path() + "/" + name);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        return f.fileName();
+    }
+    bool optionsStored() {
+        Registry reg;
+        return reg.keyExists(kOptionsKey);
+    }
+    QTemporaryDir dir_;
+    ScriptedMessageBoxes boxes_;
+};
+
+TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommandLine) {
+    TFormPlayer form(dir_.path());
+    ASSERT_TRUE(form.FormCreate({"/play", "/close", "/mode", "-a"}));
+    EXPECT_TRUE(form.firstRun());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.clientSize(), QSize(592, 298));
+    EXPECT_FALSE(form.playOnStart());
+    EXPECT_FALSE(form.closeAfterPlay());
+    EXPECT_TRUE(form.playModes().autoPlay);
+    EXPECT_EQ(form.programFolder(), dir_.path());
+    EXPECT_TRUE(form.tempFolder().startsWith(dir_.path() + "/mvtemp-"));
+}
+
+TEST_F(FormPlayerTest, ModeArgumentsTurnModesOnAndTheFileIsStillTaken) {
+    storeOptions();
+    const QString song = makeFile("song.mid");
+    TFormPlayer form(dir_.path());
+    ASSERT_TRUE(form.FormCreate({"/mode", "+s", "+l", "/PLAY", song}));
+    EXPECT_FALSE(form.firstRun());
+    EXPECT_TRUE(form.playOnStart());
+    EXPECT_TRUE(form.playModes().shuffle);
+    EXPECT_TRUE(form.playModes().loop);
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(FormPlayerTest, AFileArgumentThatExistsNowhereEndsTheProgram) {
+    storeOptions();
+    makeFile("here.mid");
+    TFormPlayer missing(dir_.path());
+    EXPECT_FALSE(missing.FormCreate({"/nowhere/gone.mid"}));
+    EXPECT_FALSE(missing.isVisible());
+    TFormPlayer inProgramFolder(dir_.path());
+    EXPECT_TRUE(inProgramFolder.FormCreate({"here.mid"}));
+}
+
+TEST_F(FormPlayerTest, StoredModesAndWindowAreRestored) {
+    storeOptions([](Registry& reg) {
+        reg.writeBool("LoopPlay", true);
+        reg.writeBool("RepeatPlay", true);
+        reg.writeInteger("WindowState", 0);
+        reg.writeInteger("Height", 350);
+        reg.writeInteger("Width", 640);
+    });
+    TFormPlayer form(dir_.path());
+    ASSERT_TRUE(form.FormCreate({}));
+    EXPECT_TRUE(form.playModes().loop);
+    EXPECT_FALSE(form.playModes().repeat);
+    EXPECT_EQ(form.clientSize(), QSize(640, 350));
+}
+
+TEST_F(FormPlayerTest, CancelInTheSaveQuestionKeepsTheWindowOpenAndSavesNothing) {
+    storeOptions();
+    {
+        Registry reg;
+        reg.deleteKey(kOptionsKey);
+        storeOptions();
+    }
+    TFormPlayer form(dir_.path());
+    ASSERT_TRUE(form.FormCreate({}));
+    form.setListChanged(true);
+    boxes_.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
+                  BoxButtons::YesNoCancel, BoxButton::Cancel);
+    EXPECT_FALSE(form.close());
+    EXPECT_FALSE(form.closeConfirmed());
+    EXPECT_TRUE(form.isVisible());
+    {
+        Registry reg;
+        ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
+        EXPECT_FALSE(reg.valueExists("SKIP"));  // the options were not saved
+    }
+    boxes_.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
+                  BoxButtons::YesNoCancel, BoxButton::No);
+    EXPECT_TRUE(form.close());
+    EXPECT_TRUE(form.closeConfirmed());
+    Registry reg;
+    ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
+    EXPECT_EQ(reg.readInteger("SKIP"), 5);
+    EXPECT_FALSE(QFile::exists(form.tempFolder()));  // removed at close
+}
+
+TEST_F(FormPlayerTest, DestructionWithoutACloseStillSavesTheOptions) {
+    storeOptions();
+    {
+        TFormPlayer form(dir_.path());
+        ASSERT_TRUE(form.FormCreate({}));
+        form.options().skip = 42;
+    }
+    Registry reg;
+    ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
+    EXPECT_EQ(reg.readInteger("SKIP"), 42);
+}
+
+TEST_F(FormPlayerTest, ADamagedSettingsFileIsReportedAndNeverOverwritten) {
+    QDir().mkpath(Registry::folder());
+    QFile hive(Registry::hiveFile(RegistryRoot::CurrentUser));
+    ASSERT_TRUE(hive.open(QIODevice::WriteOnly));
+    hive.write("not a hive");
+    hive.close();
+    const QString damagedText = QString("The settings file %1 is damaged (line 1: not a settings file). It has been "
+                                        "left as it is; repair or remove it.\nRegistryError")
+                                    .arg(Registry::hiveFile(RegistryRoot::CurrentUser));
+    boxes_.expect("Error", damagedText, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+    {
+        TFormPlayer form(dir_.path());
+        ASSERT_TRUE(form.FormCreate({}));
+        EXPECT_TRUE(form.isVisible());
+        boxes_.expect("Error", damagedText, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+    }
+    ASSERT_TRUE(hive.open(QIODevice::ReadOnly));
+    EXPECT_EQ(hive.readAll(), "not a hive");
+}
+
+TEST_F(FormPlayerTest, HandedOverFilesAreResolvedBeforeTheyReachThePlaylist) {
+    storeOptions();
+    const QString song = makeFile("handed.mid");
+    TFormPlayer form(dir_.path());
+    ASSERT_TRUE(form.FormCreate({}));
+    QSignalSpy spy(&form, &TFormPlayer::fileHandedOver);
+    form.receiveHandOver(("/play /close " + song).toLocal8Bit());
+    form.receiveHandOver("/play /close /no/such/file.mid");
+    form.receiveHandOver("handed.mid");  // found in the program folder
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy[0][0].toString(), song);
+    EXPECT_FALSE(spy[0][1].toBool());
+    EXPECT_EQ(spy[1][0].toString(), dir_.path() + "/handed.mid");
+}
+
+// An event handler that fails, as a broken device or file might make one fail.
+class Throwing : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw std::runtime_error("The device is not ready.");
+        return QObject::event(e);
+    }
+};
+
+TEST_F(FormPlayerTest, AnErrorThatEscapesAHandlerIsShownWithItsClassName) {
+    boxes_.expect("Error", "The device is not ready.\nruntime_error", BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+    Throwing target;
+    QEvent event(QEvent::User);
+    EXPECT_FALSE(QApplication::sendEvent(&target, &event));  // handled, not fatal
+    EXPECT_EQ(ErrorHandler::className(RegistryError("x")), "RegistryError");
+}
+
+TEST_F(FormPlayerTest, TheAboutBoxNamesTheProgramAndOpensItsPages) {
+    TFormAbout about(dir_.path());
+    EXPECT_EQ(about.findChild<QLabel*>("LblVersion")->text(), "Version 1.90");
+    EXPECT_TRUE(about.findChild<QLabel*>("LblName")->text().contains("MIDI Vorlo"));
+    QStringList opened;
+    TFormAbout::setLinkOpener([&](const QString& path) {
+        opened << path;
+        return true;
+    });
+    emit about.findChild<QLabel*>("LblHelp")->linkActivated("help");
+    emit about.findChild<QLabel*>("LblReadMe")->linkActivated("readme");
+    EXPECT_EQ(opened, (QStringList{dir_.path() + "/help/index.html", dir_.path() + "/ReadMe.txt"}));
+}
+
+}  // namespace
