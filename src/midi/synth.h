@@ -1,0 +1,38 @@
+#pragma once
+// What the sequencer plays into: a synthesizer that renders audio on demand.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace vorlo::midi {
+
+class Synth {
+ public:
+  virtual ~Synth() = default;
+
+  virtual int sampleRate() const = 0;
+  virtual void channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
+  // A complete message, F0 ... F7.
+  virtual void systemExclusive(std::span<const std::uint8_t> message) = 0;
+  // Releases every note: they fade as their instruments let them.
+  virtual void allNotesOff() = 0;
+  // Silences every voice at once.
+  virtual void allSoundsOff() = 0;
+  // Back to the state after power-on.
+  virtual void systemReset() = 0;
+  // Overwrites `frames` samples of each channel.
+  virtual void render(float* left, float* right, std::size_t frames) = 0;
+
+  // A short message as an operating system's MIDI output takes it: the status in the low byte,
+  // then the data bytes; 0xFF alone is a system reset.
+  void shortMessage(std::uint32_t message) {
+    const auto status = static_cast<std::uint8_t>(message & 0xFF);
+    if (status == 0xFF) {
+      systemReset();
+    } else if (status >= 0x80 && status < 0xF0) {
+      channelMessage(status, static_cast<std::uint8_t>((message >> 8) & 0x7F), static_cast<std::uint8_t>((message >> 16) & 0x7F));
+    }
+  }
+};
+
+}  // namespace vorlo::midi
