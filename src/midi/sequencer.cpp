@@ -5,8 +5,6 @@
 namespace vorlo::midi {
 namespace {
 
-constexpr std::uint8_t kControlChange = 0xB0;
-
 // Channel message length for an escape packet that carries one.
 bool unpackEscape(std::span<const std::uint8_t> bytes, std::uint8_t& status, std::uint8_t& data1, std::uint8_t& data2) {
   if (bytes.empty() || bytes[0] < 0x80 || bytes[0] >= 0xF0) return false;
@@ -69,32 +67,12 @@ void Sequencer::moveTo(std::int64_t frame) {
 // putting every channel in its power-on state: programs, banks, controllers, pitch bend,
 // RPN/NRPN and SysEx end up as they would be had the song played up to there.
 void Sequencer::chaseTo(std::size_t eventIndex) {
-  resetChannels();
+  synth_.resetChannels();
   const auto& events = timeline_.events();
   for (std::size_t i = 0; i < eventIndex; ++i)
     if (!events[i].isNoteEvent()) dispatch(events[i]);
   next_ = eventIndex;
   chased_ = true;
-}
-
-void Sequencer::resetChannels() {
-  for (std::uint8_t channel = 0; channel < 16; ++channel) {
-    const auto cc = static_cast<std::uint8_t>(kControlChange | channel);
-    synth_.channelMessage(cc, 121, 0);  // reset all controllers: modulation, pedals, pitch bend...
-    synth_.channelMessage(cc, 0, 0);    // bank select
-    synth_.channelMessage(cc, 32, 0);
-    synth_.channelMessage(static_cast<std::uint8_t>(0xC0 | channel), 0, 0);
-    synth_.channelMessage(cc, 7, 100);  // volume, pan and effect sends are not touched by 121
-    synth_.channelMessage(cc, 10, 64);
-    synth_.channelMessage(cc, 91, 40);
-    synth_.channelMessage(cc, 93, 0);
-    synth_.channelMessage(cc, 101, 0);  // pitch bend range back to two semitones
-    synth_.channelMessage(cc, 100, 0);
-    synth_.channelMessage(cc, 6, 2);
-    synth_.channelMessage(cc, 38, 0);
-    synth_.channelMessage(cc, 101, 127);  // no RPN selected
-    synth_.channelMessage(cc, 100, 127);
-  }
 }
 
 void Sequencer::dispatch(const TimedEvent& event) {

@@ -40,7 +40,6 @@ class Sequencer {
   std::int64_t clampMsToFrame(std::int64_t ms) const;
   void moveTo(std::int64_t frame);
   void chaseTo(std::size_t eventIndex);
-  void resetChannels();
   void dispatch(const TimedEvent& event);
   void finish();
 

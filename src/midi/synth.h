@@ -20,19 +20,16 @@ class Synth {
   virtual void allSoundsOff() = 0;
   // Back to the state after power-on.
   virtual void systemReset() = 0;
+  // Every channel back to its power-on program, bank, controllers and pitch bend, so that a seek
+  // can rebuild the state of the song from there. Synthesizers that know their own power-on
+  // state do better than this general default.
+  virtual void resetChannels();
   // Overwrites `frames` samples of each channel.
   virtual void render(float* left, float* right, std::size_t frames) = 0;
 
   // A short message as an operating system's MIDI output takes it: the status in the low byte,
   // then the data bytes; 0xFF alone is a system reset.
-  void shortMessage(std::uint32_t message) {
-    const auto status = static_cast<std::uint8_t>(message & 0xFF);
-    if (status == 0xFF) {
-      systemReset();
-    } else if (status >= 0x80 && status < 0xF0) {
-      channelMessage(status, static_cast<std::uint8_t>((message >> 8) & 0x7F), static_cast<std::uint8_t>((message >> 16) & 0x7F));
-    }
-  }
+  void shortMessage(std::uint32_t message);
 };
 
 }  // namespace vorlo::midi

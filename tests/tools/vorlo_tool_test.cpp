@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -82,6 +84,49 @@ TEST_F(VorloTool, InfoShowsHeaderLengthAndTextEvents) {
   EXPECT_NE(run.out.find("track 0\t0:00\tTrack name\tSea\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("track 0\t0:00\tCopyright\t(c) 2026\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("track 1\t0:00\tText\thello there\n"), std::string::npos) << run.out;
+}
+
+// Reads the 16-bit samples of a WAV file that `vorlo render` wrote (44-byte header).
+std::vector<std::int16_t> wavSamples(const std::string& path, std::string& header) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return {};
+  header.resize(44);
+  const std::size_t headerBytes = std::fread(header.data(), 1, 44, file);
+  header.resize(headerBytes);
+  std::vector<std::int16_t> samples;
+  std::int16_t sample = 0;
+  while (std::fread(&sample, sizeof sample, 1, file) == 1) samples.push_back(sample);
+  std::fclose(file);
+  return samples;
+}
+
+TEST_F(VorloTool, RenderWritesAWavFileThatSoundsWhereTheNotesAre) {
+  midi::SmfWriter writer(0, 96);
+  writer.addTrack().tempo(0, 500000).note(96, 96, 0, 69, 120);  // 0.5 s .. 1 s
+  const std::string song = write("render.mid", writer.bytes());
+  const std::string wav = (folder_ / "out.wav").string();
+  const ToolRun run = runVorlo("render --soundfont /usr/share/sounds/sf2/TimGM6mb.sf2 " + quoted(song) + " " + quoted(wav));
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_EQ(run.out.rfind("rendered\t", 0), 0u) << run.out;
+  std::string header;
+  const std::vector<std::int16_t> samples = wavSamples(wav, header);
+  ASSERT_EQ(header.substr(0, 4), "RIFF");
+  EXPECT_EQ(header.substr(8, 8), "WAVEfmt ");
+  ASSERT_GT(samples.size(), 2u * 44100);  // the song and its tail
+  auto peak = [&](std::size_t fromFrame, std::size_t toFrame) {
+    int level = 0;
+    for (std::size_t i = 2 * fromFrame; i < 2 * toFrame && i < samples.size(); ++i) level = std::max(level, std::abs(int{samples[i]}));
+    return level;
+  };
+  EXPECT_EQ(peak(0, 22000), 0);               // nothing before the note
+  EXPECT_GT(peak(23000, 44000), 300);         // the note
+}
+
+TEST_F(VorloTool, RenderWithoutASoundFontExitsWithThree) {
+  const std::string song = write("x.mid", songOf(100, 500000));
+  const ToolRun run = runVorlo("render --soundfont /nowhere/x.sf2 " + quoted(song) + " " + quoted((folder_ / "x.wav").string()));
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_EQ(run.out, "vorlo: The soundfont /nowhere/x.sf2 cannot be read.\n");
 }
 
 TEST_F(VorloTool, UsageErrorsExitWithTwo) {
