@@ -1,0 +1,2 @@
+/music/a.mid
+/music/b.wav

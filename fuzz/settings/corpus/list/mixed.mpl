@@ -1,0 +1,3 @@
+/a.mid
+
+/b.mid/c.mid

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+namespace vorlo {
+
+// A failure to read or write a list file; the message names the file and the cause.
+class EListFileError : public std::runtime_error {
+public:
+    explicit EListFileError(const QString& message) : std::runtime_error(message.toStdString()) {}
+};
+
+// The ".mpl" playlist file: one full path per line, every line ending in CR LF, nothing else. Reading also takes
+// lone CR and lone LF as line ends, a last line without a break, and stops at a NUL byte; lines are not trimmed,
+// so an empty line is an entry with an empty path.
+class ListFile {
+public:
+    static QByteArray serialise(const QStringList& paths);
+    static QStringList parse(const QByteArray& bytes);
+
+    // Reads a list file; throws EListFileError when it cannot be read.
+    static QStringList read(const QString& fileName);
+
+    // Writes a list file by replacing it whole: the new text goes to a temporary file beside it, which takes the
+    // old file's place only once it is complete on disk. A failure (a full disk, a folder that refuses writing)
+    // throws EListFileError and leaves the old list as it was.
+    static void write(const QString& fileName, const QStringList& paths);
+
+    // True when the file name's extension (from the last dot of the name part) is exactly ".mpl".
+    static bool hasListExtension(const QString& fileName);
+
+    // The name a list is saved under: its extension replaced by ".mpl", or ".mpl" appended when it has none.
+    static QString withListExtension(const QString& fileName);
+
+    // The file name part of a path, after the last separator.
+    static QString namePart(const QString& path);
+};
+
+}  // namespace vorlo
