@@ -158,6 +158,12 @@ TEST_F(PanelTest, RemoveButtonTakesTheSelectedLineAndReportsARemovedCurrentEntry
     EXPECT_FALSE(enabled("BtnRemove"));
     EXPECT_TRUE(enabled("BtnRemoveAll"));
 
+    panel.addOneFile(folder + "/a.mid");
+    panel.selectLine(2);
+    panel.songList()->setFocus();
+    QTest::keyClick(panel.songList(), Qt::Key_Delete);  // the popup's Del works on the list directly
+    EXPECT_EQ(panel.playlist().count(), 2);
+
     panel.selectLine(1);
     panel.removeAfterDeviceError();  // two lines left: Next and Previous go off
     EXPECT_FALSE(commands[ListCommand::Next]);
