@@ -1,10 +1,12 @@
 #include "QtPrinters.h"
 #include "ScriptedMessageBoxes.h"
 #include "controls/TSCheckList.h"
+#include "player/playlist/ListFile.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -38,13 +40,6 @@ protected:
         list.write((folder + "/c.wav\r\n" + folder + "/gone.mid\r\n" + folder + "/d.kar\r\n").toUtf8());
         list.close();
 
-        // Lines of a list file as written by the player; only what these tests need.
-        panel.setListFileReader([](const QString& path) -> std::optional<QStringList> {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                return std::nullopt;
-            return QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
-        });
         QObject::connect(&panel, &PlaylistPanel::commandEnabled,
                          [this](ListCommand command, bool on) { commands[command] = on; });
         panel.resize(PlaylistPanel::designSize());
@@ -98,6 +93,12 @@ TEST_F(PanelTest, AddingFromTheFileBoxTakesMediaAndExistingListedFilesAndSkipsTh
     EXPECT_TRUE(commands[ListCommand::Next]);
     EXPECT_TRUE(enabled("MoveFileUp"));
     EXPECT_FALSE(enabled("MoveFileDown"));
+}
+
+TEST_F(PanelTest, AListFileThatCannotBeReadIsReportedAndWhatCameBeforeStays) {
+    EXPECT_THROW(panel.addSelectedFiles(folder, items({"a.mid", "vanished.mpl", "B.MID"})), vorlo::EListFileError);
+    EXPECT_EQ(panel.playlist().PathList(), QStringList({folder + "/a.mid"}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);  // the hourglass is gone again
 }
 
 TEST_F(PanelTest, WithAutoPlayTheAdvanceStartsBeforeTheFirstEntryAndEachListFileCounts) {

@@ -1,6 +1,7 @@
 #include "player/playlist/PlaylistPanel.h"
 
 #include "controls/TSCheckList.h"
+#include "player/playlist/ListFile.h"
 #include "player/playlist/SongListAdapter.h"
 #include "player/playlist/SongListInput.h"
 
@@ -90,6 +91,7 @@ PlaylistPanel::PlaylistPanel(QWidget* parent)
     songList_->setDefaultDropAction(Qt::MoveAction);
     songList_->setContextMenuPolicy(Qt::CustomContextMenu);
 
+    readListFile_ = [](const QString& listFile) -> std::optional<QStringList> { return ListFile::read(listFile); };
     buildMidPanel();
     buildPopup();
     input_ = new SongListInput(*this);

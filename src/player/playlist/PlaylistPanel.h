@@ -82,7 +82,8 @@ public:
     void setOneTouchCursor(bool on);
     bool oneTouchCursor() const { return oneTouch_; }
     void setPlaybackStatusSource(std::function<PlaybackStatus()> source) { playbackStatus_ = std::move(source); }
-    // Reads the paths of a list file; without a reader, list files among added files are skipped.
+    // Reads the paths of a list file (the list file reader unless replaced); a failure to read it throws
+    // EListFileError to the caller of the adding operation, as other file errors do.
     void setListFileReader(std::function<std::optional<QStringList>(const QString& listFile)> reader) {
         readListFile_ = std::move(reader);
     }
