@@ -1,6 +1,7 @@
 #pragma once
 // Writes Standard MIDI Files: used by our data generator, the benchmarks and the tests.
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <vector>
@@ -61,7 +62,7 @@ class SmfWriter {
  private:
   int format_;
   std::uint16_t division_;
-  std::vector<TrackWriter> tracks_;
+  std::deque<TrackWriter> tracks_;  // a deque: references from addTrack() stay valid
 };
 
 void appendVarLen(std::vector<std::uint8_t>& out, std::uint32_t value);
