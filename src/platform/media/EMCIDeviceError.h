@@ -1,0 +1,16 @@
+#pragma once
+// The exception every failing media device command raises: the message is for the user.
+#include <stdexcept>
+#include <string>
+
+namespace vorlo::media {
+
+class EMCIDeviceError : public std::runtime_error {
+ public:
+  explicit EMCIDeviceError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// The text of a command given to a closed device.
+inline constexpr const char* kNoDeviceOpen = "No MCI device open";
+
+}  // namespace vorlo::media

@@ -1,0 +1,28 @@
+#pragma once
+// What the media device needs to know from the player's settings. The caller fills it; empty
+// fields fall back to the environment (VORLO_SOUNDFONT, VORLO_CD_DEVICE) and then to the system.
+#include <string>
+#include <vector>
+
+namespace vorlo::media {
+
+enum class AudioMode {
+  Device,       // the first audio driver that opens, else a silent real-time clock
+  SilentClock,  // never open a driver: real-time pace, nothing heard
+  Offline,      // no clock at all: audio is pulled with MIDIPlayer::renderOffline (tests, rendering)
+};
+
+struct MediaSettings {
+  std::string soundFontPath;  // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
+  // A CD drive's device file or a CUE sheet of a disc image; empty: $VORLO_CD_DEVICE, then the
+  // system's default drive.
+  std::string cdDevice;
+  // Empty: the audio output's own order.
+  std::vector<std::string> audioDriverOrder;
+  AudioMode audioMode = AudioMode::Device;
+};
+
+// The CD device to use: the setting, else $VORLO_CD_DEVICE, else empty (the system's default).
+std::string resolvedCdDevice(const MediaSettings& settings);
+
+}  // namespace vorlo::media

@@ -1,0 +1,89 @@
+#pragma once
+// Plays sampled sound (a wave file, CD audio) through an audio output: play from/to, stop, seek,
+// the position, and an end report from the audio thread.
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/audio/audio_output.h"
+#include "platform/media/MediaBackend.h"
+#include "platform/media/MediaSettings.h"
+
+namespace vorlo::media {
+
+// Where the sound comes from. Only the player calls it, always under the player's lock.
+class PcmSource {
+ public:
+  virtual ~PcmSource() = default;
+  virtual int sampleRate() const = 0;
+  virtual std::int64_t frameCount() const = 0;
+  virtual bool seekFrame(std::int64_t frame) = 0;
+  // Reads up to `frames` frames as stereo; returns how many were read, or -1 on a read error.
+  virtual std::int64_t read(float* left, float* right, std::size_t frames) = 0;
+};
+
+class PcmPlayer {
+ public:
+  PcmPlayer(std::unique_ptr<PcmSource> source, const MediaSettings& settings, PlayEndHandler onEnd);
+  ~PcmPlayer();
+  PcmPlayer(const PcmPlayer&) = delete;
+  PcmPlayer& operator=(const PcmPlayer&) = delete;
+
+  std::int64_t lengthMs() const;
+  std::int64_t positionMs() const;
+  bool isPlaying() const;
+  std::uint64_t play(std::int64_t fromMs, std::int64_t toMs);
+  void stop();
+  void seek(std::int64_t ms);
+  void waitForEnd(std::uint64_t token);
+  bool renderOffline(float* left, float* right, std::size_t frames);
+  std::string takeOutputNotice();
+
+  std::int64_t msToFrame(std::int64_t ms) const;
+  std::int64_t frameToMs(std::int64_t frame) const;
+
+ private:
+  void render(float* left, float* right, std::size_t frames);
+
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  std::unique_ptr<PcmSource> source_;
+  const int sampleRate_;
+  const std::int64_t frameCount_;
+  std::int64_t positionFrame_ = 0;
+  std::int64_t sourceFrame_ = -1;  // where the source reads next; -1: unknown, seek first
+  std::int64_t endFrame_ = 0;
+  bool playing_ = false;
+  std::uint64_t token_ = 0;
+  PlayEndHandler onEnd_;
+  std::unique_ptr<audio::AudioOutput> output_;
+  audio::OfflineSink* offline_ = nullptr;
+  std::string notice_;
+};
+
+// A media device made of a PCM player: wave audio as it is, CD audio adds its tracks and door.
+class PcmDevice : public MediaBackend {
+ public:
+  PcmDevice(std::unique_ptr<PcmSource> source, const MediaSettings& settings, PlayEndHandler onEnd)
+      : player_(std::move(source), settings, std::move(onEnd)) {}
+
+  std::int64_t lengthMs() const override { return player_.lengthMs(); }
+  std::int64_t positionMs() const override { return player_.positionMs(); }
+  bool isPlaying() const override { return player_.isPlaying(); }
+  std::uint64_t play(std::int64_t fromMs, std::int64_t toMs) override { return player_.play(fromMs, toMs); }
+  void stop() override { player_.stop(); }
+  void seek(std::int64_t ms) override { player_.seek(ms); }
+  void waitForEnd(std::uint64_t token) override { player_.waitForEnd(token); }
+  bool renderOffline(float* left, float* right, std::size_t frames) override {
+    return player_.renderOffline(left, right, frames);
+  }
+  std::string takeOutputNotice() override { return player_.takeOutputNotice(); }
+
+ protected:
+  PcmPlayer player_;
+};
+
+}  // namespace vorlo::media
