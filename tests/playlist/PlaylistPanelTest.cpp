@@ -205,16 +205,6 @@ TEST_F(PanelTest, PushButtonsMoveTheSelectedLineAndStopAtTheEnds) {
     EXPECT_TRUE(enabled("MoveFileUp"));
 }
 
-TEST_F(PanelTest, SortingAsksForTheFirstEntryToBeOpenedAgain) {
-    panel.addSelectedFiles(folder, items({"d.kar", "B.MID", "a.mid"}));
-    panel.playlist().setChecked(1, true);
-    QSignalSpy sorted(&panel, &PlaylistPanel::listSorted);
-    panel.FileSortListClick();
-    EXPECT_EQ(sorted.count(), 1);
-    EXPECT_EQ(panel.songList()->model()->index(0, 0).data().toString(), "a.mid");
-    EXPECT_EQ(panel.songList()->model()->index(1, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
-}
-
 TEST_F(PanelTest, CheckBoxesOfTheViewSetTheMarksButNotTheChangedFlag) {
     addSongs(2);
     panel.playlist().MarkListSaved();
