@@ -9,6 +9,7 @@
 #include "platform/media/CdTime.h"
 #include "platform/media/EMCIDeviceError.h"
 #include "platform/media/SequencerDevice.h"
+#include "platform/media/VideoDevice.h"
 #include "platform/media/WaveAudioDevice.h"
 
 namespace vorlo::media {
@@ -105,7 +106,7 @@ std::unique_ptr<MediaBackend> MIDIPlayer::openBackend(DeviceType type, const std
     case DeviceType::WaveAudio:
       return openWaveAudio(path, settings_, endHandler());
     case DeviceType::AVIVideo:
-      throw EMCIDeviceError("Video cannot be played yet: " + path + ".");
+      return std::make_unique<VideoDevice>(path, endHandler());
     case DeviceType::CDAudio:
       throw EMCIDeviceError("CD audio cannot be played yet.");
     case DeviceType::AutoSelect:
