@@ -143,8 +143,8 @@ void PlaylistPanel::buildMidPanel() {
         songList_->setFocus();
     });
     connect(button(QStringLiteral("BtnRemoveAll")), &QToolButton::clicked, this, [this] {
-        FileClearListClick();
         emit focusFolderListRequested();
+        FileClearListClick();
     });
     connect(button(QStringLiteral("MoveFileUp")), &QToolButton::clicked, this, &PlaylistPanel::MoveFileUpClick);
     connect(button(QStringLiteral("MoveFileDown")), &QToolButton::clicked, this, &PlaylistPanel::MoveFileDownClick);
@@ -198,14 +198,13 @@ void PlaylistPanel::resizeEvent(QResizeEvent* event) {
 
 void PlaylistPanel::layoutChildren() {
     const int h = height();
-    const int gap = MidPanelOffset - SongListPanelDesignWidth;
-    const int listPanelWidth = midVisible_ ? std::max(0, width() - gap - MidPanelWidth) : width();
+    const int listPanelWidth = midVisible_ ? std::max(0, width() - MidPanelGap - MidPanelWidth) : width();
     panelSongList_->setGeometry(0, 0, listPanelWidth, h);
     // The list sits inside its panel's bevel: 11 pixels narrower and 9 lower than the panel.
     songList_->setGeometry(5, 4, std::max(0, listPanelWidth - 11), std::max(0, h - 9));
     if (!midVisible_)
         return;
-    panelMid_->setGeometry(listPanelWidth + gap, 0, MidPanelWidth, h);
+    panelMid_->setGeometry(listPanelWidth + MidPanelGap, 0, MidPanelWidth, h);
     const int pitch = std::max(1, (h - 6) / MidPanelButtonCount);
     for (int i = 0; i < MidPanelButtonCount; ++i)
         button(QString::fromLatin1(MidPanelButtons[i].name))->setGeometry(3, 3 + i * pitch, MidPanelWidth - 6, pitch - 1);
@@ -252,6 +251,10 @@ void PlaylistPanel::updateMidPanelButtons() {
 }
 
 void PlaylistPanel::SongListClick(bool byUser) {
+    if (renameEditor_ && renameEditor_->isVisible()) {
+        renameEditor_->setFocus();
+        return;
+    }
     updateMidPanelButtons();
     if (byUser && window()->isVisible())
         songList_->setFocus();

@@ -56,8 +56,10 @@ class PlaylistPanel : public QWidget {
     Q_OBJECT
 
 public:
+    // At design size PanelSongList stands at x = 2 of the window, 200 wide, and PanelMid 4 pixels to its right.
     static constexpr int SongListPanelDesignWidth = 200;
-    static constexpr int MidPanelOffset = 206;  // left of PanelMid from the left of PanelSongList
+    static constexpr int MidPanelGap = 4;
+    static constexpr int MidPanelOffset = SongListPanelDesignWidth + MidPanelGap;
     static constexpr int MidPanelWidth = 43;
     static constexpr int DesignHeight = 196;
     static QSize designSize() { return {MidPanelOffset + MidPanelWidth, DesignHeight}; }
@@ -91,6 +93,8 @@ public:
     int selectedLine() const;
     void selectLine(int line);  // -1 selects nothing
     int ListExtent() const { return listExtent_; }
+    // The in-place rename editor; while it is open, clicks on the list leave the focus with it.
+    void setRenameEditor(QWidget* editor) { renameEditor_ = editor; }
     int dropIndexAt(QPoint viewportPos) const;
 
     // Adding from the file box: the given files of `folder` in file box order (the selected ones for
@@ -177,6 +181,7 @@ private:
     bool zipMode_ = false;
     bool oneTouch_ = false;
     bool midVisible_ = true;
+    QWidget* renameEditor_ = nullptr;
 };
 
 }  // namespace vorlo
