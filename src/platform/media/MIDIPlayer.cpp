@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/media/CdAudioDevice.h"
 #include "platform/media/CdTime.h"
 #include "platform/media/EMCIDeviceError.h"
 #include "platform/media/SequencerDevice.h"
@@ -108,7 +109,7 @@ std::unique_ptr<MediaBackend> MIDIPlayer::openBackend(DeviceType type, const std
     case DeviceType::AVIVideo:
       return std::make_unique<VideoDevice>(path, endHandler());
     case DeviceType::CDAudio:
-      throw EMCIDeviceError("CD audio cannot be played yet.");
+      return std::make_unique<CdAudioDevice>(path, settings_, endHandler());
     case DeviceType::AutoSelect:
       break;
   }

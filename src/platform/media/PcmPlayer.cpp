@@ -32,7 +32,8 @@ PcmPlayer::~PcmPlayer() {
   output_.reset();
 }
 
-std::int64_t PcmPlayer::msToFrame(std::int64_t ms) const { return ms * sampleRate_ / 1000; }
+// Rounded up, so that a position given in milliseconds reads back as the same number.
+std::int64_t PcmPlayer::msToFrame(std::int64_t ms) const { return (ms * sampleRate_ + 999) / 1000; }
 
 std::int64_t PcmPlayer::frameToMs(std::int64_t frame) const { return frame * 1000 / sampleRate_; }
 
