@@ -29,61 +29,11 @@ struct ParseError {
   std::string text;
 };
 
-class ByteCursor {
- public:
-  ByteCursor(const std::uint8_t* data, std::size_t pos, std::size_t limit) : data_(data), pos_(pos), limit_(limit) {}
-
-  std::size_t position() const { return pos_; }
-  std::size_t remaining() const { return limit_ - pos_; }
-  bool atEnd() const { return pos_ >= limit_; }
-  bool read(std::uint8_t& out) {
-    if (pos_ >= limit_) return false;
-    out = data_[pos_++];
-    return true;
-  }
-  bool peek(std::uint8_t& out) const {
-    if (pos_ >= limit_) return false;
-    out = data_[pos_];
-    return true;
-  }
-  // A variable-length quantity of at most four bytes (28 bits), as the file format allows.
-  bool readVarLen(std::uint32_t& out) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-      std::uint8_t byte = 0;
-      if (!read(byte)) return false;
-      value = (value << 7) | (byte & 0x7Fu);
-      if ((byte & 0x80u) == 0) {
-        out = value;
-        return true;
-      }
-    }
-    return false;
-  }
-  const std::uint8_t* take(std::size_t count) {
-    if (count > remaining()) return nullptr;
-    const std::uint8_t* start = data_ + pos_;
-    pos_ += count;
-    return start;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t pos_;
-  std::size_t limit_;
-};
-
 inline std::uint32_t readBigEndian32(const std::uint8_t* p) {
   return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
 inline std::uint16_t readBigEndian16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
-}
-
-// Data bytes that follow a channel status.
-inline int channelDataLength(std::uint8_t status) {
-  const int kind = status & 0xF0;
-  return (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
 }
 
 // Data bytes of system common and real-time messages, which have no business in a file but do
@@ -108,37 +58,56 @@ struct TrackResult {
   std::uint64_t endTick = 0;
 };
 
-// Parses one track's events from `begin` up to `limit`.
+// Parses one track's events from `begin` up to `limit`. This loop is what `vorlo length` spends
+// its time in, so it works on plain pointers with the bounds checked once per step.
 template <class Visitor>
 TrackResult parseTrack(const std::uint8_t* data, std::size_t begin, std::size_t limit, Visitor& visitor) {
-  ByteCursor cursor(data, begin, limit);
+  const std::uint8_t* p = data + begin;
+  const std::uint8_t* const end = data + limit;
   TrackResult result;
   std::uint64_t tick = 0;
   std::uint64_t lastEventTick = 0;  // a damaged or cut-off track ends at its last whole event
+  const std::uint8_t* eventStart = p;
   std::uint8_t runningStatus = 0;
   bool sysExOpen = false;  // an F0 packet without its closing F7 waits for F7 continuation packets
   auto stop = [&](TrackStop how) {
     if (sysExOpen) visitor.closeSysEx();
     result.stop = how;
     result.endTick = how == TrackStop::EndOfTrack ? tick : lastEventTick;
+    result.endPosition = static_cast<std::size_t>((how == TrackStop::EndOfTrack ? p : eventStart) - data);
     return result;
+  };
+  // A variable-length quantity of at most four bytes (28 bits), as the file format allows.
+  auto readVarLen = [&](std::uint32_t& out) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4 && p < end; ++i) {
+      const std::uint8_t byte = *p++;
+      value = (value << 7) | (byte & 0x7Fu);
+      if ((byte & 0x80u) == 0) {
+        out = value;
+        return true;
+      }
+    }
+    return false;
   };
   for (;;) {
     lastEventTick = tick;
-    result.endPosition = cursor.position();
-    if (cursor.atEnd()) return stop(TrackStop::OutOfBytes);
-    std::uint32_t delta = 0;
-    if (!cursor.readVarLen(delta)) return stop(cursor.atEnd() ? TrackStop::OutOfBytes : TrackStop::Damaged);
-    tick = tick + delta < kMaxTick ? tick + delta : kMaxTick;
-    std::uint8_t status = 0;
-    if (!cursor.peek(status)) return stop(TrackStop::OutOfBytes);
+    eventStart = p;
+    if (p >= end) return stop(TrackStop::OutOfBytes);
+    std::uint32_t delta = *p;
+    if (delta < 0x80) ++p;
+    else if (!readVarLen(delta)) return stop(p >= end ? TrackStop::OutOfBytes : TrackStop::Damaged);
+    tick += delta;
+    if (tick > kMaxTick) tick = kMaxTick;
+    if (p >= end) return stop(TrackStop::OutOfBytes);
+    std::uint8_t status = *p;
     if (status < 0x80) {
       // Running status: the previous channel status applies. We keep it across meta and SysEx
       // events, as many writers assume, although the format says those cancel it.
       if (runningStatus == 0) return stop(TrackStop::Damaged);
       status = runningStatus;
     } else {
-      cursor.read(status);
+      ++p;
     }
 
     if (sysExOpen && status != kStatusEscape) {
@@ -150,38 +119,35 @@ TrackResult parseTrack(const std::uint8_t* data, std::size_t begin, std::size_t 
 
     if (status < 0xF0) {
       runningStatus = status;
-      std::uint8_t bytes[2] = {0, 0};
-      const int count = channelDataLength(status);
-      for (int i = 0; i < count; ++i) {
-        if (!cursor.read(bytes[i])) return stop(TrackStop::OutOfBytes);
-        // A stray byte with the top bit set where a data byte belongs: keep the event and its
-        // neighbours by using the low seven bits.
-        bytes[i] &= 0x7F;
-      }
-      visitor.channel(tick, status, bytes[0], bytes[1]);
+      const bool twoBytes = (status & 0xE0) != 0xC0;  // program change and channel pressure have one
+      if (end - p < (twoBytes ? 2 : 1)) return stop(TrackStop::OutOfBytes);
+      // A stray byte with the top bit set where a data byte belongs: keep the event and its
+      // neighbours by using the low seven bits.
+      const auto data1 = static_cast<std::uint8_t>(p[0] & 0x7F);
+      const auto data2 = static_cast<std::uint8_t>(twoBytes ? p[1] & 0x7F : 0);
+      p += twoBytes ? 2 : 1;
+      visitor.channel(tick, status, data1, data2);
     } else if (status == kStatusSysEx || status == kStatusEscape) {
       std::uint32_t size = 0;
-      if (!cursor.readVarLen(size)) return stop(TrackStop::OutOfBytes);
-      const std::uint8_t* bytes = cursor.take(size);
-      if (bytes == nullptr) return stop(TrackStop::OutOfBytes);
+      if (!readVarLen(size) || static_cast<std::size_t>(end - p) < size) return stop(TrackStop::OutOfBytes);
+      const std::uint8_t* bytes = p;
+      p += size;
       const bool continuation = status == kStatusEscape && sysExOpen;
       visitor.sysEx(tick, status, bytes, size, continuation);
-      if (status == kStatusSysEx) sysExOpen = size == 0 || bytes[size - 1] != 0xF7;
-      else if (continuation) sysExOpen = size == 0 || bytes[size - 1] != 0xF7;
+      if (status == kStatusSysEx || continuation) sysExOpen = size == 0 || bytes[size - 1] != 0xF7;
     } else if (status == kStatusMeta) {
-      std::uint8_t type = 0;
+      if (p >= end) return stop(TrackStop::OutOfBytes);
+      const std::uint8_t type = *p++;
       std::uint32_t size = 0;
-      if (!cursor.read(type) || !cursor.readVarLen(size)) return stop(TrackStop::OutOfBytes);
-      const std::uint8_t* bytes = cursor.take(size);
-      if (bytes == nullptr) return stop(TrackStop::OutOfBytes);
-      if (type == static_cast<std::uint8_t>(MetaType::EndOfTrack)) {
-        result.endPosition = cursor.position();
-        return stop(TrackStop::EndOfTrack);
-      }
+      if (!readVarLen(size) || static_cast<std::size_t>(end - p) < size) return stop(TrackStop::OutOfBytes);
+      const std::uint8_t* bytes = p;
+      p += size;
+      if (type == static_cast<std::uint8_t>(MetaType::EndOfTrack)) return stop(TrackStop::EndOfTrack);
       visitor.meta(tick, type, bytes, size);
     } else {
-      if (cursor.take(static_cast<std::size_t>(systemMessageLength(status))) == nullptr)
-        return stop(TrackStop::OutOfBytes);
+      const auto skip = static_cast<std::ptrdiff_t>(systemMessageLength(status));
+      if (end - p < skip) return stop(TrackStop::OutOfBytes);
+      p += skip;
     }
   }
 }

@@ -112,6 +112,8 @@ std::vector<std::uint8_t> TrackWriter::eventBytes() const {
     if (event->channelMessage) {
       if (runningStatus_ && event->bytes[0] == lastStatus) ++first;
       lastStatus = event->bytes[0];
+    } else {
+      lastStatus = 0;  // SysEx and meta events cancel running status
     }
     out.insert(out.end(), first, event->bytes.end());
   }

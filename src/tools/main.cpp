@@ -24,7 +24,9 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const std::string command = argv[1];
-  const std::vector<std::string> args(argv + 2, argv + argc);
+  std::vector<std::string> args(argv + 2, argv + argc);
+  // "--" ends the options, so that file names may begin with "-".
+  if (!args.empty() && args.front() == "--" && (command == "info" || command == "length")) args.erase(args.begin());
   if (command == "info") return runInfo(args);
   if (command == "length") return runLength(args);
   if (command == "render") return runRender(args);

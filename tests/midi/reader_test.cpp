@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "midi/reset_messages.h"
 #include "midi/smf_reader.h"
 #include "midi/smf_writer.h"
@@ -42,6 +44,16 @@ TEST(SmfReader, ReadsHeaderAndChannelEventsWithRunningStatus) {
   EXPECT_EQ(events[5].tick, 384u);
   EXPECT_EQ(file.tracks[1].endTick, 384u);
   EXPECT_TRUE(file.repairs.empty());
+}
+
+// Other readers drop running status after a meta or SysEx event, as the format says: our writer
+// must not rely on it there.
+TEST(SmfWriter, WritesTheStatusAgainAfterMetaAndSysExEvents) {
+  SmfWriter writer(0, 96);
+  writer.addTrack().noteOn(0, 0, 60, 100).noteOn(0, 0, 62, 100).text(0, MetaType::Marker, "m").noteOn(0, 0, 64, 100);
+  const std::vector<std::uint8_t> bytes = writer.bytes();
+  const std::vector<std::uint8_t> expected{0x00, 0x90, 60, 100, 0x00, 62, 100, 0x00, 0xFF, 0x06, 1, 'm', 0x00, 0x90, 64, 100};
+  EXPECT_TRUE(std::search(bytes.begin(), bytes.end(), expected.begin(), expected.end()) != bytes.end());
 }
 
 TEST(SmfReader, KeepsEveryMetaEventWithItsData) {
