@@ -127,7 +127,10 @@ PlaylistPanel::PlaylistPanel(QWidget* parent)
     updateMidPanelButtons();
 }
 
-PlaylistPanel::~PlaylistPanel() = default;
+PlaylistPanel::~PlaylistPanel() {
+    // The list sends events while it is taken apart; they must not reach a half-destroyed panel.
+    delete input_;
+}
 
 void PlaylistPanel::buildMidPanel() {
     for (const ButtonDesign& design : MidPanelButtons) {
