@@ -1,53 +1,42 @@
 #include "AviWriter.h"
 
 #include <QBuffer>
-#include <QByteArray>
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 
 #include <cmath>
 #include <cstdint>
-#include <vector>
+#include <initializer_list>
 
 namespace vorlo::testing {
 namespace {
 
-void putU16(QByteArray& out, std::uint32_t value) {
-  out.append(static_cast<char>(value & 0xFF));
-  out.append(static_cast<char>((value >> 8) & 0xFF));
+// Little-endian 32-bit words, or 16-bit ones where a word is given as two halves.
+QByteArray words(std::initializer_list<std::uint32_t> values) {
+  QByteArray out;
+  for (std::uint32_t value : values)
+    for (int shift = 0; shift < 32; shift += 8) out.append(static_cast<char>((value >> shift) & 0xFF));
+  return out;
 }
 
-void putU32(QByteArray& out, std::uint32_t value) {
-  putU16(out, value & 0xFFFF);
-  putU16(out, value >> 16);
+QByteArray halves(std::initializer_list<std::uint16_t> values) {
+  QByteArray out;
+  for (std::uint16_t value : values) out.append(static_cast<char>(value & 0xFF)).append(static_cast<char>(value >> 8));
+  return out;
 }
-
-void putFourCc(QByteArray& out, const char* code) { out.append(code, 4); }
 
 QByteArray chunk(const char* id, const QByteArray& body) {
-  QByteArray out;
-  putFourCc(out, id);
-  putU32(out, static_cast<std::uint32_t>(body.size()));
-  out.append(body);
+  QByteArray out = QByteArray(id, 4) + words({static_cast<std::uint32_t>(body.size())}) + body;
   if (body.size() % 2 != 0) out.append('\0');
   return out;
 }
 
-QByteArray list(const char* type, const QByteArray& body) {
-  QByteArray inner;
-  putFourCc(inner, type);
-  inner.append(body);
-  return chunk("LIST", inner);
-}
+QByteArray list(const char* type, const QByteArray& body) { return chunk("LIST", QByteArray(type, 4) + body); }
 
 QByteArray jpegFrame(const AviClip& clip, int index) {
   QImage image(clip.width, clip.height, QImage::Format_RGB32);
-  image.fill(QColor::fromHsv((index * 40) % 360, 200, 220));
-  QPainter painter(&image);
-  painter.fillRect(index * 4 % clip.width, 0, 8, clip.height, Qt::black);
-  painter.end();
+  image.fill(QColor::fromHsv(index * 24 % 360, 200, 220));
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -55,117 +44,62 @@ QByteArray jpegFrame(const AviClip& clip, int index) {
   return bytes;
 }
 
-QByteArray pcmForFrame(const AviClip& clip, int index) {
-  const int samplesPerFrame = clip.audioSampleRate / clip.framesPerSecond;
+QByteArray toneForFrame(const AviClip& clip, int index) {
+  const int samples = clip.audioSampleRate / clip.framesPerSecond;
   QByteArray out;
-  for (int i = 0; i < samplesPerFrame; ++i) {
-    const double t = static_cast<double>(index * samplesPerFrame + i) / clip.audioSampleRate;
-    const auto sample = static_cast<std::int16_t>(3000.0 * std::sin(2.0 * M_PI * 440.0 * t));
-    putU16(out, static_cast<std::uint16_t>(sample));
+  for (int i = 0; i < samples; ++i) {
+    const double t = static_cast<double>(index * samples + i) / clip.audioSampleRate;
+    out += halves({static_cast<std::uint16_t>(static_cast<std::int16_t>(3000.0 * std::sin(2.0 * M_PI * 440.0 * t)))});
   }
   return out;
 }
 
+// strh: type, handler, flags, priority+language, initial frames, scale, rate, start, length,
+// buffer size, quality, sample size, frame rectangle.
 QByteArray streamHeader(const char* type, const char* handler, std::uint32_t scale, std::uint32_t rate,
                         std::uint32_t length, std::uint32_t sampleSize, const AviClip& clip) {
-  QByteArray h;
-  putFourCc(h, type);
-  putFourCc(h, handler);
-  putU32(h, 0);  // flags
-  putU16(h, 0);  // priority
-  putU16(h, 0);  // language
-  putU32(h, 0);  // initial frames
-  putU32(h, scale);
-  putU32(h, rate);
-  putU32(h, 0);  // start
-  putU32(h, length);
-  putU32(h, 0);  // suggested buffer size
-  putU32(h, 0xFFFFFFFF);  // quality: default
-  putU32(h, sampleSize);
-  putU16(h, 0);
-  putU16(h, 0);
-  putU16(h, static_cast<std::uint32_t>(clip.width));
-  putU16(h, static_cast<std::uint32_t>(clip.height));
-  return chunk("strh", h);
+  return chunk("strh", QByteArray(type, 4) + QByteArray(handler, 4) +
+                           words({0, 0, 0, scale, rate, 0, length, 0, 0xFFFFFFFF, sampleSize}) +
+                           halves({0, 0, static_cast<std::uint16_t>(clip.width), static_cast<std::uint16_t>(clip.height)}));
 }
 
 }  // namespace
 
 bool writeMjpegAvi(const QString& path, const AviClip& clip) {
-  const bool withAudio = clip.audioSampleRate > 0;
+  const bool withSound = clip.audioSampleRate > 0;
   const auto frames = static_cast<std::uint32_t>(clip.frameCount);
+  const auto width = static_cast<std::uint32_t>(clip.width);
+  const auto height = static_cast<std::uint32_t>(clip.height);
 
-  QByteArray movi;
-  putFourCc(movi, "movi");
+  QByteArray movi("movi");
   QByteArray index;
-  std::uint32_t audioBytes = 0;
-  auto addToMovi = [&](const char* id, const QByteArray& data) {
-    putFourCc(index, id);
-    putU32(index, 0x10);  // key frame
-    putU32(index, static_cast<std::uint32_t>(movi.size()));  // offset from the "movi" code
-    putU32(index, static_cast<std::uint32_t>(data.size()));
-    movi.append(chunk(id, data));
+  std::uint32_t soundBytes = 0;
+  const auto add = [&](const char* id, const QByteArray& data) {
+    index += QByteArray(id, 4) + words({0x10, static_cast<std::uint32_t>(movi.size()), static_cast<std::uint32_t>(data.size())});
+    movi += chunk(id, data);
   };
   for (int i = 0; i < clip.frameCount; ++i) {
-    addToMovi("00dc", jpegFrame(clip, i));
-    if (withAudio) {
-      const QByteArray pcm = pcmForFrame(clip, i);
-      audioBytes += static_cast<std::uint32_t>(pcm.size());
-      addToMovi("01wb", pcm);
-    }
+    add("00dc", jpegFrame(clip, i));
+    if (!withSound) continue;
+    const QByteArray pcm = toneForFrame(clip, i);
+    soundBytes += static_cast<std::uint32_t>(pcm.size());
+    add("01wb", pcm);
   }
 
-  QByteArray avih;
-  putU32(avih, static_cast<std::uint32_t>(1000000 / clip.framesPerSecond));
-  putU32(avih, 0);
-  putU32(avih, 0);
-  putU32(avih, 0x10);  // has index
-  putU32(avih, frames);
-  putU32(avih, 0);
-  putU32(avih, withAudio ? 2 : 1);
-  putU32(avih, 0);
-  putU32(avih, static_cast<std::uint32_t>(clip.width));
-  putU32(avih, static_cast<std::uint32_t>(clip.height));
-  for (int i = 0; i < 4; ++i) putU32(avih, 0);
-
-  QByteArray bitmapInfo;
-  putU32(bitmapInfo, 40);
-  putU32(bitmapInfo, static_cast<std::uint32_t>(clip.width));
-  putU32(bitmapInfo, static_cast<std::uint32_t>(clip.height));
-  putU16(bitmapInfo, 1);
-  putU16(bitmapInfo, 24);
-  putFourCc(bitmapInfo, "MJPG");
-  putU32(bitmapInfo, static_cast<std::uint32_t>(clip.width * clip.height * 3));
-  for (int i = 0; i < 4; ++i) putU32(bitmapInfo, 0);
-
-  QByteArray headers = chunk("avih", avih);
-  headers.append(list("strl", streamHeader("vids", "MJPG", 1, static_cast<std::uint32_t>(clip.framesPerSecond),
-                                           frames, 0, clip) +
-                                  chunk("strf", bitmapInfo)));
-  if (withAudio) {
+  QByteArray headers = chunk("avih", words({static_cast<std::uint32_t>(1000000 / clip.framesPerSecond), 0, 0, 0x10,
+                                            frames, 0, withSound ? 2u : 1u, 0, width, height, 0, 0, 0, 0}));
+  const QByteArray bitmapInfo = words({40, width, height}) + halves({1, 24}) + QByteArray("MJPG") +
+                                words({width * height * 3, 0, 0, 0, 0});
+  headers += list("strl", streamHeader("vids", "MJPG", 1, static_cast<std::uint32_t>(clip.framesPerSecond), frames, 0,
+                                       clip) + chunk("strf", bitmapInfo));
+  if (withSound) {
     const auto rate = static_cast<std::uint32_t>(clip.audioSampleRate);
-    QByteArray waveFormat;
-    putU16(waveFormat, 1);  // PCM
-    putU16(waveFormat, 1);  // mono
-    putU32(waveFormat, rate);
-    putU32(waveFormat, rate * 2);
-    putU16(waveFormat, 2);
-    putU16(waveFormat, 16);
-    headers.append(list("strl", streamHeader("auds", "\0\0\0\0", 2, rate * 2, audioBytes / 2, 2, clip) +
-                                    chunk("strf", waveFormat)));
+    const QByteArray waveFormat = halves({1, 1}) + words({rate, rate * 2}) + halves({2, 16});
+    headers += list("strl", streamHeader("auds", "\0\0\0\0", 2, rate * 2, soundBytes / 2, 2, clip) +
+                                chunk("strf", waveFormat));
   }
-
-  QByteArray body;
-  putFourCc(body, "AVI ");
-  body.append(list("hdrl", headers));
-  body.append(chunk("LIST", movi));
-  body.append(chunk("idx1", index));
-
-  QByteArray file;
-  putFourCc(file, "RIFF");
-  putU32(file, static_cast<std::uint32_t>(body.size()));
-  file.append(body);
-
+  const QByteArray body = QByteArray("AVI ") + list("hdrl", headers) + chunk("LIST", movi) + chunk("idx1", index);
+  const QByteArray file = QByteArray("RIFF") + words({static_cast<std::uint32_t>(body.size())}) + body;
   QFile out(path);
   return out.open(QIODevice::WriteOnly) && out.write(file) == file.size();
 }

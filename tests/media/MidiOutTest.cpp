@@ -13,25 +13,12 @@
 namespace vorlo::testing {
 namespace {
 
-TEST(MidiOut, ResetMessagesAreAllSoundOffAndResetControllersOnEveryChannelThenSystemReset) {
-  const std::vector<std::uint32_t> messages = media::midiResetMessages();
-  ASSERT_EQ(messages.size(), 33u);
-  EXPECT_EQ(messages.front(), 0x78B0u);
-  EXPECT_EQ(messages[15], 0x78BFu);
-  EXPECT_EQ(messages[16], 0x79B0u);
-  EXPECT_EQ(messages[31], 0x79BFu);
-  EXPECT_EQ(messages.back(), 0xFFu);
-}
-
 TEST(MidiOut, AResetSilencesAndResetsTheSequencersSynthesizer) {
   QTemporaryDir dir;
   media::MIDIPlayer player(offlineSettings());
-  const QString song = dir.filePath("song.mid");
-  ASSERT_TRUE(writeMidiSong(song, 600));
-  player.setFileName(song);
-  player.open();
+  openMedium(player, dir, Kind::Midi);
   player.play();
-  renderFrames(player, 4410);
+  runFor(player, 100);
   player.stop();
   player.close();
 
@@ -61,7 +48,6 @@ TEST(MidiOut, AResetSilencesAndResetsTheSequencersSynthesizer) {
   EXPECT_EQ(engine->channelState(3).pitchBend, 8192);
 
   // The device opens again on the same synthesizer.
-  player.setFileName(song);
   EXPECT_NO_THROW(player.open());
 }
 
