@@ -35,6 +35,9 @@ clang++ -std=c++20 -O1 -I"$root/src" "$root"/data/generator/*.cpp "$root"/src/mi
 rm -rf "$data_generator_dir"
 
 echo "fuzzing for $seconds s in $work"
+parallel=()
+if ((jobs > 1)); then parallel=(-jobs="$jobs" -workers="$jobs"); fi  # libFuzzer then logs to fuzz-N.log in $work
+cd "$work"
 "$work/fuzz_midi_reader" "$work/corpus" "$work/seeds" "$work/seeds/data" "$work/seeds/data/Reset" \
-  -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 -jobs="$jobs" -workers="$jobs" \
+  -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 "${parallel[@]}" \
   -artifact_prefix="$work/artifacts/" -print_final_stats=1

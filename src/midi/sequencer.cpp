@@ -36,7 +36,7 @@ std::int64_t Sequencer::clampMsToFrame(std::int64_t ms) const {
 
 void Sequencer::play(std::int64_t fromMs, std::int64_t toMs) {
   const std::int64_t from = clampMsToFrame(fromMs);
-  if (from != positionFrame_ || !chased_) moveTo(from);
+  if (from != positionFrame_) moveTo(from);  // where we are, the synthesizer's state is right
   endFrame_ = toMs < 0 ? timeline_.endFrame() : std::max(from, clampMsToFrame(toMs));
   playing_ = true;
 }
@@ -72,7 +72,6 @@ void Sequencer::chaseTo(std::size_t eventIndex) {
   for (std::size_t i = 0; i < eventIndex; ++i)
     if (!events[i].isNoteEvent()) dispatch(events[i]);
   next_ = eventIndex;
-  chased_ = true;
 }
 
 void Sequencer::dispatch(const TimedEvent& event) {

@@ -49,7 +49,6 @@ class Sequencer {
   std::int64_t endFrame_ = 0;
   std::size_t next_ = 0;  // the first event not yet sent
   bool playing_ = false;
-  bool chased_ = true;    // the synthesizer's state matches the position (nothing chased yet at 0)
   std::function<void()> endHandler_;
 };
 

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <filesystem>
 #include <string>
 
@@ -127,6 +132,39 @@ TEST_F(VorloTool, RenderWithoutASoundFontExitsWithThree) {
   const ToolRun run = runVorlo("render --soundfont /nowhere/x.sf2 " + quoted(song) + " " + quoted((folder_ / "x.wav").string()));
   EXPECT_EQ(run.exitCode, 3);
   EXPECT_EQ(run.out, "vorlo: The soundfont /nowhere/x.sf2 cannot be read.\n");
+}
+
+// Ctrl+C while playing: the synthesizer is silenced and the program says so and exits with 130.
+// No sound card here: the driver list names none, so the silent clock plays.
+TEST_F(VorloTool, PlayStopsCleanlyOnInterrupt) {
+  midi::SmfWriter writer(0, 96);
+  writer.addTrack().note(0, 96 * 60, 0, 60, 100);  // 30 s
+  const std::string song = write("long.mid", writer.bytes());
+  const std::string log = (folder_ / "play.log").string();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  std::vector<std::string> words{VORLO_TOOL, "play", "--drivers", "none", "--soundfont", "/usr/share/sounds/sf2/TimGM6mb.sf2", song};
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(::posix_spawn(&pid, VORLO_TOOL, &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  auto logText = [&] {
+    std::ifstream in(log);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  for (int i = 0; i < 500 && logText().find("playing\t") == std::string::npos; ++i) ::usleep(10000);
+  ASSERT_NE(logText().find("playing\t0:30\t" + song + "\tsilent clock\n"), std::string::npos) << logText();
+  ::kill(pid, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+  EXPECT_NE(logText().find("vorlo: No audio output could be opened (tried none). Songs play on silently.\n"), std::string::npos);
+  EXPECT_NE(logText().find("vorlo: interrupted\n"), std::string::npos) << logText();
 }
 
 TEST_F(VorloTool, UsageErrorsExitWithTwo) {

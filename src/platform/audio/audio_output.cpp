@@ -9,6 +9,10 @@
 
 #include "platform/audio/fluid_log.h"
 
+#ifdef VORLO_HAVE_ALSA
+#include <alsa/asoundlib.h>
+#endif
+
 namespace vorlo::audio {
 namespace {
 
@@ -91,6 +95,12 @@ class SilentClockOutput final : public AudioOutput {
   std::thread thread_;
 };
 
+#ifdef VORLO_HAVE_ALSA
+// ALSA writes its own complaints to stderr when a machine has no sound card; whether a driver
+// opened is all we need, and the user gets one notice instead.
+extern "C" void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
 std::string joined(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
@@ -103,6 +113,9 @@ OpenedOutput openAudioOutput(RenderCallback callback, const AudioOutputOptions& 
   quietFluidLog();
   // A JACK client must not start a JACK server of its own when none runs.
   ::setenv("JACK_NO_START_SERVER", "1", 0);
+#ifdef VORLO_HAVE_ALSA
+  snd_lib_error_set_handler(ignoreAlsaError);
+#endif
   for (const std::string& driver : options.driverOrder) {
     auto output = std::make_unique<DriverOutput>(callback, driver);
     if (output->open(options)) return {std::move(output), {}};
