@@ -1,4 +1,5 @@
 // Wave files of every encoding come out of the wave device as the samples they hold.
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -60,6 +61,22 @@ TEST(WaveAudio, MonoIsHeardOnBothSidesFromTheStartPosition) {
   const RenderedAudio audio = runFor(player, 20);
   EXPECT_LT(rmsError(audio.left, 0, 2205, audio.left.size()), 0.001);  // 100 ms at 22050 Hz
   EXPECT_EQ(audio.left, audio.right);
+}
+
+TEST(WaveAudio, AFileCutShortWhilePlayingEndsInFailure) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("cut.wav");
+  ASSERT_TRUE(writeWave(path, SF_FORMAT_PCM_16, 2, 44100, 44100 / 2, testTone));
+  media::MIDIPlayer player(offlineSettings());
+  Reports reports(player);
+  player.setFileName(path);
+  player.open();
+  ASSERT_TRUE(QFile::resize(path, 44 + 4 * 4410));  // the header and 100 ms are left
+  player.play();
+  runToStop(player);
+  ASSERT_TRUE(reports.waitFor(1));
+  EXPECT_EQ(reports.values, std::vector{media::NotifyValue::Failure});
+  EXPECT_EQ(player.position(), 100);
 }
 
 }  // namespace

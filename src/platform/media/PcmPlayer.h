@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/audio_output.h"
@@ -25,6 +26,8 @@ class PcmSource {
   virtual std::int64_t read(float* left, float* right, std::size_t frames) = 0;
 };
 
+// The source is read ahead on a thread of its own, so a slow read (a CD drive spinning up, a
+// scratch retried) neither stalls the audio thread nor the user interface asking for the position.
 class PcmPlayer {
  public:
   PcmPlayer(std::unique_ptr<PcmSource> source, const MediaSettings& settings, PlayEndHandler onEnd);
@@ -47,20 +50,36 @@ class PcmPlayer {
 
  private:
   void render(float* left, float* right, std::size_t frames);
+  void readAhead();
+  // Drops what was read ahead and starts reading again at `frame`. Called with the lock held.
+  void moveReaderTo(std::int64_t frame);
+  bool needsReading() const;
 
   mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  std::unique_ptr<PcmSource> source_;
+  std::condition_variable changed_;      // a play ended or stopped
+  std::condition_variable readerWake_;   // room in the buffer, a new position, or quit
+  std::condition_variable dataArrived_;  // for offline rendering, which waits for the reader
+  std::unique_ptr<PcmSource> source_;    // touched by the reader thread only
   const int sampleRate_;
   const std::int64_t frameCount_;
-  std::int64_t positionFrame_ = 0;
-  std::int64_t sourceFrame_ = -1;  // where the source reads next; -1: unknown, seek first
+  const bool offline_;
+  std::int64_t positionFrame_ = 0;  // the last frame heard
   std::int64_t endFrame_ = 0;
   bool playing_ = false;
   std::uint64_t token_ = 0;
+  // Read ahead: frames from positionFrame_ on, in a ring.
+  std::vector<float> aheadLeft_;
+  std::vector<float> aheadRight_;
+  std::size_t aheadStart_ = 0;
+  std::size_t aheadCount_ = 0;
+  std::int64_t readFrame_ = 0;  // the next frame to read
+  std::uint64_t readEpoch_ = 0;  // changes with every move, so a read in flight is thrown away
+  bool readFailed_ = false;
+  bool quit_ = false;
   PlayEndHandler onEnd_;
+  std::thread reader_;
   std::unique_ptr<audio::AudioOutput> output_;
-  audio::OfflineSink* offline_ = nullptr;
+  audio::OfflineSink* offlineSink_ = nullptr;
   std::string notice_;
 };
 
