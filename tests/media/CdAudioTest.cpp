@@ -64,5 +64,17 @@ TEST(CdAudio, EachTrackPlaysItsOwnSound) {
   }
 }
 
+TEST(CdAudio, ADataTrackPlaysAsSilence) {
+  QTemporaryDir dir;
+  MIDIPlayer player(offlineSettings(writeDiscImage(dir, true)));
+  openMedium(player, dir, Kind::Disc);
+  EXPECT_EQ(player.trackCount(), 2);
+  player.play();
+  const RenderedAudio audio = runToStop(player);
+  ASSERT_GE(audio.left.size(), 26460u);
+  EXPECT_NEAR(crossingsPerSecond({audio.left.begin(), audio.left.begin() + 10584}), 882.0, 20.0);
+  for (std::size_t i = 10584; i < 26460; ++i) ASSERT_EQ(audio.left[i], 0.0f) << i;
+}
+
 }  // namespace
 }  // namespace vorlo::testing

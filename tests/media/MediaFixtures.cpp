@@ -52,21 +52,23 @@ bool writeMidiSong(const QString& path, int lengthMs) {
   return writer.writeTo(QFile::encodeName(path).toStdString());
 }
 
-QString writeDiscImage(const QTemporaryDir& dir) {
+QString writeDiscImage(const QTemporaryDir& dir, bool mixed) {
   const int sectors[] = {18, 27};  // 588 frames each: 240 ms and 360 ms
   const double hertz[] = {441.0, 882.0};
   QByteArray bin;
   for (int track = 0; track < 2; ++track) {
     for (int frame = 0; frame < sectors[track] * 588; ++frame) {
-      const auto sample = static_cast<std::int16_t>(12000 * std::sin(2.0 * M_PI * hertz[track] * frame / 44100.0));
+      auto sample = static_cast<std::int16_t>(12000 * std::sin(2.0 * M_PI * hertz[track] * frame / 44100.0));
+      if (mixed && track == 1) sample = 0x5555;
       for (int channel = 0; channel < 2; ++channel) bin.append(static_cast<char>(sample & 0xFF)).append(static_cast<char>(sample >> 8));
     }
   }
   QFile binFile(dir.filePath("disc.bin"));
   QFile cue(dir.filePath("disc.cue"));
   if (!binFile.open(QIODevice::WriteOnly) || binFile.write(bin) != bin.size() || !cue.open(QIODevice::WriteOnly)) return {};
-  cue.write("FILE \"disc.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
-            "  TRACK 02 AUDIO\r\n    INDEX 01 00:00:18\r\n");
+  cue.write("FILE \"disc.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n");
+  cue.write(mixed ? "  TRACK 02 MODE1/2352\r\n" : "  TRACK 02 AUDIO\r\n");
+  cue.write("    INDEX 01 00:00:18\r\n");
   return cue.fileName();
 }
 

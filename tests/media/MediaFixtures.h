@@ -19,8 +19,9 @@ double testTone(int frame, int channel);
 bool writeWave(const QString& path, int subtype, int channels, int sampleRate, int frames, const WaveShape& shape);
 // A one-track MIDI song at 120 beats per minute with piano notes throughout; ends at `lengthMs`.
 bool writeMidiSong(const QString& path, int lengthMs);
-// A two-track audio CD image of 600 ms: track 1 is 240 ms of 441 Hz, track 2 360 ms of 882 Hz.
-QString writeDiscImage(const QTemporaryDir& dir);
+// A two-track CD image of 600 ms: track 1 is 240 ms of 441 Hz, track 2 360 ms of 882 Hz or, on
+// a mixed disc, data.
+QString writeDiscImage(const QTemporaryDir& dir, bool mixed = false);
 
 // Every kind of medium, 600 ms long; the video has a sound track.
 enum class Kind { Midi, Wave, Video, Disc };

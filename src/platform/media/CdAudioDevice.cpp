@@ -35,8 +35,8 @@ bool endsWith(const std::string& text, const std::string& suffix) {
 // and plain reads otherwise. Disc images need no checking.
 class CdSource final : public PcmSource {
  public:
-  CdSource(CdioHandle cdio, std::int64_t sectorCount, bool isImage)
-      : cdio_(std::move(cdio)), sectorCount_(sectorCount) {
+  CdSource(CdioHandle cdio, std::int64_t sectorCount, std::vector<CdTrack> tracks, bool isImage)
+      : cdio_(std::move(cdio)), sectorCount_(sectorCount), tracks_(std::move(tracks)) {
     if (isImage) return;
     drive_ = cdio_cddap_identify_cdio(cdio_.get(), CDDA_MESSAGE_FORGETIT, nullptr);
     if (drive_ != nullptr && cdio_cddap_open(drive_) == 0) {
@@ -84,11 +84,19 @@ class CdSource final : public PcmSource {
     return static_cast<std::int64_t>(done);
   }
 
-  CdIo_t* cdio() const { return cdio_.get(); }
-
  private:
+  bool isDataSector(std::int64_t sector) const {
+    return std::any_of(tracks_.begin(), tracks_.end(), [&](const CdTrack& track) {
+      return !track.audio && sector >= track.firstSector && sector < track.firstSector + track.sectorCount;
+    });
+  }
+
   bool loadSector() {
-    if (paranoia_ != nullptr) {
+    if (isDataSector(sector_)) {
+      // A data track of a mixed disc is not sound: it plays as silence instead of noise.
+      std::fill(std::begin(samples_), std::end(samples_), std::int16_t{0});
+      if (paranoia_ != nullptr) cdio_paranoia_seek(paranoia_, static_cast<std::int32_t>(sector_ + 1), SEEK_SET);
+    } else if (paranoia_ != nullptr) {
       const std::int16_t* data = cdio_paranoia_read_limited(paranoia_, nullptr, kReadRetries);
       if (data == nullptr) return false;
       std::memcpy(samples_, data, sizeof samples_);
@@ -105,6 +113,7 @@ class CdSource final : public PcmSource {
 
   CdioHandle cdio_;
   std::int64_t sectorCount_;
+  std::vector<CdTrack> tracks_;
   cdrom_drive_t* drive_ = nullptr;
   cdrom_paranoia_t* paranoia_ = nullptr;
   std::int64_t sector_ = 0;
@@ -192,8 +201,8 @@ CdAudioDevice::CdAudioDevice(const std::string& device, const MediaSettings& set
     : CdAudioDevice(openDisc(device), settings, std::move(onEnd)) {}
 
 CdAudioDevice::CdAudioDevice(Disc disc, const MediaSettings& settings, PlayEndHandler onEnd)
-    : PcmDevice(std::make_unique<CdSource>(std::move(disc.cdio), disc.sectorCount, disc.isImage), settings,
-                std::move(onEnd)),
+    : PcmDevice(std::make_unique<CdSource>(std::move(disc.cdio), disc.sectorCount, disc.tracks, disc.isImage),
+                settings, std::move(onEnd)),
       devicePath_(std::move(disc.devicePath)),
       tracks_(std::move(disc.tracks)),
       canEject_(disc.canEject) {}
