@@ -249,7 +249,7 @@ class OpeningMedia : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  MIDIPlayer player{offlineSettings()};
+  MIDIPlayer player{offlineSettings(writeDiscImage(dir))};
 };
 
 TEST_F(OpeningMedia, FailuresCloseTheDeviceAndSayWhy) {
@@ -281,7 +281,10 @@ TEST_F(OpeningMedia, DeviceTypesFollowTheExtension) {
   EXPECT_EQ(player.length(), 300);
   ASSERT_TRUE(QFile::copy(karaoke, dir.filePath("LOUD.MID")));
   EXPECT_EQ(openError(dir.filePath("LOUD.MID")), "(opened)");
-  EXPECT_EQ(MIDIPlayer::deviceTypeForPath(QStringLiteral("D:\\Track07.cda")), DeviceType::CDAudio);
+  EXPECT_EQ(MIDIPlayer::deviceTypeForPath(QStringLiteral("D:\\Track02.cda")), DeviceType::CDAudio);
+  // A track's name stands for the disc in the drive the settings name.
+  EXPECT_EQ(openError(QStringLiteral("D:\\Track02.cda"), DeviceType::CDAudio), "(opened)");
+  EXPECT_EQ(player.trackCount(), 2);
   EXPECT_EQ(MIDIPlayer::deviceTypeForPath(QStringLiteral("clip.avi")), DeviceType::AutoSelect);
 }
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "platform/media/CdAudioDevice.h"
@@ -23,6 +24,8 @@ QString lowerSuffix(const QString& path) {
 }
 
 std::string quoted(const QString& path) { return "\"" + path.toStdString() + "\""; }
+
+constexpr std::chrono::seconds kWaitSlack{10};
 
 }  // namespace
 
@@ -128,8 +131,10 @@ void MIDIPlayer::open() {
   DeviceType type = deviceType_;
   std::string path;
   if (type == DeviceType::CDAudio) {
-    // The file name of a CD entry is empty; a name given here is a drive or a disc image.
-    path = fileName_.isEmpty() ? resolvedCdDevice(settings_) : QFile::encodeName(fileName_).toStdString();
+    // The file name of a CD entry is empty (a track's ".cda" name stands for the disc too); any
+    // other name given here is a drive or a disc image.
+    const bool ownDrive = fileName_.isEmpty() || lowerSuffix(fileName_) == u".cda";
+    path = ownDrive ? resolvedCdDevice(settings_) : QFile::encodeName(fileName_).toStdString();
   } else {
     if (fileName_.isEmpty()) throw EMCIDeviceError("No file was given to open.");
     const QFileInfo info(fileName_);
@@ -181,7 +186,13 @@ void MIDIPlayer::play() {
   const std::uint64_t token = backend_->play(fromMs, toMsValue);
   hasPending_ = true;
   pending_ = {generation_, token, notify};
-  if (wait) backend_->waitForEnd(token);
+  if (!wait) return;
+  // A waiting play ends with the medium; an output that stalls must not hold the player for ever.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(toMsValue - fromMs) + kWaitSlack;
+  if (backend_->waitForEnd(token, deadline)) return;
+  backend_->stop();
+  setError(DeviceErrorCode::HardwareError);
+  cutPending(NotifyValue::Failure);
 }
 
 void MIDIPlayer::stop() {

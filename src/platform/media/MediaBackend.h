@@ -2,6 +2,7 @@
 // One kind of media device (sequencer, wave audio, video, CD audio) behind the operations the
 // media device needs. Positions are milliseconds from the start of the medium (the whole disc
 // for CD audio).
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -31,8 +32,9 @@ class MediaBackend {
   virtual void stop() = 0;
   // Moves to `ms` and stays stopped there.
   virtual void seek(std::int64_t ms) = 0;
-  // Returns once the play `token` is over (ended, stopped or replaced).
-  virtual void waitForEnd(std::uint64_t token) = 0;
+  // Returns true once the play `token` is over (ended, stopped or replaced); false when it is
+  // still playing at `deadline` (a stalled output, for one).
+  virtual bool waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) = 0;
 
   virtual int trackCount() const { return 1; }
   // Track numbers start at 1; the caller checks them against trackCount().

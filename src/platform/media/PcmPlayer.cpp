@@ -108,21 +108,20 @@ void PcmPlayer::seek(std::int64_t ms) {
   dataArrived_.notify_all();
 }
 
-void PcmPlayer::waitForEnd(std::uint64_t token) {
+bool PcmPlayer::waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) {
   const auto over = [&] { return token_ != token || !playing_; };
   if (offlineSink_ != nullptr) {
     std::vector<float> left(1024), right(1024);
-    while (true) {
+    while (std::chrono::steady_clock::now() < deadline) {
       {
         std::lock_guard lock(mutex_);
-        if (over()) return;
+        if (over()) return true;
       }
       offlineSink_->pull(left.data(), right.data(), left.size());
     }
   }
   std::unique_lock lock(mutex_);
-  // The timeout only guards against a wake-up lost to a stop from another thread.
-  while (!over()) changed_.wait_for(lock, std::chrono::milliseconds(100));
+  return changed_.wait_until(lock, deadline, over);
 }
 
 bool PcmPlayer::renderOffline(float* left, float* right, std::size_t frames) {

@@ -41,7 +41,7 @@ class PcmPlayer {
   std::uint64_t play(std::int64_t fromMs, std::int64_t toMs);
   void stop();
   void seek(std::int64_t ms);
-  void waitForEnd(std::uint64_t token);
+  bool waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline);
   bool renderOffline(float* left, float* right, std::size_t frames);
   std::string takeOutputNotice();
 
@@ -95,7 +95,9 @@ class PcmDevice : public MediaBackend {
   std::uint64_t play(std::int64_t fromMs, std::int64_t toMs) override { return player_.play(fromMs, toMs); }
   void stop() override { player_.stop(); }
   void seek(std::int64_t ms) override { player_.seek(ms); }
-  void waitForEnd(std::uint64_t token) override { player_.waitForEnd(token); }
+  bool waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) override {
+    return player_.waitForEnd(token, deadline);
+  }
   bool renderOffline(float* left, float* right, std::size_t frames) override {
     return player_.renderOffline(left, right, frames);
   }

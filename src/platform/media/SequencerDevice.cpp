@@ -49,16 +49,23 @@ void SequencerDevice::seek(std::int64_t ms) {
   endState_->ended.notify_all();
 }
 
-void SequencerDevice::waitForEnd(std::uint64_t token) {
+bool SequencerDevice::waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) {
   const auto over = [&] { return endState_->lastEnded >= token || !engine_->isPlaying(); };
   if (host_.isOffline()) {
     std::vector<float> left(512), right(512);
-    while (!over()) engine_->renderOffline(left.data(), right.data(), left.size());
-    return;
+    while (!over()) {
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      engine_->renderOffline(left.data(), right.data(), left.size());
+    }
+    return true;
   }
-  // The timeout only guards against a wake-up lost to a stop from another thread.
+  // The short waits only guard against a wake-up lost to a stop from another thread.
   std::unique_lock lock(endState_->mutex);
-  while (!over()) endState_->ended.wait_for(lock, std::chrono::milliseconds(100));
+  while (!over()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    endState_->ended.wait_for(lock, std::chrono::milliseconds(100));
+  }
+  return true;
 }
 
 bool SequencerDevice::renderOffline(float* left, float* right, std::size_t frames) {

@@ -22,7 +22,7 @@ class SequencerDevice final : public MediaBackend {
   std::uint64_t play(std::int64_t fromMs, std::int64_t toMs) override;
   void stop() override;
   void seek(std::int64_t ms) override;
-  void waitForEnd(std::uint64_t token) override;
+  bool waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) override;
   bool renderOffline(float* left, float* right, std::size_t frames) override;
 
  private:

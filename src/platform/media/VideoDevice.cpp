@@ -52,9 +52,10 @@ VideoDevice::VideoDevice(const std::string& path, PlayEndHandler onEnd) : onEnd_
 
 VideoDevice::~VideoDevice() {
   endTimer_.stop();
-  // Disconnect first: stopping must not report.
+  // Disconnect first: stopping must not report. The player goes before its outputs.
   QObject::disconnect(player_.get(), nullptr, nullptr, nullptr);
   player_->stop();
+  player_.reset();
 }
 
 void VideoDevice::waitUntilLoaded(const std::string& path) {
@@ -148,10 +149,13 @@ void VideoDevice::seek(std::int64_t ms) {
   player_->setPosition(ms);
 }
 
-void VideoDevice::waitForEnd(std::uint64_t token) {
+bool VideoDevice::waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) {
   // The framework works through the event loop; the user's input waits until the play is over.
-  while (playing_ && token_ == token)
+  while (playing_ && token_ == token) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents, 50);
+  }
+  return true;
 }
 
 }  // namespace vorlo::media

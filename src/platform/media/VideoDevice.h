@@ -28,7 +28,7 @@ class VideoDevice final : public MediaBackend {
   std::uint64_t play(std::int64_t fromMs, std::int64_t toMs) override;
   void stop() override;
   void seek(std::int64_t ms) override;
-  void waitForEnd(std::uint64_t token) override;
+  bool waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) override;
 
   // The window the picture shows in; null without a widget application.
   QVideoWidget* window() const { return window_.get(); }
