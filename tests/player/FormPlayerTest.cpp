@@ -2,6 +2,8 @@
 #include "player/app/ErrorHandler.h"
 #include "player/app/TFormAbout.h"
 #include "player/app/TFormPlayer.h"
+#include "player/playlist/ListFile.h"
+#include "player/playlist/PlaylistPanel.h"
 
 #include "ScriptedMessageBoxes.h"
 
@@ -11,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -44,9 +47,10 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         return f.fileName();
     }
-    bool optionsStored() {
-        Registry reg;
-        return reg.keyExists(kOptionsKey);
+    // The playlist was changed and is never saved: the window asks once more when it is destroyed.
+    void expectSaveQuestionAtDestruction() {
+        boxes_.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
+                      BoxButtons::YesNo, BoxButton::No);
     }
     QTemporaryDir dir_;
     ScriptedMessageBoxes boxes_;
@@ -111,7 +115,8 @@ TEST_F(FormPlayerTest, CancelInTheSaveQuestionKeepsTheWindowOpenAndSavesNothing)
     }
     TFormPlayer form(dir_.path());
     ASSERT_TRUE(form.FormCreate({}));
-    form.setListChanged(true);
+    form.playlistPanel().playlist().append({"/m/a.mid", "a.mid", false});
+    ASSERT_TRUE(form.playlistPanel().playlist().ListChanged());
     boxes_.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
                   BoxButtons::YesNoCancel, BoxButton::Cancel);
     EXPECT_FALSE(form.close());
@@ -164,19 +169,57 @@ TEST_F(FormPlayerTest, ADamagedSettingsFileIsReportedAndNeverOverwritten) {
     EXPECT_EQ(hive.readAll(), "not a hive");
 }
 
-TEST_F(FormPlayerTest, HandedOverFilesAreResolvedBeforeTheyReachThePlaylist) {
+TEST_F(FormPlayerTest, HandedOverFilesAndListsAreAddedToThePlaylist) {
     storeOptions();
     const QString song = makeFile("handed.mid");
+    const QString other = makeFile("other.wav");
+    const QString list = dir_.path() + "/handed.mpl";
+    ListFile::write(list, {other, "/gone/away.mid", song});
     TFormPlayer form(dir_.path());
     ASSERT_TRUE(form.FormCreate({}));
-    QSignalSpy spy(&form, &TFormPlayer::fileHandedOver);
+    const Playlist& playlist = form.playlistPanel().playlist();
     form.receiveHandOver(("/play /close " + song).toLocal8Bit());
-    form.receiveHandOver("/play /close /no/such/file.mid");
-    form.receiveHandOver("handed.mid");  // found in the program folder
-    ASSERT_EQ(spy.count(), 2);
-    EXPECT_EQ(spy[0][0].toString(), song);
-    EXPECT_FALSE(spy[0][1].toBool());
-    EXPECT_EQ(spy[1][0].toString(), dir_.path() + "/handed.mid");
+    form.receiveHandOver("/play /close /no/such/file.mid");  // ignored without a word
+    form.receiveHandOver("handed.mid");                      // found in the program folder
+    form.receiveHandOver(QFile::encodeName(list));
+    ASSERT_EQ(playlist.count(), 4);
+    EXPECT_EQ(playlist.path(0), song);
+    EXPECT_EQ(playlist.displayName(0), "handed.mid");
+    EXPECT_EQ(playlist.path(1), dir_.path() + "/handed.mid");
+    EXPECT_EQ(playlist.path(2), other);  // the list's missing file is left out
+    EXPECT_EQ(playlist.path(3), song);
+    EXPECT_FALSE(form.playlistPanel().button("BtnAddFile")->isEnabled());
+    expectSaveQuestionAtDestruction();
+}
+
+TEST_F(FormPlayerTest, AnEmptyHandedOverListSaysSoAndAddsNothing) {
+    storeOptions();
+    const QString list = dir_.path() + "/empty.mpl";
+    ListFile::write(list, {});
+    TFormPlayer form(dir_.path());
+    ASSERT_TRUE(form.FormCreate({}));
+    boxes_.expect("Files Not Available",
+                  "None of the files in this playlist files are available now. Please check the status of all your "
+                  "removable drive.",
+                  BoxIcon::Information, BoxButtons::Ok, BoxButton::Ok);
+    form.receiveHandOver(QFile::encodeName(list));
+    EXPECT_TRUE(form.playlistPanel().playlist().isEmpty());
+}
+
+TEST_F(FormPlayerTest, TheSecondInstanceOptionAsksBeforePlayingAHandedOverFile) {
+    storeOptions([](Registry& reg) { reg.writeInteger("ADDPLAY", 2); });
+    const QString first = makeFile("first.mid");
+    const QString second = makeFile("second.mid");
+    TFormPlayer form(dir_.path());
+    ASSERT_TRUE(form.FormCreate({}));
+    QSignalSpy play(&form, &TFormPlayer::handedOverEntryToPlay);
+    form.receiveHandOver(QFile::encodeName(first));  // into an empty list: no question
+    boxes_.expect("second.mid", "Play this new file added from the second instance now?", BoxIcon::Question,
+                  BoxButtons::YesNo, BoxButton::Yes);
+    form.receiveHandOver(QFile::encodeName(second));
+    ASSERT_EQ(play.count(), 1);
+    EXPECT_EQ(play[0][0].toInt(), 1);
+    expectSaveQuestionAtDestruction();
 }
 
 // An event handler that fails, as a broken device or file might make one fail.

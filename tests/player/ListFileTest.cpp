@@ -50,7 +50,6 @@ TEST(ListFileTest, OnlyALowerCaseMplExtensionIsAListAndSavingEnforcesIt) {
     EXPECT_EQ(ListFile::withListExtension("/x/songs.txt"), "/x/songs.mpl");
     EXPECT_EQ(ListFile::withListExtension("/x/songs.MPL"), "/x/songs.mpl");
     EXPECT_EQ(ListFile::withListExtension("/x.d/songs"), "/x.d/songs.mpl");
-    EXPECT_EQ(ListFile::namePart("/x/y/songs.mpl"), "songs.mpl");
 }
 
 TEST(ListFileTest, AReadFailureNamesTheFile) {

@@ -1,12 +1,12 @@
 #include "player/app/CommandLine.h"
 
+#include "player/playlist/MediaPaths.h"
+
 #include <QFileInfo>
 
 namespace vorlo {
 
 namespace {
-
-const QStringList kPlayableExtensions = {".mid", ".wav", ".avi", ".rmi", ".kar", ".cda"};
 
 
 // Switches begin with "/". Here absolute paths do too, so a switch is one word after the slash and names no
@@ -17,12 +17,6 @@ bool isSwitch(const QString& argument) {
 }
 
 }  // namespace
-
-QString lowerExtension(const QString& path) {
-    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.mid(dot).toLower();
-}
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
     CommandLine line;
@@ -66,10 +60,10 @@ HandOver HandOver::resolve(const QString& tail, const QString& programFolder) {
         name = programFolder + QLatin1Char('/') + name;
         if (!QFileInfo::exists(name)) return result;
     }
-    const QString extension = lowerExtension(name);
+    const QString extension = extensionLowered(name);
     if (extension == QLatin1String(".mpl")) {
         result.kind = Kind::List;
-    } else if (kPlayableExtensions.contains(extension)) {
+    } else if (IsPlayableExt(extension)) {
         result.kind = Kind::Media;
     } else {
         return result;

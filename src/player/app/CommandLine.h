@@ -37,7 +37,4 @@ struct HandOver {
     static HandOver resolve(const QString& tail, const QString& programFolder);
 };
 
-// The lower-case extension of a path's file name, with its dot ("" when there is none).
-QString lowerExtension(const QString& path);
-
 }  // namespace vorlo

@@ -5,8 +5,12 @@
 #include "player/app/ErrorHandler.h"
 #include "player/app/MessageBoxes.h"
 #include "player/app/TFormAbout.h"
+#include "player/app/WaitCursor.h"
+#include "player/playlist/ListFile.h"
+#include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
+#include <QToolButton>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -14,20 +18,9 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
+#include <optional>
+
 namespace vorlo {
-
-namespace {
-
-// Keeps the hourglass up for the length of a scope, however it is left.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-}  // namespace
 
 TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent)
     : QMainWindow(parent), runningFolder_(runningFolder) {
@@ -37,6 +30,8 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent)
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
+    playlistPanel_ = new PlaylistPanel(client);
+    playlistPanel_->setObjectName(QStringLiteral("PlaylistPanel"));
     buildMenus();
     ErrorHandler::setRestoreWindow([this] {
         if (isHidden()) restoreFromTray();
@@ -74,7 +69,7 @@ void TFormPlayer::setClientSize(const QSize& size) {
 }
 
 bool TFormPlayer::FormCreate(const QStringList& arguments) {
-    BusyCursor busy;
+    WaitCursor busy;
     prepareTempFolder();
     setClientSize(lastClientSize_);
 
@@ -184,33 +179,48 @@ void TFormPlayer::receiveHandOver(const QByteArray& tail) {
                            BoxIcon::Information);
         return;
     }
-    BusyCursor busy;
+    std::optional<WaitCursor> busy(std::in_place);
     raise();
     activateWindow();
     const HandOver handOver = HandOver::resolve(QFile::decodeName(tail), options_.programFolder);
     if (handOver.kind == HandOver::Kind::Ignore) return;
-    emit fileHandedOver(handOver.path, handOver.kind == HandOver::Kind::List);
+    const int earlierCount = playlistPanel_->playlist().count();
+    bool added = true;
+    if (handOver.kind == HandOver::Kind::Media) {
+        playlistPanel_->addOneFile(handOver.path);
+    } else {
+        const QStringList lines = ListFile::read(handOver.path);
+        if (lines.isEmpty()) {
+            busy.reset();
+            MessageBoxes::show(QStringLiteral("Files Not Available"),
+                               QStringLiteral("None of the files in this playlist files are available now. Please check the "
+                                              "status of all your removable drive."),
+                               BoxIcon::Information);
+            return;
+        }
+        added = playlistPanel_->addListedPaths(lines) > 0;
+        if (QWidget* addFile = playlistPanel_->button(QStringLiteral("BtnAddFile"))) addFile->setEnabled(false);
+    }
+    busy.reset();
+    // With an empty playlist before, adding has opened (and with Auto started) the new first entry already.
+    if (earlierCount != 0 && added) actOnHandedOverEntry(earlierCount);
 }
 
-bool TFormPlayer::askSaveChangedList(bool allowCancel) {
-    if (!listChanged_ || zipMode_) return true;
-    MessageBox box;
-    box.caption = QStringLiteral("Save list now?");
-    box.text = QStringLiteral("This list has been changed. Save it now?");
-    box.icon = BoxIcon::Question;
-    box.buttons = BoxButtons::YesNoCancel;
-    box.topMost = true;
-    switch (MessageBoxes::show(box)) {
-    case BoxButton::Yes:
-        // Saving the list to its file belongs to the list files, which this window does not hold yet.
-        return true;
-    case BoxButton::No: listChanged_ = false; return true;
-    default: return !allowCancel;
+void TFormPlayer::actOnHandedOverEntry(int index) {
+    switch (options_.addPlay) {
+    case 1: emit handedOverEntryToPlay(index); break;
+    case 2:
+        if (MessageBoxes::show(playlistPanel_->playlist().displayName(index),
+                               QStringLiteral("Play this new file added from the second instance now?"), BoxIcon::Question,
+                               BoxButtons::YesNo) == BoxButton::Yes)
+            emit handedOverEntryToPlay(index);
+        break;
+    default: break;
     }
 }
 
 void TFormPlayer::FileExitClick(bool fromWindow) {
-    if (!askSaveChangedList(true)) {
+    if (!zipMode_ && !playlistPanel_->AskSaveChanges(true)) {
         closeConfirmed_ = false;
         return;
     }
@@ -230,10 +240,24 @@ void TFormPlayer::closeEvent(QCloseEvent* event) {
     QApplication::quit();
 }
 
+void TFormPlayer::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layoutClient();
+}
+
+void TFormPlayer::layoutClient() {
+    // Half of any width beyond the design size goes to the playlist, the rest to the file box.
+    const QSize client = centralWidget()->size();
+    const int width = PlaylistPanel::designSize().width() + std::max(0, (client.width() - kDesignClientWidth) / 2);
+    playlistPanel_->setGeometry(kPlaylistPanelLeft, kPlaylistPanelTop, width,
+                                std::max(0, client.height() - 3 - kPlaylistPanelTop));
+}
+
 void TFormPlayer::FormDestroy() {
     // After an orderly close the exit path has done all of this already.
     if (closeConfirmed_) return;
-    askSaveChangedList(false);
+    // The desktop is going away: the question may save the list, but a Cancel could not keep the player.
+    if (!zipMode_) playlistPanel_->AskSaveChanges(false);
     closeConfirmed_ = true;
     if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     try {

@@ -15,6 +15,8 @@ class QSystemTrayIcon;
 
 namespace vorlo {
 
+class PlaylistPanel;
+
 // The main window. It assembles the player's objects and widgets and runs the life of the process: start-up
 // (FormCreate), the hand-over from a second start, and the closing paths (FormClose, FileExitClick,
 // FormDestroy). Behaviour lives in the objects it holds; the window wires them together.
@@ -23,6 +25,10 @@ class TFormPlayer : public QMainWindow {
 public:
     static constexpr int kDesignClientWidth = 592;
     static constexpr int kDesignClientHeight = 298;
+    // At design size the playlist panel stands here; the transport bar, tool bar, counter and track bar fill
+    // the space above it.
+    static constexpr int kPlaylistPanelLeft = 2;
+    static constexpr int kPlaylistPanelTop = 99;
 
     // `runningFolder` is the folder the program runs from (the program folder when setup never ran).
     explicit TFormPlayer(const QString& runningFolder, QWidget* parent = nullptr);
@@ -54,15 +60,15 @@ public:
     QSize clientSize() const;
     void setClientSize(const QSize& size);
 
-    // Whether the playlist holds unsaved changes; the playlist sets it. An empty playlist is never changed.
-    void setListChanged(bool changed) { listChanged_ = changed; }
+    PlaylistPanel& playlistPanel() { return *playlistPanel_; }
 
 signals:
-    // A second start handed over a file that exists: a media file or a list file.
-    void fileHandedOver(const QString& path, bool isList);
+    // The second-instance option asks for entry `index`, just handed over, to be played now.
+    void handedOverEntryToPlay(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
@@ -72,8 +78,8 @@ private:
     void showAtStart();
     void captureWindowState();
     void saveOptions();
-    // Asks whether to save a changed list; returns false when the user cancels.
-    bool askSaveChangedList(bool allowCancel);
+    void layoutClient();
+    void actOnHandedOverEntry(int index);
     void FormDestroy();
     void showAbout();
 
@@ -87,7 +93,7 @@ private:
     bool closeAfterPlay_ = false;
     bool closeConfirmed_ = false;
     bool zipMode_ = false;
-    bool listChanged_ = false;
+    PlaylistPanel* playlistPanel_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
     QAction* fileExit_ = nullptr;
 };

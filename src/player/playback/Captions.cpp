@@ -1,6 +1,6 @@
 #include "player/playback/Captions.h"
 
-#include "player/playlist/ListFile.h"
+#include "player/playlist/MediaPaths.h"
 
 namespace vorlo {
 
@@ -9,15 +9,15 @@ QString minutesSeconds(std::int64_t ms) {
     return QStringLiteral("%1:%2").arg(ms / 60000).arg((ms / 1000) % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString songCaption(const QString& fileNamePart, std::int64_t lengthMs, const QString& listFile) {
+QString songCaption(const QString& entryName, std::int64_t lengthMs, const QString& listFile) {
     QString listPart;
     if (listFile != QLatin1String("*.mpl") && !listFile.isEmpty()) {
-        QString name = ListFile::namePart(listFile);
+        QString name = fileNamePart(listFile);
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         if (dot >= 0) name.truncate(dot);
         listPart = QStringLiteral(" - ") + name;
     }
-    return fileNamePart + QStringLiteral(" - ") + minutesSeconds(lengthMs) + listPart + QStringLiteral(" - MIDI Vorlo");
+    return entryName + QStringLiteral(" - ") + minutesSeconds(lengthMs) + listPart + QStringLiteral(" - MIDI Vorlo");
 }
 
 QString applicationTitle(const QString& caption) {

@@ -15,7 +15,7 @@ public:
 
 // The window caption while an entry is open: "Canon.mid - 4:05 - Classics - MIDI Vorlo". `listFile` is the
 // playlist's own file ("*.mpl" when it has none, which leaves the list part out).
-QString songCaption(const QString& fileNamePart, std::int64_t lengthMs, const QString& listFile);
+QString songCaption(const QString& entryName, std::int64_t lengthMs, const QString& listFile);
 
 // The application title made from a caption: at most 63 characters, "..." after the 60th when cut.
 QString applicationTitle(const QString& caption);

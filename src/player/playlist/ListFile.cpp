@@ -68,6 +68,4 @@ QString ListFile::withListExtension(const QString& fileName) {
     return (dot < 0 ? fileName : fileName.left(dot)) + QStringLiteral(".mpl");
 }
 
-QString ListFile::namePart(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
-
 }  // namespace vorlo

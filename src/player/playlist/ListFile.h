@@ -35,9 +35,6 @@ public:
 
     // The name a list is saved under: its extension replaced by ".mpl", or ".mpl" appended when it has none.
     static QString withListExtension(const QString& fileName);
-
-    // The file name part of a path, after the last separator.
-    static QString namePart(const QString& path);
 };
 
 }  // namespace vorlo

@@ -1,5 +1,6 @@
 // The editing operations of the playlist panel: adding, inserting, reordering, removing, clearing, sorting.
 #include "player/app/MessageBoxes.h"
+#include "player/app/WaitCursor.h"
 #include "controls/TSCheckList.h"
 #include "player/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
@@ -14,15 +15,6 @@ namespace vorlo {
 
 namespace {
 
-// The hourglass for the time of an operation, restored however the operation ends.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 const QString ListFileExtension = QStringLiteral(".mpl");
 
 }  // namespace
@@ -33,13 +25,15 @@ void PlaylistPanel::refuseInZipMode() {
 }
 
 std::vector<PlaylistEntry> PlaylistPanel::entriesOfListFile(const QString& listFile) {
-    std::vector<PlaylistEntry> entries;
     if (!readListFile_)
-        return entries;
+        return {};
     const std::optional<QStringList> paths = readListFile_(listFile);
-    if (!paths)
-        return entries;
-    for (const QString& path : *paths) {
+    return paths ? existingEntries(*paths) : std::vector<PlaylistEntry>{};
+}
+
+std::vector<PlaylistEntry> PlaylistPanel::existingEntries(const QStringList& paths) {
+    std::vector<PlaylistEntry> entries;
+    for (const QString& path : paths) {
         // Files that have gone since the list was written are left out without a word.
         if (!QFileInfo::exists(path))
             continue;
@@ -59,6 +53,15 @@ void PlaylistPanel::finishAdding() {
     FitListExtent(QString(), true);
     selectLine(playlist_->count() - 1);
     SongListClick();
+}
+
+int PlaylistPanel::addListedPaths(const QStringList& paths) {
+    const WaitCursor wait;
+    std::vector<PlaylistEntry> entries = existingEntries(paths);
+    const int added = static_cast<int>(entries.size());
+    appendEntries(entries);
+    finishAdding();
+    return added;
 }
 
 void PlaylistPanel::addSelectedFiles(const QString& folder, const std::vector<FileBoxItem>& files) {

@@ -101,6 +101,9 @@ public:
     // BtnAddFile, all for BtnAddAll). Playable files and the existing paths of list files are appended.
     void addSelectedFiles(const QString& folder, const std::vector<FileBoxItem>& files);
     void BtnAddAllClick(const QString& folder, const std::vector<FileBoxItem>& files);
+    // Appends the paths of a list that name existing files (the others are left out without a word), then
+    // brings the list up to date as after any adding. Returns the number of entries added.
+    int addListedPaths(const QStringList& paths);
     // A double click on a playable file in the file box.
     void addOneFile(const QString& path);
     // A drop of file box files at line `dropIndex`; the first file of another type ends the drop.
@@ -164,6 +167,7 @@ private:
     void updateMidPanelButtons();
     void appendEntries(std::vector<PlaylistEntry>& batch);
     std::vector<PlaylistEntry> entriesOfListFile(const QString& listFile);
+    std::vector<PlaylistEntry> existingEntries(const QStringList& paths);
     void finishAdding();
     void refuseInZipMode();
     void removeSelected(bool afterDeviceError);
