@@ -21,7 +21,7 @@ double crossingsPerSecond(const std::vector<float>& samples) {
   return crossings * 44100.0 / static_cast<double>(samples.size());
 }
 
-TEST(CdAudio, TracksArePlacedOnTheWholeDiscInBothTimeFormats) {
+TEST(CdAudioDevice, TracksArePlacedOnTheWholeDiscInBothTimeFormats) {
   QTemporaryDir dir;
   MIDIPlayer player(offlineSettings(writeDiscImage(dir)));
   player.setDeviceType(media::DeviceType::CDAudio);
@@ -46,7 +46,7 @@ TEST(CdAudio, TracksArePlacedOnTheWholeDiscInBothTimeFormats) {
   EXPECT_EQ(player.mode(), media::Mode::Stopped);
 }
 
-TEST(CdAudio, EachTrackPlaysItsOwnSound) {
+TEST(CdAudioDevice, EachTrackPlaysItsOwnSound) {
   QTemporaryDir dir;
   MIDIPlayer player(offlineSettings(writeDiscImage(dir)));
   openMedium(player, dir, Kind::Disc);
@@ -64,7 +64,7 @@ TEST(CdAudio, EachTrackPlaysItsOwnSound) {
   }
 }
 
-TEST(CdAudio, ADataTrackPlaysAsSilence) {
+TEST(CdAudioDevice, ADataTrackPlaysAsSilence) {
   QTemporaryDir dir;
   MIDIPlayer player(offlineSettings(writeDiscImage(dir, true)));
   openMedium(player, dir, Kind::Disc);

@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, AnyMedium, ::testing::Values(Kind::Midi, Kin
 
 // A video reports through the event loop it runs in, so only media rendered offline can end
 // with their report still queued.
-TEST(QueuedReports, ACommandBeforeTheEndReportIsHandledLeavesOneReport) {
+TEST(MediaQueuedReports, ACommandBeforeTheEndReportIsHandledLeavesOneReport) {
   for (Kind kind : {Kind::Midi, Kind::Wave, Kind::Disc}) {
     QTemporaryDir dir;
     MIDIPlayer player(offlineSettings(writeDiscImage(dir)));
@@ -172,7 +172,7 @@ TEST(QueuedReports, ACommandBeforeTheEndReportIsHandledLeavesOneReport) {
 }
 
 // Real time on the silent clock: a machine without a sound card.
-TEST(SilentClock, MediaPlayToTheEndInRealTime) {
+TEST(MediaOnSilentClock, MediaPlayToTheEndInRealTime) {
   for (Kind kind : {Kind::Midi, Kind::Wave, Kind::Disc}) {
     QTemporaryDir dir;
     media::MediaSettings settings = offlineSettings(writeDiscImage(dir));
@@ -193,7 +193,7 @@ TEST(SilentClock, MediaPlayToTheEndInRealTime) {
   }
 }
 
-TEST(ClosedDevice, CommandsThrowNoDeviceOpenWhileModeAndPositionsDoNot) {
+TEST(ClosedMediaDevice, CommandsThrowNoDeviceOpenWhileModeAndPositionsDoNot) {
   QTemporaryDir dir;
   MIDIPlayer player(offlineSettings());
   Reports reports(player);

@@ -22,7 +22,7 @@ double rmsError(const std::vector<float>& heard, int channel, int firstFrame, st
   return std::sqrt(sum / static_cast<double>(frames));
 }
 
-TEST(WaveAudio, EveryEncodingPlaysTheSamplesItHolds) {
+TEST(WaveAudioDevice, EveryEncodingPlaysTheSamplesItHolds) {
   const struct {
     int subtype;
     double tolerance;  // root-mean-square error against the written tone
@@ -48,7 +48,7 @@ TEST(WaveAudio, EveryEncodingPlaysTheSamplesItHolds) {
   }
 }
 
-TEST(WaveAudio, MonoIsHeardOnBothSidesFromTheStartPosition) {
+TEST(WaveAudioDevice, MonoIsHeardOnBothSidesFromTheStartPosition) {
   QTemporaryDir dir;
   const QString path = dir.filePath("mono.wav");
   ASSERT_TRUE(writeWave(path, SF_FORMAT_PCM_16, 1, 22050, 22050 / 2, testTone));
@@ -63,7 +63,7 @@ TEST(WaveAudio, MonoIsHeardOnBothSidesFromTheStartPosition) {
   EXPECT_EQ(audio.left, audio.right);
 }
 
-TEST(WaveAudio, AFileCutShortWhilePlayingEndsInFailure) {
+TEST(WaveAudioDevice, AFileCutShortWhilePlayingEndsInFailure) {
   QTemporaryDir dir;
   const QString path = dir.filePath("cut.wav");
   ASSERT_TRUE(writeWave(path, SF_FORMAT_PCM_16, 2, 44100, 44100 / 2, testTone));
