@@ -5,7 +5,16 @@
 // user-interface thread), queued, each report at most once per command that asked for one.
 //
 // Usable without widgets: only a video needs a QApplication for its window (without one a video
-// plays with no picture).
+// plays with no picture). A program without a user interface of its own plays a file through:
+//   QEventLoop loop;
+//   QObject::connect(&player, &MIDIPlayer::OnNotify, &loop, [&](NotifyValue value) { ...; loop.quit(); });
+//   player.setDeviceType(MIDIPlayer::deviceTypeForPath(path));
+//   player.setFileName(path);
+//   player.open();                                    // throws EMCIDeviceError with the reason
+//   player.setTimeFormat(TimeFormat::Milliseconds);   // a CD opens in TMSF
+//   player.setStartPos(fromMs); player.setEndPos(toMs);  // when wanted
+//   player.play();
+//   loop.exec();
 #include <QObject>
 #include <QString>
 
