@@ -64,6 +64,37 @@ TEST(CdAudioDevice, EachTrackPlaysItsOwnSound) {
   }
 }
 
+// Stands in for the door of a drive, which this machine does not have.
+struct RecordingDoor final : media::DriveDoor {
+  bool open(const std::string& device) override { return record("open " + device); }
+  bool close(const std::string& device) override { return record("close " + device); }
+  bool record(const std::string& call) {
+    calls.push_back(call);
+    return true;
+  }
+  std::vector<std::string> calls;
+};
+
+TEST(CdAudioDevice, EjectingDuringPlayAbortsItAndTheDoorOpensAndCloses) {
+  QTemporaryDir dir;
+  media::MediaSettings settings = offlineSettings(writeDiscImage(dir));
+  auto door = std::make_shared<RecordingDoor>();
+  settings.driveDoor = door;
+  MIDIPlayer player(settings);
+  Reports reports(player);
+  openMedium(player, dir, Kind::Disc);
+  ASSERT_TRUE(player.canEject());
+  player.play();
+  runFor(player, 100);
+  player.eject();
+  EXPECT_EQ(player.mode(), media::Mode::Open);
+  reports.settle();
+  EXPECT_EQ(reports.values, std::vector{media::NotifyValue::Aborted});
+  player.closeDoor();
+  EXPECT_EQ(player.mode(), media::Mode::Stopped);
+  EXPECT_EQ(door->calls, (std::vector<std::string>{"open " + settings.cdDevice, "close " + settings.cdDevice}));
+}
+
 TEST(CdAudioDevice, ADataTrackPlaysAsSilence) {
   QTemporaryDir dir;
   MIDIPlayer player(offlineSettings(writeDiscImage(dir, true)));

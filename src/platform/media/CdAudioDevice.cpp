@@ -205,7 +205,8 @@ CdAudioDevice::CdAudioDevice(Disc disc, const MediaSettings& settings, PlayEndHa
                 settings, std::move(onEnd)),
       devicePath_(std::move(disc.devicePath)),
       tracks_(std::move(disc.tracks)),
-      canEject_(disc.canEject) {}
+      door_(settings.driveDoor),
+      canEject_(disc.canEject || settings.driveDoor != nullptr) {}
 
 CdAudioDevice::~CdAudioDevice() = default;
 
@@ -220,7 +221,8 @@ std::int64_t CdAudioDevice::trackLengthMs(int track) const {
 bool CdAudioDevice::eject() {
   if (!canEject_) return false;
   player_.stop();
-  if (cdio_eject_media_drive(devicePath_.c_str()) != DRIVER_OP_SUCCESS) return false;
+  if (door_ ? !door_->open(devicePath_) : cdio_eject_media_drive(devicePath_.c_str()) != DRIVER_OP_SUCCESS)
+    return false;
   doorOpen_ = true;
   return true;
 }
@@ -228,7 +230,8 @@ bool CdAudioDevice::eject() {
 bool CdAudioDevice::closeDoor() {
   if (!canEject_) return false;
   driver_id_t driver = DRIVER_DEVICE;
-  if (cdio_close_tray(devicePath_.c_str(), &driver) != DRIVER_OP_SUCCESS) return false;
+  if (door_ ? !door_->close(devicePath_) : cdio_close_tray(devicePath_.c_str(), &driver) != DRIVER_OP_SUCCESS)
+    return false;
   // The disc may be another one now: the player opens the device again to read it.
   doorOpen_ = false;
   return true;

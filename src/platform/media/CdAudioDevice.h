@@ -39,6 +39,7 @@ class CdAudioDevice final : public PcmDevice {
 
   std::string devicePath_;
   std::vector<CdTrack> tracks_;
+  std::shared_ptr<DriveDoor> door_;
   bool canEject_ = false;
   bool doorOpen_ = false;
 };

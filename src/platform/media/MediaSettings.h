@@ -1,6 +1,7 @@
 #pragma once
 // What the media device needs to know from the player's settings. The caller fills it; empty
 // fields fall back to the environment (VORLO_SOUNDFONT, VORLO_CD_DEVICE) and then to the system.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,15 @@ enum class AudioMode {
   Offline,      // no clock at all: audio is pulled with MIDIPlayer::renderOffline (tests, rendering)
 };
 
+// Opens and closes a CD drive's door. The drive's own, through libcdio, unless another stands in
+// (the tests, which have no drive).
+class DriveDoor {
+ public:
+  virtual ~DriveDoor() = default;
+  virtual bool open(const std::string& device) = 0;
+  virtual bool close(const std::string& device) = 0;
+};
+
 struct MediaSettings {
   std::string soundFontPath;  // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
   // A CD drive's device file or a CUE sheet of a disc image; empty: $VORLO_CD_DEVICE, then the
@@ -20,6 +30,8 @@ struct MediaSettings {
   // Empty: the audio output's own order.
   std::vector<std::string> audioDriverOrder;
   AudioMode audioMode = AudioMode::Device;
+  // Empty: the drive's own door, where the drive has one.
+  std::shared_ptr<DriveDoor> driveDoor;
 };
 
 // The CD device to use: the setting, else $VORLO_CD_DEVICE, else empty (the system's default).
