@@ -6,6 +6,7 @@
 #include "player/playlist/PlaylistPanel.h"
 
 #include "ScriptedMessageBoxes.h"
+#include "TestMedia.h"
 
 #include <QApplication>
 #include <QFile>
@@ -42,10 +43,16 @@ protected:
         reg.writeBool("AutoPlay", true);
         if (fill) fill(reg);
     }
+    // Media files are real songs, since the player opens what it is given.
     QString makeFile(const QString& name) {
-        QFile f(dir_.path() + "/" + name);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        return f.fileName();
+        const QString path = dir_.path() + "/" + name;
+        if (name.endsWith(".mid")) {
+            EXPECT_TRUE(test::writeSong(path));
+        } else {
+            QFile f(path);
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        return path;
     }
     // The playlist was changed and is never saved: the window asks once more when it is destroyed.
     void expectSaveQuestionAtDestruction() {
@@ -57,7 +64,7 @@ protected:
 };
 
 TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommandLine) {
-    TFormPlayer form(dir_.path());
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({"/play", "/close", "/mode", "-a"}));
     EXPECT_TRUE(form.firstRun());
     EXPECT_TRUE(form.isVisible());
@@ -72,7 +79,7 @@ TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommand
 TEST_F(FormPlayerTest, ModeArgumentsTurnModesOnAndTheFileIsStillTaken) {
     storeOptions();
     const QString song = makeFile("song.mid");
-    TFormPlayer form(dir_.path());
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({"/mode", "+s", "+l", "/PLAY", song}));
     EXPECT_FALSE(form.firstRun());
     EXPECT_TRUE(form.playOnStart());
@@ -84,10 +91,10 @@ TEST_F(FormPlayerTest, ModeArgumentsTurnModesOnAndTheFileIsStillTaken) {
 TEST_F(FormPlayerTest, AFileArgumentThatExistsNowhereEndsTheProgram) {
     storeOptions();
     makeFile("here.mid");
-    TFormPlayer missing(dir_.path());
+    TFormPlayer missing(dir_.path(), nullptr, test::silentDevice());
     EXPECT_FALSE(missing.FormCreate({"/nowhere/gone.mid"}));
     EXPECT_FALSE(missing.isVisible());
-    TFormPlayer inProgramFolder(dir_.path());
+    TFormPlayer inProgramFolder(dir_.path(), nullptr, test::silentDevice());
     EXPECT_TRUE(inProgramFolder.FormCreate({"here.mid"}));
 }
 
@@ -99,7 +106,7 @@ TEST_F(FormPlayerTest, StoredModesAndWindowAreRestored) {
         reg.writeInteger("Height", 350);
         reg.writeInteger("Width", 640);
     });
-    TFormPlayer form(dir_.path());
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({}));
     EXPECT_TRUE(form.playModes().loop);
     EXPECT_FALSE(form.playModes().repeat);
@@ -113,7 +120,7 @@ TEST_F(FormPlayerTest, CancelInTheSaveQuestionKeepsTheWindowOpenAndSavesNothing)
         reg.deleteKey(kOptionsKey);
         storeOptions();
     }
-    TFormPlayer form(dir_.path());
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({}));
     form.playlistPanel().playlist().append({"/m/a.mid", "a.mid", false});
     ASSERT_TRUE(form.playlistPanel().playlist().ListChanged());
@@ -140,7 +147,7 @@ TEST_F(FormPlayerTest, CancelInTheSaveQuestionKeepsTheWindowOpenAndSavesNothing)
 TEST_F(FormPlayerTest, DestructionWithoutACloseStillSavesTheOptions) {
     storeOptions();
     {
-        TFormPlayer form(dir_.path());
+        TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
         ASSERT_TRUE(form.FormCreate({}));
         form.options().skip = 42;
     }
@@ -160,7 +167,7 @@ TEST_F(FormPlayerTest, ADamagedSettingsFileIsReportedAndNeverOverwritten) {
                                     .arg(Registry::hiveFile(RegistryRoot::CurrentUser));
     boxes_.expect("Error", damagedText, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
     {
-        TFormPlayer form(dir_.path());
+        TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
         ASSERT_TRUE(form.FormCreate({}));
         EXPECT_TRUE(form.isVisible());
         boxes_.expect("Error", damagedText, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
@@ -175,7 +182,7 @@ TEST_F(FormPlayerTest, HandedOverFilesAndListsAreAddedToThePlaylist) {
     const QString other = makeFile("other.wav");
     const QString list = dir_.path() + "/handed.mpl";
     ListFile::write(list, {other, "/gone/away.mid", song});
-    TFormPlayer form(dir_.path());
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({}));
     const Playlist& playlist = form.playlistPanel().playlist();
     form.receiveHandOver(("/play /close " + song).toLocal8Bit());
@@ -196,7 +203,7 @@ TEST_F(FormPlayerTest, AnEmptyHandedOverListSaysSoAndAddsNothing) {
     storeOptions();
     const QString list = dir_.path() + "/empty.mpl";
     ListFile::write(list, {});
-    TFormPlayer form(dir_.path());
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({}));
     boxes_.expect("Files Not Available",
                   "None of the files in this playlist files are available now. Please check the status of all your "
@@ -210,7 +217,7 @@ TEST_F(FormPlayerTest, TheSecondInstanceOptionAsksBeforePlayingAHandedOverFile) 
     storeOptions([](Registry& reg) { reg.writeInteger("ADDPLAY", 2); });
     const QString first = makeFile("first.mid");
     const QString second = makeFile("second.mid");
-    TFormPlayer form(dir_.path());
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({}));
     QSignalSpy play(&form, &TFormPlayer::handedOverEntryToPlay);
     form.receiveHandOver(QFile::encodeName(first));  // into an empty list: no question

@@ -6,7 +6,12 @@
 #include "player/app/MessageBoxes.h"
 #include "player/app/TFormAbout.h"
 #include "player/app/WaitCursor.h"
+#include "platform/media/MIDIPlayer.h"
+#include "player/app/PlayerControls.h"
+#include "player/playback/PlaybackEngine.h"
+#include "player/playback/PositionDisplay.h"
 #include "player/playlist/ListFile.h"
+#include "player/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
@@ -22,17 +27,20 @@
 
 namespace vorlo {
 
-TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent)
-    : QMainWindow(parent), runningFolder_(runningFolder) {
+TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::unique_ptr<media::MIDIPlayer> device)
+    : QMainWindow(parent), runningFolder_(runningFolder), device_(std::move(device)) {
+    if (!device_) device_ = std::make_unique<media::MIDIPlayer>();
     setObjectName(QStringLiteral("FormPlayer"));
     setWindowTitle(QStringLiteral("MIDI Vorlo"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vorlo.png")));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
+    controls_ = std::make_unique<PlayerControls>(client);
     playlistPanel_ = new PlaylistPanel(client);
     playlistPanel_->setObjectName(QStringLiteral("PlaylistPanel"));
     buildMenus();
+    wirePlayback();
     ErrorHandler::setRestoreWindow([this] {
         if (isHidden()) restoreFromTray();
     });
@@ -41,7 +49,13 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent)
 TFormPlayer::~TFormPlayer() {
     ErrorHandler::setRestoreWindow({});
     FormDestroy();
+    // The device's reports must not reach a half-destroyed window.
+    disconnect(device_.get(), nullptr, nullptr, nullptr);
 }
+
+bool TFormPlayer::playOnStart() const { return engine_->playOnStart(); }
+
+bool TFormPlayer::closeAfterPlay() const { return engine_->closeAfterPlay(); }
 
 void TFormPlayer::buildMenus() {
     QMenu* list = menuBar()->addMenu(QStringLiteral("&List"));
@@ -82,17 +96,23 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
 
     modes_ = PlayModes::restored(options_.autoPlay, options_.loopPlay, options_.repeatPlay, options_.randomPlay,
                                  options_.shufflePlay);
+    engine_->showModes();
+    position_->TimeLabelClick(false);
 
     const CommandLine line = CommandLine::parse(arguments);
-    playOnStart_ = line.playOnStart;
-    closeAfterPlay_ = line.closeAfterPlay;
+    engine_->setStartFlags(line.playOnStart, line.closeAfterPlay);
     applyModeChanges(line.modeChanges);
+    engine_->showModes();
 
     if (!line.fileArgument.isEmpty()) {
         QString file = line.fileArgument;
         if (!QFileInfo::exists(file)) {
             file = options_.programFolder + QLatin1Char('/') + line.fileArgument;
             if (!QFileInfo::exists(file)) return false;  // ends without a message
+        }
+        if (IsPlayableExt(extensionLowered(file))) {
+            startWithFile(file);
+            return true;
         }
     }
 
@@ -226,6 +246,7 @@ void TFormPlayer::FileExitClick(bool fromWindow) {
     }
     closeConfirmed_ = true;
     if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    releaseDevice();
     saveOptions();
     if (!fromWindow) QApplication::quit();
 }
@@ -249,8 +270,9 @@ void TFormPlayer::layoutClient() {
     // Half of any width beyond the design size goes to the playlist, the rest to the file box.
     const QSize client = centralWidget()->size();
     const int width = PlaylistPanel::designSize().width() + std::max(0, (client.width() - kDesignClientWidth) / 2);
-    playlistPanel_->setGeometry(kPlaylistPanelLeft, kPlaylistPanelTop, width,
-                                std::max(0, client.height() - 3 - kPlaylistPanelTop));
+    const int top = controls_->playlistTop();
+    controls_->layout(client.width());
+    playlistPanel_->setGeometry(kPlaylistPanelLeft, top, width, std::max(0, client.height() - 3 - top));
 }
 
 void TFormPlayer::FormDestroy() {
@@ -260,10 +282,20 @@ void TFormPlayer::FormDestroy() {
     if (!zipMode_) playlistPanel_->AskSaveChanges(false);
     closeConfirmed_ = true;
     if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    releaseDevice();
     try {
         saveOptions();
     } catch (const std::exception& error) {
         ErrorHandler::handle(error);
+    }
+}
+
+void TFormPlayer::releaseDevice() {
+    position_->ResetCounter();
+    position_->stopTimer();
+    if (device_->isOpen()) {
+        if (device_->mode() == media::Mode::Playing) device_->stop();
+        device_->close();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/media/MIDIPlayer.h"
 #include "player/app/CommandLine.h"
 #include "player/playback/PlayModes.h"
 #include "player/settings/Options.h"
@@ -9,13 +10,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
 
 namespace vorlo {
 
+class PlaybackEngine;
 class PlaylistPanel;
+class PositionDisplay;
+struct PlayerControls;
 
 // The main window. It assembles the player's objects and widgets and runs the life of the process: start-up
 // (FormCreate), the hand-over from a second start, and the closing paths (FormClose, FileExitClick,
@@ -25,13 +31,13 @@ class TFormPlayer : public QMainWindow {
 public:
     static constexpr int kDesignClientWidth = 592;
     static constexpr int kDesignClientHeight = 298;
-    // At design size the playlist panel stands here; the transport bar, tool bar, counter and track bar fill
-    // the space above it.
+    // At design size the playlist panel stands here, below the transport bar, counter and track bar.
     static constexpr int kPlaylistPanelLeft = 2;
-    static constexpr int kPlaylistPanelTop = 99;
 
     // `runningFolder` is the folder the program runs from (the program folder when setup never ran).
-    explicit TFormPlayer(const QString& runningFolder, QWidget* parent = nullptr);
+    // `device` is the media device the player uses (the window takes ownership); null makes the usual one.
+    explicit TFormPlayer(const QString& runningFolder, QWidget* parent = nullptr,
+                         std::unique_ptr<media::MIDIPlayer> device = nullptr);
     ~TFormPlayer() override;
 
     // Start-up with the command line (arguments after the program name). Returns false when the program is
@@ -49,8 +55,8 @@ public:
 
     Options& options() { return options_; }
     const PlayModes& playModes() const { return modes_; }
-    bool playOnStart() const { return playOnStart_; }
-    bool closeAfterPlay() const { return closeAfterPlay_; }
+    bool playOnStart() const;
+    bool closeAfterPlay() const;
     bool closeConfirmed() const { return closeConfirmed_; }
     bool firstRun() const { return firstRun_; }
     QString tempFolder() const { return tempFolder_; }
@@ -61,6 +67,12 @@ public:
     void setClientSize(const QSize& size);
 
     PlaylistPanel& playlistPanel() { return *playlistPanel_; }
+    PlaybackEngine& engine() { return *engine_; }
+    PositionDisplay& positionDisplay() { return *position_; }
+    PlayerControls& controls() { return *controls_; }
+    media::MIDIPlayer& device() { return *device_; }
+    // The application title: the song caption (at most 63 characters), also the tray icon's hint.
+    QString applicationTitle() const { return applicationTitle_; }
 
 signals:
     // The second-instance option asks for entry `index`, just handed over, to be played now.
@@ -79,6 +91,14 @@ private:
     void captureWindowState();
     void saveOptions();
     void layoutClient();
+    // Stops and closes the media device as the player ends.
+    void releaseDevice();
+    void wirePlayback();
+    void buildModeMenus();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void setApplicationTitle(const QString& title);
+    // Makes a one-file playlist of a file named on the command line and opens it.
+    void startWithFile(const QString& file);
     void actOnHandedOverEntry(int index);
     void FormDestroy();
     void showAbout();
@@ -89,11 +109,15 @@ private:
     QString tempFolder_;
     QSize lastClientSize_{kDesignClientWidth, kDesignClientHeight};
     bool firstRun_ = false;
-    bool playOnStart_ = false;
-    bool closeAfterPlay_ = false;
     bool closeConfirmed_ = false;
     bool zipMode_ = false;
     PlaylistPanel* playlistPanel_ = nullptr;
+    std::unique_ptr<media::MIDIPlayer> device_;
+    std::unique_ptr<PlayerControls> controls_;
+    PlaybackEngine* engine_ = nullptr;
+    PositionDisplay* position_ = nullptr;
+    QString applicationTitle_ = QStringLiteral("MIDI Vorlo");
+    QMenu* modesMenu_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
     QAction* fileExit_ = nullptr;
 };

@@ -39,7 +39,6 @@ int main(int argc, char** argv) {
     const QByteArray tail = vorlo::SingleApp::commandLineTail(argc, argv);
     vorlo::PlayerApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MIDI Vorlo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("MIDI Vorlo"));
     QApplication::setQuitOnLastWindowClosed(false);
     try {
         vorlo::SingleApp single;

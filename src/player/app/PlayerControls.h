@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QFrame;
+class QToolButton;
+class QWidget;
+
+namespace vorlo {
+
+class TLabel2;
+class TSTrackBar;
+class digitboxdb;
+
+// The controls of the main window that playing drives: the transport bar, the counter panel with its digit
+// boxes and mode labels, and the position track bar. Created once at their design places in the window's client
+// area; the window owns them, the playback objects only drive them.
+struct PlayerControls {
+    static constexpr int kTopRowY = 2;
+    static constexpr int kRowHeight = 30;
+    static constexpr int kTrackBarY = 35;
+    static constexpr int kTrackBarHeight = 22;
+
+    // Colours of the counter and the mode labels.
+    static inline const QColor kSilver{192, 192, 192};
+    static inline const QColor kWhite{255, 255, 255};
+    static inline const QColor kFuchsia{255, 0, 255};
+    static inline const QColor kLime{0, 255, 0};
+    static inline const QColor kYellow{255, 255, 0};
+    static inline const QColor kRed{255, 0, 0};
+
+    explicit PlayerControls(QWidget* client);
+
+    // Puts the track bar across the client width less 4 pixels.
+    void layout(int clientWidth);
+    int playlistTop() const { return kTrackBarY + kTrackBarHeight + 3; }
+
+    QFrame* panelControl = nullptr;
+    QToolButton* play = nullptr;      // SpdBtnPlay
+    QToolButton* pause = nullptr;     // SpdBtnPause
+    QToolButton* stop = nullptr;      // SpdBtnStop
+    QToolButton* next = nullptr;      // SpdBtnNext
+    QToolButton* previous = nullptr;  // SpdBtnPrev
+    QToolButton* forward = nullptr;   // SpdBtnStep
+    QToolButton* reverse = nullptr;   // SpdBtnBack
+    QToolButton* eject = nullptr;     // SpdEject
+
+    QFrame* panelCounter = nullptr;
+    digitboxdb* minutes = nullptr;  // DgMinIn
+    digitboxdb* seconds = nullptr;  // DgSecIn
+    TLabel2* counterLabel = nullptr;  // LblCounter
+    TLabel2* labelAuto = nullptr;
+    TLabel2* labelLoop = nullptr;
+    TLabel2* labelRepeat = nullptr;
+    TLabel2* labelRandom = nullptr;
+    TLabel2* labelShuffle = nullptr;
+    TLabel2* labelZip = nullptr;
+
+    TSTrackBar* trackBar = nullptr;
+};
+
+// Sets a label's text colour.
+void setLabelColour(QWidget* label, const QColor& colour);
+
+}  // namespace vorlo
