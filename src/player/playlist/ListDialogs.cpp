@@ -1,0 +1,59 @@
+#include "player/playlist/ListDialogs.h"
+
+#include "player/app/MessageBoxes.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace vorlo {
+
+namespace {
+
+const QString DefaultExtension = QStringLiteral("mpl");
+
+std::optional<QString> runDialog(QFileDialog& dialog, const QString& fileName, const QString& initialFolder) {
+    // The dialogs are our own widgets, so that they look the same everywhere and tests can fill them in.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDefaultSuffix(DefaultExtension);
+    if (!initialFolder.isEmpty())
+        dialog.setDirectory(initialFolder);
+    if (fileName != ListDialogs::NoFile && !fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (MessageBoxes::exec(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
+}
+
+}  // namespace
+
+std::optional<QString> ListDialogs::runOpenDialog(QWidget* parent, const QString& title) const {
+    QFileDialog dialog(parent, title);
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setNameFilter(QStringLiteral("Media PlayList File (*.mpl)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runDialog(dialog, openFileName, openInitialFolder);
+}
+
+std::optional<QString> ListDialogs::runSaveDialog(QWidget* parent, const QString& title) const {
+    QFileDialog dialog(parent, title);
+    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setNameFilter(QStringLiteral("Media PlayList File ( *.mpl)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Whether to overwrite is the player's own question, asked only where it matters.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return runDialog(dialog, saveFileName, saveInitialFolder);
+}
+
+QString folderOfPath(const QString& path) { return path.left(path.lastIndexOf(QLatin1Char('/')) + 1); }
+
+bool fileExists(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
+
+}  // namespace vorlo
