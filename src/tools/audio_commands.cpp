@@ -1,10 +1,6 @@
-// `vorlo render` and `vorlo play`: through the soundfont synthesizer and the audio output.
-#include <atomic>
-#include <chrono>
-#include <csignal>
+// `vorlo render`: through the soundfont synthesizer, offline.
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 #include "platform/audio/midi_engine.h"
@@ -19,19 +15,6 @@ struct AudioArguments {
   std::vector<std::string> files;
   std::string error;  // a usage error
 };
-
-std::vector<std::string> splitList(const std::string& text) {
-  std::vector<std::string> items;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t comma = text.find(',', start);
-    const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-    if (!item.empty()) items.push_back(item);
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  return items;
-}
 
 AudioArguments parseAudioArguments(const std::vector<std::string>& args) {
   AudioArguments parsed;
@@ -56,10 +39,6 @@ AudioArguments parseAudioArguments(const std::vector<std::string>& args) {
   return parsed;
 }
 
-std::atomic<bool> interrupted{false};
-
-extern "C" void onInterrupt(int) { interrupted = true; }
-
 float peakOf(const std::vector<float>& left, const std::vector<float>& right) {
   float peak = 0.0f;
   for (std::size_t i = 0; i < left.size(); ++i) peak = std::max({peak, std::abs(left[i]), std::abs(right[i])});
@@ -67,6 +46,19 @@ float peakOf(const std::vector<float>& left, const std::vector<float>& right) {
 }
 
 }  // namespace
+
+std::vector<std::string> splitList(const std::string& text) {
+  std::vector<std::string> items;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = text.find(',', start);
+    const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (!item.empty()) items.push_back(item);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return items;
+}
 
 int runRender(const std::vector<std::string>& args) {
   AudioArguments parsed = parseAudioArguments(args);
@@ -119,51 +111,6 @@ int runRender(const std::vector<std::string>& args) {
   }
   std::printf("rendered\t%lld\t%s\n", static_cast<long long>(frames * 1000 / static_cast<std::uint64_t>(rate)), output.c_str());
   return kExitOk;
-}
-
-int runPlay(const std::vector<std::string>& args) {
-  AudioArguments parsed = parseAudioArguments(args);
-  if (!parsed.error.empty() || parsed.files.empty()) {
-    std::fprintf(stderr, "vorlo: %s\nusage: vorlo play [--soundfont SF2] [--drivers LIST] FILE...\n",
-                 parsed.error.empty() ? "play takes one or more MIDI files" : parsed.error.c_str());
-    return kExitUsage;
-  }
-  std::string error;
-  auto engine = audio::MidiEngine::create(parsed.engine, error);
-  if (!engine) {
-    std::fprintf(stderr, "vorlo: %s\n", error.c_str());
-    return kExitNoAudio;
-  }
-  if (const std::string notice = engine->takeOutputNotice(); !notice.empty()) std::fprintf(stderr, "vorlo: %s\n", notice.c_str());
-  std::atomic<std::uint64_t> endedPlay{0};
-  engine->setEndCallback([&](std::uint64_t id) { endedPlay = id; });
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
-
-  int exitCode = kExitOk;
-  for (const std::string& path : parsed.files) {
-    if (!engine->open(path, error)) {
-      std::fprintf(stderr, "vorlo: %s: %s\n", path.c_str(), error.c_str());
-      exitCode = kExitFileFailed;
-      continue;
-    }
-    std::printf("playing\t%s\t%s\t%s\n", minutesSeconds(engine->lengthMs()).c_str(), path.c_str(), engine->outputName().c_str());
-    std::fflush(stdout);
-    const std::uint64_t id = engine->play(0);
-    while (endedPlay != id && !interrupted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    if (interrupted) {
-      engine->stop();
-      // Let the output render the silence before the process goes.
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      engine.reset();
-      std::fprintf(stderr, "vorlo: interrupted\n");
-      return kExitInterrupted;
-    }
-  }
-  // The last notes' release fades out before the output closes.
-  for (int i = 0; i < 100 && engine->activeVoices() > 0 && !interrupted; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  return exitCode;
 }
 
 }  // namespace vorlo::tools

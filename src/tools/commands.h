@@ -18,6 +18,9 @@ int runLength(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
 int runPlay(const std::vector<std::string>& args);
 
+// The items of a comma-separated list, empty ones left out.
+std::vector<std::string> splitList(const std::string& text);
+
 // "m:ss": minutes not zero-filled, seconds always two digits.
 std::string minutesSeconds(long long ms);
 

@@ -12,7 +12,7 @@ const char* const kUsage =
     "usage: vorlo info FILE...\n"
     "       vorlo length FILE...\n"
     "       vorlo render [--soundfont SF2] [--rate HZ] [--gain G] [--no-reverb] [--no-chorus] FILE OUT.wav\n"
-    "       vorlo play [--soundfont SF2] [--drivers LIST] FILE...\n"
+    "       vorlo play [--soundfont SF2] [--drivers LIST] [--cd DEVICE|CUE] [--from MS] [--to MS] FILE...\n"
     "exit codes: 0 done, 1 a file failed, 2 usage, 3 no synthesizer, 130 interrupted\n";
 
 }  // namespace

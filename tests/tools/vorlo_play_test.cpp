@@ -1,0 +1,86 @@
+// `vorlo play` goes through the player's media device: each kind of medium plays for about its length and ends
+// with the device's successful report, also on a machine with no sound card (the silent clock plays).
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include "AviWriter.h"
+#include "MediaFixtures.h"
+
+namespace {
+
+using vorlo::testing::AviClip;
+
+struct Played {
+    int exitCode = -1;
+    QString out;
+    qint64 elapsedMs = 0;
+};
+
+Played play(const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QStringLiteral(VORLO_TOOL), QStringList{"play", "--drivers", "none"} + args);
+    Played played;
+    if (!process.waitForFinished(60000)) return played;
+    played.elapsedMs = clock.elapsed();
+    played.exitCode = process.exitCode();
+    played.out = QString::fromLocal8Bit(process.readAll());
+    return played;
+}
+
+TEST(VorloPlay, AWaveFilePlaysItsTwoSecondsAndEndsSuccessfully) {
+    QTemporaryDir dir;
+    const QString wave = dir.filePath("two.wav");
+    ASSERT_TRUE(vorlo::testing::writeWave(wave, SF_FORMAT_PCM_16, 2, 22050, 44100, vorlo::testing::testTone));
+    const Played played = play({wave});
+    EXPECT_EQ(played.exitCode, 0) << played.out.toStdString();
+    EXPECT_TRUE(played.out.contains("playing\t0:02\t" + wave + "\n")) << played.out.toStdString();
+    EXPECT_TRUE(played.out.contains("ended\tsuccessful\t" + wave + "\n")) << played.out.toStdString();
+    EXPECT_GE(played.elapsedMs, 1800);  // it really played, at the pace of the music
+}
+
+TEST(VorloPlay, TheLastSecondOfASampleSongFromAPosition) {
+    const QString song = QStringLiteral(VORLO_PROGRAM_FOLDER "/A_Walk_to_Seashore.mid");
+    QProcess length;
+    length.start(QStringLiteral(VORLO_TOOL), {"length", song});
+    ASSERT_TRUE(length.waitForFinished(10000));
+    const long long ms = QString::fromLocal8Bit(length.readAll()).section('\t', 0, 0).toLongLong();
+    ASSERT_GT(ms, 10000);
+    const Played played = play({"--from", QString::number(ms - 1000), song});
+    EXPECT_EQ(played.exitCode, 0) << played.out.toStdString();
+    EXPECT_TRUE(played.out.contains("playing\t0:01\t" + song + "\n")) << played.out.toStdString();
+    EXPECT_TRUE(played.out.contains("ended\tsuccessful\t" + song + "\n"));
+    EXPECT_GE(played.elapsedMs, 800);
+}
+
+TEST(VorloPlay, AVideoClipAndACdTrackOfADiscImage) {
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("clip.avi");
+    ASSERT_TRUE(vorlo::testing::writeMjpegAvi(clip, AviClip{.audioSampleRate = 8000}));
+    const Played video = play({clip});
+    EXPECT_EQ(video.exitCode, 0) << video.out.toStdString();
+    EXPECT_TRUE(video.out.contains("ended\tsuccessful\t" + clip + "\n")) << video.out.toStdString();
+
+    const QString cue = vorlo::testing::writeDiscImage(dir);
+    const Played track = play({"--cd", cue, dir.filePath("Track02.cda")});
+    EXPECT_EQ(track.exitCode, 0) << track.out.toStdString();
+    EXPECT_TRUE(track.out.contains("playing\t0:00\t" + dir.filePath("Track02.cda") + "\n")) << track.out.toStdString();
+    EXPECT_TRUE(track.out.contains("ended\tsuccessful\t")) << track.out.toStdString();
+    EXPECT_GE(track.elapsedMs, 300);  // track 2 lasts 360 ms
+
+    const Played missing = play({"--cd", cue, dir.filePath("Track07.cda")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.contains("The disc has no track 7.")) << missing.out.toStdString();
+}
+
+}  // namespace
