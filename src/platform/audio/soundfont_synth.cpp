@@ -105,7 +105,12 @@ void SoundFontSynth::systemExclusive(std::span<const std::uint8_t> message) {
 
 void SoundFontSynth::allNotesOff() { fluid_synth_all_notes_off(synth_, -1); }
 void SoundFontSynth::allSoundsOff() { fluid_synth_all_sounds_off(synth_, -1); }
-void SoundFontSynth::systemReset() { fluid_synth_system_reset(synth_); }
+// A system reset silences a MIDI device. FluidSynth's own lets sounding voices ring on for their release, so the
+// sound is cut off as well.
+void SoundFontSynth::systemReset() {
+  fluid_synth_system_reset(synth_);
+  fluid_synth_all_sounds_off(synth_, -1);
+}
 
 // FluidSynth's system reset returns every channel to its power-on state and keeps the GM/GS/XG
 // bank-select mode that a reset message chose.

@@ -11,11 +11,6 @@ bool MidiOut::open() {
 bool MidiOut::shortMessage(std::uint32_t message) {
   if (engine_ == nullptr) return false;
   engine_->sendShortMessage(message);
-  if ((message & 0xFF) == 0xFF) {
-    // A system reset silences a MIDI device. FluidSynth's lets the sounding voices ring on and even
-    // undoes an all-sound-off given just before it, so the silence is asked for once more.
-    for (std::uint32_t channel = 0; channel < 16; ++channel) engine_->sendShortMessage(120u << 8 | (0xB0 + channel));
-  }
   return true;
 }
 
