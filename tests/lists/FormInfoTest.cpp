@@ -98,7 +98,7 @@ TEST_F(FormInfo, OtherFilesShowPathSizeAndDateOnly) {
     EXPECT_TRUE(FileReport::build(dir.path() + "/none.mid", 0, 1).lines.isEmpty());
 }
 
-TEST_F(FormInfo, ZoomStepsBetweenEightAndTwentyFourPoints) {
+TEST_F(FormInfo, TheWindowZoomsBetweenEightAndTwentyFourPointsAndCopies) {
     TFormInfo info;
     EXPECT_EQ(info.textPointSize(), 8);
     for (int i = 0; i < 8; ++i)
@@ -111,13 +111,11 @@ TEST_F(FormInfo, ZoomStepsBetweenEightAndTwentyFourPoints) {
     for (int i = 0; i < 10; ++i)
         info.popupAction("PopZoomOut")->trigger();
     EXPECT_EQ(info.textPointSize(), 8);
-    // The plain minus key is no zoom.
+    // Only the numeric keypad's plus key zooms.
     QTest::keyClick(info.richEdit(), Qt::Key_Plus);
     EXPECT_EQ(info.textPointSize(), 8);
-}
 
-TEST_F(FormInfo, CopyNeedsASelectionAndCopyAllTakesTheWholeReport) {
-    TFormInfo info;
+    // Copy needs a selection; Copy All takes the whole report, tabs included, and leaves it selected.
     info.setReport("Summary", {"Path:\t/a b/c.mid", "", "Other"});
     info.PopupEditPopup();
     EXPECT_FALSE(info.popupAction("PopEditCopy")->isEnabled());
@@ -129,15 +127,6 @@ TEST_F(FormInfo, CopyNeedsASelectionAndCopyAllTakesTheWholeReport) {
     info.PopupEditPopup();
     EXPECT_TRUE(info.popupAction("PopEditCopy")->isEnabled());
     EXPECT_EQ(info.windowTitle(), "Summary");
-}
-
-TEST_F(FormInfo, TheHelpButtonAsksForTopic270) {
-    int topic = 0;
-    TFormInfo::setHelpViewer([&](int asked) { topic = asked; });
-    TFormInfo info;
-    info.findChild<QPushButton*>("BtInfoHelp")->click();
-    EXPECT_EQ(topic, 270);
-    TFormInfo::setHelpViewer(nullptr);
 }
 
 TEST_F(FormInfo, TheEntryCommandShowsTheReportOrSaysWhyNot) {

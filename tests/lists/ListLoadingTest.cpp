@@ -5,6 +5,7 @@
 #include "player/playlist/ListHistory.h"
 #include "player/settings/Options.h"
 
+#include <QDir>
 #include <QToolButton>
 
 namespace vorlo::test {
@@ -76,17 +77,14 @@ TEST_F(ListLoading, AListOfMissingFilesIsNotLoadedAndItsPathsCanBeViewed) {
 }
 
 TEST_F(ListLoading, OnlyTheExactLowerCaseExtensionIsOpened) {
-    addSongs({"keep.mid"});
     const QString upper = writeList("Upper.MPL", {song("a.mid")});
-    boxes.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
-                 BoxButtons::YesNoCancel, BoxButton::No);
     chooseFile("OpenDialog", "Open PlayList", upper);
     boxes.expect("Error - Playlist File Type",
                  "You can only open a playlist file (*.mpl).\nTo play mid, rmi, avi and wav files, simply double "
                  "click them in the file box.",
                  BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
     lists->FileOpenListClick();
-    EXPECT_EQ(playlistPaths(), QStringList{path("keep.mid")});
+    EXPECT_TRUE(playlistPaths().isEmpty());
     EXPECT_TRUE(lists->history().isEmpty());
 }
 
@@ -106,25 +104,12 @@ TEST_F(ListLoading, CancelInTheSaveQuestionKeepsTheListOpenAndUnchanged) {
                  BoxButton::No);
     EXPECT_TRUE(lists->FileCloseListClick(CloseOrigin::ArchiveOpening));
     EXPECT_TRUE(playlistPaths().isEmpty());
-    EXPECT_EQ(readBytes(list), (path("a.mid") + "\r\n").toUtf8());
+    EXPECT_EQ(readBytes(list), crlf({path("a.mid")}));
     EXPECT_EQ(caption, "MIDI Vorlo");
     EXPECT_FALSE(enabled(ListCommand::SaveListAs));
 }
 
-TEST_F(ListLoading, CheckMarksAreLostBySavingAndReopening) {
-    addSongs({"a.mid", "b.mid"});
-    panel->playlist().setChecked(1, true);
-    chooseFile("SaveDialog", "Save PlayList", path("marks"));
-    lists->FileSaveListClick();
-    ASSERT_TRUE(lists->FileCloseListClick());
-
-    openList(path("marks.mpl"));
-    EXPECT_EQ(playlistPaths(), QStringList({path("a.mid"), path("b.mid")}));
-    EXPECT_FALSE(panel->playlist().isChecked(1));
-    EXPECT_FALSE(panel->playlist().ListChanged());
-}
-
-TEST_F(ListLoading, AddingAnEmptyListOrOneOfMissingFilesAddsNothing) {
+TEST_F(ListLoading, AddingAListAppendsItsExistingFilesOnly) {
     addSongs({"a.mid"});
     const QString empty = writeBytes("empty.mpl", {});
     chooseFile("OpenDialog", "Add Playlist", empty);
@@ -144,21 +129,16 @@ TEST_F(ListLoading, AddingAnEmptyListOrOneOfMissingFilesAddsNothing) {
     lists->FileAddListClick();
     EXPECT_EQ(playlistPaths(), QStringList{path("a.mid")});
     EXPECT_FALSE(panel->button("BtnAddFile")->isEnabled());
-}
 
-TEST_F(ListLoading, AnAddedListJoinsThePlaylistButNeitherItsFileNorTheHistory) {
-    const QString own = writeList("own.mpl", {song("a.mid")});
-    openList(own);
+    // A list of existing files joins the playlist, but becomes neither its file nor part of the history.
     const QString extra = writeList("extra.mpl", {song("b.mid"), song("c.mid")});
     chooseFile("OpenDialog", "Add Playlist", extra);
     lists->FileAddListClick();
-
     EXPECT_EQ(playlistPaths(), QStringList({path("a.mid"), path("b.mid"), path("c.mid")}));
-    EXPECT_EQ(lists->listFile(), own);
-    EXPECT_EQ(lists->dialogs().openFileName, own);
-    EXPECT_EQ(lists->history().entries(), QStringList{own});
+    EXPECT_EQ(lists->listFile(), "*.mpl");
+    EXPECT_EQ(lists->dialogs().openFileName, "*.mpl");
+    EXPECT_TRUE(lists->history().isEmpty());
     EXPECT_EQ(panel->selectedLine(), 2);
-    EXPECT_TRUE(panel->playlist().ListChanged());
 }
 
 TEST_F(ListLoading, AutoLoadRestoresTheLastEntryOrEntryZeroWhenTheListIsShorter) {
@@ -180,7 +160,6 @@ TEST_F(ListLoading, AutoLoadRestoresTheLastEntryOrEntryZeroWhenTheListIsShorter)
         EXPECT_EQ(panel->playlist().CurrentIndex(), expected) << lastOne;
         EXPECT_EQ(playlistPaths().size(), 3);
         EXPECT_EQ(start.listFile(), list);
-        EXPECT_EQ(start.dialogs().saveInitialFolder, dir.path() + "/");
         // The open list is not among the recent ones.
         EXPECT_EQ(start.history().menuItems(), QStringList{older});
         EXPECT_EQ(start.history().entries(), QStringList({list, older}));
@@ -188,50 +167,11 @@ TEST_F(ListLoading, AutoLoadRestoresTheLastEntryOrEntryZeroWhenTheListIsShorter)
         start.storeOptions(stored);
         EXPECT_EQ(stored.lastOne, expected);
     }
-}
-
-TEST_F(ListLoading, ARandomPlayModePicksTheEntryAndAutoPlayStartsIt) {
-    int picked = 0;
-    hooks.randomOrShuffle = [] { return true; };
-    hooks.pickRandomEntry = [&] {
-        ++picked;
-        panel->playlist().setCurrentIndex(1);
-    };
-    autoPlay = true;
-    ListCommands start(*panel, hooks, nullptr);
-    Options options;
-    options.autoLoadList = writeList("r.mpl", {song("a.mid"), song("b.mid")});
-    options.lastOne = 0;
-    start.applyOptions(options);
-    start.loadHistory({});
-    start.autoLoadAtStart();
-    EXPECT_EQ(picked, 1);
-    EXPECT_EQ(panel->playlist().CurrentIndex(), 1);
-    EXPECT_EQ(played, 1);
-    EXPECT_TRUE(enabled(ListCommand::Forward));
-}
-
-TEST_F(ListLoading, AListNamedOnTheCommandLineIsOpenedAndHeadsTheHistory) {
-    writeList("History.ini", {path("older.mpl")});
-    const QString list = writeList("cmd.mpl", {song("a.mid"), song("b.mid")});
-    Options options;
-    options.lastOne = 1;
-    lists->applyOptions(options);
-    lists->loadHistory(dir.path());
-    lists->openListAtStart(list);
-    EXPECT_EQ(panel->playlist().CurrentIndex(), 0);
-    EXPECT_EQ(lists->listFile(), list);
-    EXPECT_EQ(lists->history().entries(), QStringList({list, path("older.mpl")}));
-    EXPECT_EQ(lists->history().menuItems(), QStringList{path("older.mpl")});
-    EXPECT_EQ(devicesClosed, 0);
-}
-
-TEST_F(ListLoading, AnUnopenableEntryStopsTheLoadBeforeAnyQuestion) {
-    openSucceeds = false;
-    const QString list = writeList("bad.mpl", {song("a.mid"), path("missing.mid")});
-    openList(list);  // no "File Missing" question: the engine has reported the failure
-    EXPECT_EQ(opened, 1);
-    EXPECT_FALSE(enabled(ListCommand::Play));
+    // At the end the history goes back to the program folder.
+    lists->openListAtStart(older);
+    ASSERT_TRUE(QDir().mkpath(path("program")));
+    lists->saveHistory(path("program"));
+    EXPECT_EQ(readBytes(path("program/History.ini")), crlf({older}));
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST_F(ListSaving, ANameWithoutExtensionIsSavedAsAnMplFileWithoutAReminder) {
     lists->FileSaveListClick();
 
     const QString saved = path("Classics.mpl");
-    EXPECT_EQ(readBytes(saved), (path("a.mid") + "\r\n" + path("b.mid") + "\r\n" + path("c.wav") + "\r\n").toUtf8());
+    EXPECT_EQ(readBytes(saved), crlf({path("a.mid"), path("b.mid"), path("c.wav")}));
     EXPECT_EQ(lists->listFile(), saved);
     EXPECT_EQ(lists->dialogs().openFileName, saved);
     EXPECT_EQ(lists->history().entries(), QStringList{saved});
@@ -46,7 +46,7 @@ TEST_F(ListSaving, AWrongExtensionIsReplacedAfterTheReminder) {
 
         const QString expected = path(typed.left(typed.lastIndexOf('.')) + ".mpl");
         EXPECT_EQ(lists->listFile(), expected) << typed.toStdString();
-        EXPECT_EQ(readBytes(expected), (path("a.mid") + "\r\n").toUtf8());
+        EXPECT_EQ(readBytes(expected), crlf({path("a.mid")}));
         EXPECT_FALSE(QFileInfo::exists(path(typed))) << typed.toStdString();
     }
     EXPECT_EQ(lists->history().entries(), QStringList({path("dotted.mpl"), path("notes.mpl"), path("Upper.mpl")}));
@@ -74,39 +74,28 @@ TEST_F(ListSaving, DecliningToOverwriteAnotherListWritesNothingAndLeavesThePlayl
     boxes.expect("Warning - Overwrite playlist file", "Do you want to overwrite 'other.mpl' with current playlist?",
                  BoxIcon::Warning, BoxButtons::YesNo, BoxButton::Yes);
     lists->FileSaveListAsClick();
-    EXPECT_EQ(readBytes(other), (path("a.mid") + "\r\n" + path("b.mid") + "\r\n").toUtf8());
+    EXPECT_EQ(readBytes(other), crlf({path("a.mid"), path("b.mid")}));
     EXPECT_EQ(lists->history().entries(), QStringList({other, path("first.mpl")}));
     EXPECT_EQ(lists->history().menuItems(), QStringList{path("first.mpl")});
 }
 
-TEST_F(ListSaving, TheOpenListIsSavedUnderItsOwnNameWithoutAQuestion) {
+TEST_F(ListSaving, OnlyTheOpenListsOwnFileIsOverwrittenWithoutAQuestion) {
     const QString list = writeList("own.mpl", {song("a.mid")});
     openList(list);
     addSongs({"b.mid"});
-    ASSERT_TRUE(panel->playlist().ListChanged());
-
     chooseFile("SaveDialog", "Save PlayList As", list);
     lists->FileSaveListAsClick();
-    EXPECT_EQ(readBytes(list), (path("a.mid") + "\r\n" + path("b.mid") + "\r\n").toUtf8());
-
-    // "Save List" writes the list's own file straight away.
-    addSongs({"c.mid"});
-    lists->FileSaveListClick();
-    EXPECT_EQ(readBytes(list), (path("a.mid") + "\r\n" + path("b.mid") + "\r\n" + path("c.mid") + "\r\n").toUtf8());
-    EXPECT_FALSE(panel->playlist().ListChanged());
+    EXPECT_EQ(readBytes(list), crlf({path("a.mid"), path("b.mid")}));
     EXPECT_FALSE(enabled(ListCommand::SaveList));
-}
 
-TEST_F(ListSaving, AnExistingFileIsAskedForWhenNoListIsOpenEvenUnderTheLastListsName) {
-    const QString list = writeList("closed.mpl", {song("a.mid")});
-    openList(list);
+    // Once the list is closed, its file is just another existing file.
     lists->FileCloseListClick();
-    addSongs({"b.mid"});
+    addSongs({"c.mid"});
     chooseFile("SaveDialog", "Save PlayList", list);
-    boxes.expect("Warning - Overwrite playlist file", "Do you want to overwrite 'closed.mpl' with current playlist?",
+    boxes.expect("Warning - Overwrite playlist file", "Do you want to overwrite 'own.mpl' with current playlist?",
                  BoxIcon::Warning, BoxButtons::YesNo, BoxButton::No);
     lists->FileSaveListClick();
-    EXPECT_EQ(readBytes(list), (path("a.mid") + "\r\n").toUtf8());
+    EXPECT_EQ(readBytes(list), crlf({path("a.mid"), path("b.mid")}));
 }
 
 TEST_F(ListSaving, AFailedWriteIsReportedAndTheListKeepsItsChangesAndHasNoFileYet) {
@@ -136,7 +125,7 @@ TEST_F(ListSaving, YesToTheSaveQuestionWithTheSaveDialogCancelledKeepsTheList) {
     addSongs({"a.mid", "b.mid"});
     boxes.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
                  BoxButtons::YesNoCancel, BoxButton::Yes);
-    cancelDialog("SaveDialog");
+    boxes.expectDialog("SaveDialog", [](QDialog&) { return int(QDialog::Rejected); });
     lists->FileOpenListClick();  // no open dialog follows
 
     EXPECT_EQ(playlistPaths(), QStringList({path("a.mid"), path("b.mid")}));

@@ -15,17 +15,9 @@ void ListsFixture::SetUp() {
     hooks.setCaption = [this](const QString& text) { caption = text; };
     hooks.openCurrentEntry = [this] {
         ++opened;
-        return openSucceeds;
+        return true;
     };
-    hooks.startPlay = [this] { ++played; };
-    hooks.autoPlay = [this] { return autoPlay; };
-    hooks.stopAndCloseDevice = [this] { ++devicesClosed; };
     lists = std::make_unique<ListCommands>(*panel, hooks, nullptr);
-}
-
-void ListsFixture::TearDown() {
-    lists.reset();
-    panel.reset();
 }
 
 QString ListsFixture::song(const QString& name) const {
@@ -42,10 +34,7 @@ QString ListsFixture::writeBytes(const QString& name, const QByteArray& bytes) c
 }
 
 QString ListsFixture::writeList(const QString& name, const QStringList& paths) const {
-    QByteArray bytes;
-    for (const QString& line : paths)
-        bytes += line.toUtf8() + "\r\n";
-    return writeBytes(name, bytes);
+    return writeBytes(name, crlf(paths));
 }
 
 QByteArray ListsFixture::readBytes(const QString& file) {
@@ -60,10 +49,6 @@ void ListsFixture::chooseFile(const QString& dialogName, const QString& title, c
         dynamic_cast<QFileDialog&>(dialog).selectFile(fileName);
         return int(QDialog::Accepted);
     });
-}
-
-void ListsFixture::cancelDialog(const QString& dialogName) {
-    boxes.expectDialog(dialogName, [](QDialog&) { return int(QDialog::Rejected); });
 }
 
 void ListsFixture::openList(const QString& fileName) {

@@ -26,7 +26,6 @@ namespace vorlo::test {
 class ListsFixture : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // An (empty) media file in the temporary folder; returns its full path.
     QString song(const QString& name) const;
@@ -35,11 +34,14 @@ protected:
     QString writeBytes(const QString& name, const QByteArray& bytes) const;
     QString writeList(const QString& name, const QStringList& paths) const;
     static QByteArray readBytes(const QString& file);
+    // The bytes of a list file holding `paths`.
+    static QByteArray crlf(const QStringList& paths) {
+        return paths.isEmpty() ? QByteArray() : (paths.join("\r\n") + "\r\n").toUtf8();
+    }
     QStringList playlistPaths() const { return panel->playlist().PathList(); }
 
     // The next file dialog named `dialogName` gets `fileName` typed in and is accepted; its title is checked.
     void chooseFile(const QString& dialogName, const QString& title, const QString& fileName);
-    void cancelDialog(const QString& dialogName);
     // Opens a list through the open dialog (no save question expected).
     void openList(const QString& fileName);
     // Adds `names` as songs straight from the file box: the list becomes changed and has no file.
@@ -61,10 +63,6 @@ protected:
     bool closeListEnabled = false;
     QString caption;
     int opened = 0;
-    int played = 0;
-    int devicesClosed = 0;
-    bool autoPlay = false;
-    bool openSucceeds = true;
 };
 
 }  // namespace vorlo::test

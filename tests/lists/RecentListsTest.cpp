@@ -5,7 +5,6 @@
 #include "player/playlist/RecentListsMenu.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 
 namespace vorlo::test {
@@ -27,6 +26,7 @@ TEST_F(RecentLists, AClosedListHeadsTheMenuAndReopeningItMovesNoOtherItem) {
     openList(a);
     openList(b);
     openList(c);
+    panel->playlist().setChecked(0, true);
     EXPECT_EQ(lists->history().entries(), QStringList({c, b, a}));
     EXPECT_EQ(lists->recentMenu()->captions(), QStringList({b, a}));
 
@@ -39,6 +39,7 @@ TEST_F(RecentLists, AClosedListHeadsTheMenuAndReopeningItMovesNoOtherItem) {
     EXPECT_EQ(lists->history().entries(), QStringList({c, b, a}));
     EXPECT_EQ(lists->recentMenu()->captions(), QStringList({b, a}));
     EXPECT_EQ(playlistPaths(), QStringList{path("3.mid")});
+    EXPECT_FALSE(panel->playlist().isChecked(0));  // check marks are never stored
     EXPECT_EQ(lists->listFile(), c);
     EXPECT_TRUE(closeListEnabled);
 
@@ -63,46 +64,6 @@ TEST_F(RecentLists, ARecentListWhoseFileHasGoneIsDroppedWithoutAWord) {
     // The open list stays open.
     EXPECT_EQ(playlistPaths(), QStringList{path("3.mid")});
     EXPECT_EQ(lists->listFile(), c);
-}
-
-TEST_F(RecentLists, CancelInTheSaveQuestionOpensNothing) {
-    const QString a = writeList("a.mpl", {song("1.mid")});
-    const QString b = writeList("b.mpl", {song("2.mid")});
-    openList(a);
-    openList(b);
-    addSongs({"new.mid"});
-    boxes.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
-                 BoxButtons::YesNoCancel, BoxButton::Cancel);
-    lists->RecentListClick(0);
-    EXPECT_EQ(lists->listFile(), b);
-    EXPECT_EQ(playlistPaths().size(), 2);
-}
-
-TEST_F(RecentLists, TheHistoryHoldsFifteenListsAndSurvivesARestart) {
-    QStringList written;
-    for (int i = 0; i < 16; ++i) {
-        written.prepend(writeList(QString("list%1.mpl").arg(i), {song(QString("%1.mid").arg(i))}));
-        openList(written.first());
-    }
-    written.removeLast();
-    EXPECT_EQ(lists->history().entries(), written);
-    EXPECT_EQ(lists->recentMenu()->captions().size(), 14);
-
-    const QString programFolder = path("program");
-    QDir().mkpath(programFolder);
-    lists->saveHistory(programFolder);
-    EXPECT_EQ(readBytes(programFolder + "/History.ini"), (written.join("\r\n") + "\r\n").toUtf8());
-
-    ListCommands next(*panel, hooks, nullptr);
-    next.loadHistory(programFolder);
-    EXPECT_EQ(next.history().entries(), written);
-    EXPECT_EQ(next.recentMenu()->captions(), written);
-
-    // Without a program folder the history is neither read nor written.
-    ListCommands homeless(*panel, hooks, nullptr);
-    homeless.loadHistory({});
-    EXPECT_TRUE(homeless.history().isEmpty());
-    EXPECT_EQ(ListCommands::historyFile({}), QString());
 }
 
 }  // namespace
