@@ -3,8 +3,10 @@
 
 #include "player/info/TFormInfo.h"
 #include "player/playlist/ListHistory.h"
+#include "player/playlist/ListMenuActions.h"
 #include "player/settings/Options.h"
 
+#include <QAction>
 #include <QDir>
 #include <QToolButton>
 
@@ -98,6 +100,8 @@ TEST_F(ListLoading, CancelInTheSaveQuestionKeepsTheListOpenAndUnchanged) {
     EXPECT_EQ(playlistPaths().size(), 2);
     EXPECT_EQ(lists->listFile(), list);
     EXPECT_TRUE(closeListEnabled);
+    EXPECT_TRUE(lists->menuActions().closeList->isEnabled());
+    EXPECT_TRUE(lists->menuActions().saveList->isEnabled());
 
     // Opening an archive cannot be cancelled: Yes and No only.
     boxes.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question, BoxButtons::YesNo,
@@ -107,6 +111,8 @@ TEST_F(ListLoading, CancelInTheSaveQuestionKeepsTheListOpenAndUnchanged) {
     EXPECT_EQ(readBytes(list), crlf({path("a.mid")}));
     EXPECT_EQ(caption, "MIDI Vorlo");
     EXPECT_FALSE(enabled(ListCommand::SaveListAs));
+    EXPECT_FALSE(lists->menuActions().closeList->isEnabled());
+    EXPECT_FALSE(lists->menuActions().saveListAs->isEnabled());
 }
 
 TEST_F(ListLoading, AddingAListAppendsItsExistingFilesOnly) {

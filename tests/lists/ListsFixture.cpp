@@ -1,5 +1,8 @@
 #include "ListsFixture.h"
 
+#include "player/playlist/ListMenuActions.h"
+
+#include <QAction>
 #include <QFile>
 #include <QFileDialog>
 
@@ -53,7 +56,7 @@ void ListsFixture::chooseFile(const QString& dialogName, const QString& title, c
 
 void ListsFixture::openList(const QString& fileName) {
     chooseFile(QStringLiteral("OpenDialog"), QStringLiteral("Open PlayList"), fileName);
-    lists->FileOpenListClick();
+    lists->menuActions().openList->trigger();
 }
 
 void ListsFixture::addSongs(const QStringList& names) {

@@ -4,10 +4,12 @@
 #include "player/app/ErrorHandler.h"
 #include "player/app/MessageBoxes.h"
 #include "player/playlist/ListFile.h"
+#include "player/playlist/ListMenuActions.h"
 #include "player/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
 
+#include <QAction>
 #include <QToolButton>
 
 namespace vorlo {
@@ -16,8 +18,17 @@ ListCommands::ListCommands(PlaylistPanel& panel, ListHooks hooks, QWidget* windo
     : panel_(panel),
       hooks_(std::move(hooks)),
       window_(window),
-      recentMenu_(new RecentListsMenu(history_, [this](int index) { RecentListClick(index); }, window)) {
+      recentMenu_(new RecentListsMenu(history_, [this](int index) { RecentListClick(index); }, window)),
+      actions_(new ListMenuActions(this)) {
     connect(&panel_, &PlaylistPanel::saveListRequested, this, &ListCommands::saveOnRequest);
+    connect(&panel_, &PlaylistPanel::commandEnabled, actions_, &ListMenuActions::setEnabled);
+    connect(actions_->openList, &QAction::triggered, this, &ListCommands::FileOpenListClick);
+    connect(actions_->addList, &QAction::triggered, this, &ListCommands::FileAddListClick);
+    connect(actions_->saveList, &QAction::triggered, this, &ListCommands::FileSaveListClick);
+    connect(actions_->saveListAs, &QAction::triggered, this, [this] { FileSaveListAsClick(false); });
+    connect(actions_->sortList, &QAction::triggered, &panel_, &PlaylistPanel::FileSortListClick);
+    connect(actions_->clearList, &QAction::triggered, &panel_, &PlaylistPanel::FileClearListClick);
+    connect(actions_->closeList, &QAction::triggered, this, [this] { FileCloseListClick(CloseOrigin::User); });
 }
 
 ListCommands::~ListCommands() {
@@ -29,12 +40,14 @@ ListCommands::~ListCommands() {
 Playlist& ListCommands::playlist() const { return panel_.playlist(); }
 
 void ListCommands::enable(ListCommand command, bool on) const {
+    actions_->setEnabled(command, on);
     if (hooks_.setCommandEnabled)
         hooks_.setCommandEnabled(command, on);
 }
 
 void ListCommands::setListOpen(bool open) {
     listOpen_ = open;
+    actions_->closeList->setEnabled(open);
     if (hooks_.setCloseListEnabled)
         hooks_.setCloseListEnabled(open);
 }
@@ -163,7 +176,7 @@ void ListCommands::openList() {
             return;
         // Read first: a list that cannot be read leaves the playlist as it is.
         const QStringList paths = ListFile::read(*chosen);
-        ResetListForLoad();
+        resetListForLoad();
         dialogs_.openFileName = *chosen;
         history_.PushHistory(*chosen);
         dialogs_.saveFileName = *chosen;
@@ -233,7 +246,7 @@ void ListCommands::openRecentList(int menuIndex) {
         return;
     }
     const QStringList paths = ListFile::read(path);
-    ResetListForLoad();
+    resetListForLoad();
     dialogs_.openFileName = path;
     history_.PushHistory(path);
     dialogs_.saveFileName = path;

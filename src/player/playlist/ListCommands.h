@@ -14,6 +14,7 @@
 
 namespace vorlo {
 
+class ListMenuActions;
 class PlaylistPanel;
 class Playlist;
 class RecentListsMenu;
@@ -42,6 +43,8 @@ public:
     const ListHistory& history() const { return history_; }
     // The "&Recent Lists" submenu (object name "Recent"), to be added to the "&List" menu.
     RecentListsMenu* recentMenu() const { return recentMenu_; }
+    // The list items of the "&List" menu, connected to these commands and kept enabled as they decide.
+    ListMenuActions& menuActions() const { return *actions_; }
     ListDialogs& dialogs() { return dialogs_; }
     const ListDialogs& dialogs() const { return dialogs_; }
 
@@ -67,6 +70,8 @@ public:
     void RecentListClick(int menuIndex);
     // Returns false when the user cancelled the save question and the list stayed open.
     bool FileCloseListClick(CloseOrigin origin = CloseOrigin::User);
+    // Stops the device, leaves zip mode, empties the playlist and sets the commands for a loaded list. The caller
+    // shows the hourglass for the whole load.
     void ResetListForLoad();
     // The paths just read from the open dialog's list file become the playlist; missing files are left out
     // and can be listed. `startIndex` is the entry to make current at start-up.
@@ -105,6 +110,7 @@ private:
     void chooseCurrentEntry(LoadOrigin origin, int startIndex);
     void reportMissing(const QStringList& missing, const QString& listFile) const;
     void setLoadedListCommands();
+    void resetListForLoad();
     bool refusedListExtension(const QString& fileName) const;
     void saveOnRequest();
 
@@ -113,6 +119,7 @@ private:
     QWidget* window_;
     ListHistory history_;
     RecentListsMenu* recentMenu_;
+    ListMenuActions* actions_;
     ListDialogs dialogs_;
     std::optional<WaitCursor> busy_;
     bool listOpen_ = false;

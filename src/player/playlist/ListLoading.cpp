@@ -23,6 +23,11 @@ void ListCommands::setLoadedListCommands() {
 }
 
 void ListCommands::ResetListForLoad() {
+    resetListForLoad();
+    normalCursor();
+}
+
+void ListCommands::resetListForLoad() {
     busy();
     if (hooks_.stopAndCloseDevice)
         hooks_.stopAndCloseDevice();
