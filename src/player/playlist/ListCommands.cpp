@@ -32,9 +32,8 @@ ListCommands::ListCommands(PlaylistPanel& panel, ListHooks hooks, QWidget* windo
 }
 
 ListCommands::~ListCommands() {
-    // The menu lives in the window's menu bar; without a window it is ours.
-    if (!window_)
-        delete recentMenu_;
+    // Its items call these commands: the menu leaves the menu bar with them.
+    delete recentMenu_.data();
 }
 
 Playlist& ListCommands::playlist() const { return panel_.playlist(); }

@@ -4,8 +4,10 @@
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/ListHistory.h"
 #include "player/playlist/ListHooks.h"
+#include "player/playlist/RecentListsMenu.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +19,6 @@ namespace vorlo {
 class ListMenuActions;
 class PlaylistPanel;
 class Playlist;
-class RecentListsMenu;
 struct Options;
 
 // Who asked for a list to be loaded: the user (a dialog or a menu) or the player's start-up, which may restore
@@ -41,7 +42,8 @@ public:
 
     ListHistory& history() { return history_; }
     const ListHistory& history() const { return history_; }
-    // The "&Recent Lists" submenu (object name "Recent"), to be added to the "&List" menu.
+    // The "&Recent Lists" submenu (object name "Recent"), to be added to the "&List" menu. It goes with these
+    // commands.
     RecentListsMenu* recentMenu() const { return recentMenu_; }
     // The list items of the "&List" menu, connected to these commands and kept enabled as they decide.
     ListMenuActions& menuActions() const { return *actions_; }
@@ -118,7 +120,7 @@ private:
     ListHooks hooks_;
     QWidget* window_;
     ListHistory history_;
-    RecentListsMenu* recentMenu_;
+    QPointer<RecentListsMenu> recentMenu_;
     ListMenuActions* actions_;
     ListDialogs dialogs_;
     std::optional<WaitCursor> busy_;
