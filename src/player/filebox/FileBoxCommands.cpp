@@ -1,0 +1,191 @@
+// The file box's commands: how the four controls follow each other, the add commands and their enabling
+// rule, Open Item for each type of file, Refresh and One Touch Cursor mode.
+#include "player/app/MessageBoxes.h"
+#include "player/app/WaitCursor.h"
+#include "controls/TSCheckList.h"
+#include "player/filebox/DirectoryListBox.h"
+#include "player/filebox/FileBox.h"
+#include "player/filebox/FileBoxCombos.h"
+#include "player/filebox/FileFilters.h"
+#include "player/filebox/FileListBox.h"
+#include "player/playlist/MediaPaths.h"
+#include "player/playlist/PlaylistPanel.h"
+
+#include <QAbstractButton>
+#include <QToolButton>
+#include <QAction>
+#include <QFrame>
+#include <QMenu>
+
+namespace vorlo {
+
+namespace {
+
+const QString ListFileExtension = QStringLiteral(".mpl");
+const QString ZipExtension = QStringLiteral(".zip");
+
+void refuseInZipMode() {
+    MessageBoxes::show(QStringLiteral("Cannot Add File"), QStringLiteral("Cannot add file to the playlist in Zip mode!"),
+                       BoxIcon::Information);
+}
+
+}  // namespace
+
+bool FileBox::zipMode() const { return playlist_ && playlist_->zipMode(); }
+
+std::vector<FileBoxItem> FileBox::itemsOf(const QStringList& names) const {
+    std::vector<FileBoxItem> items;
+    items.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names)
+        items.push_back({name, name});  // a file box line is the file's name with its extension
+    return items;
+}
+
+void FileBox::DriveComboBoxChange() {
+    // A new drive shows its root; the folder list and the file list follow.
+    folderList_->setDriveRoot(driveCombo_->drive());
+    folderList_->setDirectory(driveCombo_->drive());
+}
+
+void FileBox::DirectoryListBoxChange() {
+    fileList_->setDirectory(folderList_->directory());
+    FileListBoxClick();
+    emit folderChanged(folderList_->directory());
+}
+
+void FileBox::FilterComboBoxChange() {
+    fileList_->setMask(filterCombo_->mask());
+    FileListBoxClick();  // with the zip entry the rule leaves both add buttons off
+    emit filterIndexChanged(filterIndex());
+}
+
+void FileBox::FileListBoxClick() {
+    if (!playlist_)
+        return;
+    QAbstractButton* addFile = playlist_->button(QStringLiteral("BtnAddFile"));
+    QAbstractButton* addAll = playlist_->button(QStringLiteral("BtnAddAll"));
+    if (!addFile || !addAll)
+        return;
+    // Zip archives are opened by double click only: adding them as files would add nothing.
+    if (fileList_->count() == 0 || filterIndex() == FileFilters::ZipIndex) {
+        addFile->setEnabled(false);
+        addAll->setEnabled(false);
+        return;
+    }
+    if (!fileList_->hasSelection())
+        addFile->setEnabled(false);
+    else if (!zipMode())
+        addFile->setEnabled(true);
+    if (zipMode())
+        return;  // zip mode turned both off when it began; Add All stays as it is
+    addAll->setEnabled(true);
+}
+
+void FileBox::FileListBoxDblClick() {
+    const QString name = fileList_->focusedSelectedName();
+    if (name.isEmpty())
+        return;
+    const QString path = fileList_->fullPath(name);
+    const QString extension = extensionLowered(name);
+    if (zipMode() && extension != ZipExtension) {
+        refuseInZipMode();
+        return;
+    }
+    if (extension == ListFileExtension) {
+        BtnAddFileClick();  // adds the entries of every selected list file
+    } else if (extension == ZipExtension) {
+        emit zipArchiveRequested(path);
+    } else if (IsPlayableExt(extension)) {
+        if (playlist_) {
+            const WaitCursor wait;
+            playlist_->addOneFile(path);
+        }
+    } else if (openExternally_ && !openExternally_(path)) {
+        MessageBoxes::show(QStringLiteral("Error - Open File"),
+                           QStringLiteral("No program is set up to open the file '") + path + QStringLiteral("'!"),
+                           BoxIcon::Error);
+    }
+}
+
+void FileBox::BtnAddFileClick() {
+    if (!playlist_)
+        return;
+    fileList_->finishLoading();
+    if (fileList_->count() == 0) {
+        folderList_->setFocus();
+        return;
+    }
+    if (zipMode()) {
+        refuseInZipMode();
+        return;
+    }
+    playlist_->addSelectedFiles(fileList_->directory(), itemsOf(fileList_->selectedFileNames()));
+}
+
+void FileBox::BtnAddAllClick() {
+    if (!playlist_)
+        return;
+    fileList_->finishLoading();  // every name of the folder, not only those shown so far
+    if (fileList_->count() == 0) {
+        folderList_->setFocus();
+        return;
+    }
+    if (zipMode()) {
+        refuseInZipMode();
+        return;
+    }
+    playlist_->BtnAddAllClick(fileList_->directory(), itemsOf(fileList_->fileNames()));
+}
+
+void FileBox::PopupFileBoxPopup() {
+    const bool empty = fileList_->count() == 0;
+    popupAction(QStringLiteral("PopupAddFile"))->setEnabled(!empty && fileList_->hasSelection());
+    popupAction(QStringLiteral("PopupAddAll"))->setEnabled(!empty);
+}
+
+void FileBox::refresh() {
+    driveCombo_->refresh();
+    // Rebuilding the folder list raises its change: the file list reads the folder again and the add
+    // buttons follow when its names are in.
+    const QString folder = currentFolder();
+    folderList_->setDriveRoot(driveCombo_->selectDriveOf(folder));
+    folderList_->setDirectory(folder);
+}
+
+void FileBox::setCursorOnControls(bool hand) {
+    QWidget* const controls[] = {panel_, folderList_, fileList_, driveCombo_, filterCombo_};
+    for (QWidget* control : controls) {
+        if (hand)
+            control->setCursor(Qt::PointingHandCursor);
+        else
+            control->unsetCursor();
+    }
+    if (!playlist_)
+        return;
+    QWidget* const playlistControls[] = {playlist_->songListPanel(), playlist_->midPanel(),
+                                         playlist_->songList()};
+    for (QWidget* control : playlistControls) {
+        if (!control)
+            continue;
+        if (hand)
+            control->setCursor(Qt::PointingHandCursor);
+        else
+            control->unsetCursor();
+    }
+}
+
+void FileBox::setOneTouch(bool on) {
+    oneTouch_ = on;
+    if (cursorButton_) {
+        cursorButton_->setChecked(on);
+        cursorButton_->setToolTip(QString::fromLatin1(on ? CursorOnHint : CursorHint));
+    }
+    setCursorOnControls(on);
+    fileList_->setOneTouch(on);
+    folderList_->setOneTouch(on);
+    if (playlist_)
+        playlist_->setOneTouchCursor(on);
+    emit oneTouchChanged(on);
+}
+
+}  // namespace vorlo
