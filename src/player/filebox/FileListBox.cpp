@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QThread>
 
+#include <utility>
+
 namespace vorlo {
 
 FileListBox::FileListBox(QWidget* parent)
@@ -29,7 +31,10 @@ FileListBox::FileListBox(QWidget* parent)
     scanner_->moveToThread(thread_);
     connect(this, &FileListBox::requestScan, scanner_, &FolderScanner::scan, Qt::QueuedConnection);
     connect(scanner_, &FolderScanner::scanned, this, &FileListBox::receiveScan, Qt::QueuedConnection);
-    connect(model_, &FileListModel::loadingFinished, this, &FileListBox::loaded);
+    connect(model_, &FileListModel::loadingFinished, this, [this] {
+        applyPendingSelection();
+        emit loaded();
+    });
     thread_->setObjectName(QStringLiteral("FileListScanner"));
     thread_->start();
 }
@@ -101,6 +106,27 @@ QString FileListBox::focusedSelectedName() const {
 }
 
 QString FileListBox::fullPath(const QString& fileName) const { return folderWithSeparator(folder_) + fileName; }
+
+void FileListBox::selectFirstStartingWith(const QString& text) {
+    pendingSelection_ = text;
+    if (!isLoading())
+        applyPendingSelection();
+}
+
+void FileListBox::applyPendingSelection() {
+    if (pendingSelection_.isEmpty())
+        return;
+    const QString text = std::exchange(pendingSelection_, QString());
+    const QStringList& names = model_->names();
+    for (int row = 0; row < names.size(); ++row) {
+        if (names.at(row).startsWith(text, Qt::CaseInsensitive)) {
+            const QModelIndex line = model_->index(row, 0);
+            selectionModel()->setCurrentIndex(line, QItemSelectionModel::ClearAndSelect);
+            scrollTo(line);
+            return;
+        }
+    }
+}
 
 void FileListBox::setOneTouch(bool on) {
     oneTouch_ = on;

@@ -44,6 +44,9 @@ public:
     // The item with the focus when it is also selected; empty otherwise.
     QString focusedSelectedName() const;
     QString fullPath(const QString& fileName) const;
+    // Selects the first line that begins with `text` (letters in either case) as soon as the folder's names
+    // are in: after a file was moved or copied here, its line.
+    void selectFirstStartingWith(const QString& text);
 
     // In One Touch Cursor mode a single left click opens, double clicks do nothing extra.
     void setOneTouch(bool on);
@@ -67,6 +70,7 @@ protected:
 
 private:
     void receiveScan(quint64 generation, const QStringList& names);
+    void applyPendingSelection();
 
     FileListModel* model_;
     QThread* thread_;
@@ -74,6 +78,7 @@ private:
     std::shared_ptr<std::atomic<quint64>> generation_;
     QString folder_;
     QString mask_;
+    QString pendingSelection_;
     bool oneTouch_ = false;
 };
 
