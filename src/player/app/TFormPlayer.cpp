@@ -10,6 +10,7 @@
 #include "player/app/PlayerControls.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
+#include "player/playlist/ListCommands.h"
 #include "player/playlist/ListFile.h"
 #include "player/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
@@ -41,6 +42,7 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::uni
     playlistPanel_->setObjectName(QStringLiteral("PlaylistPanel"));
     buildMenus();
     wirePlayback();
+    wireLists(listMenu_);
     ErrorHandler::setRestoreWindow([this] {
         if (isHidden()) restoreFromTray();
     });
@@ -58,9 +60,9 @@ bool TFormPlayer::playOnStart() const { return engine_->playOnStart(); }
 bool TFormPlayer::closeAfterPlay() const { return engine_->closeAfterPlay(); }
 
 void TFormPlayer::buildMenus() {
-    QMenu* list = menuBar()->addMenu(QStringLiteral("&List"));
-    list->setObjectName(QStringLiteral("MenuList"));
-    fileExit_ = list->addAction(QStringLiteral("E&xit"));
+    listMenu_ = menuBar()->addMenu(QStringLiteral("&List"));
+    listMenu_->setObjectName(QStringLiteral("MenuList"));
+    fileExit_ = listMenu_->addAction(QStringLiteral("E&xit"));
     fileExit_->setObjectName(QStringLiteral("FileExit"));
     fileExit_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(fileExit_, &QAction::triggered, this, [this] { FileExitClick(false); });
@@ -94,6 +96,8 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
         return true;
     }
 
+    listCommands_->applyOptions(options_);
+    listCommands_->loadHistory(options_.programFolder);
     modes_ = PlayModes::restored(options_.autoPlay, options_.loopPlay, options_.repeatPlay, options_.randomPlay,
                                  options_.shufflePlay);
     engine_->showModes();
@@ -114,7 +118,13 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
             startWithFile(file);
             return true;
         }
+        if (extensionLowered(file) == QLatin1String(".mpl")) {
+            listCommands_->openListAtStart(file);
+            showAtStart();
+            return true;
+        }
     }
+    listCommands_->autoLoadAtStart();
 
     showAtStart();
     return true;
@@ -240,7 +250,7 @@ void TFormPlayer::actOnHandedOverEntry(int index) {
 }
 
 void TFormPlayer::FileExitClick(bool fromWindow) {
-    if (!zipMode_ && !playlistPanel_->AskSaveChanges(true)) {
+    if (!listCommands_->askSaveChanges(true)) {
         closeConfirmed_ = false;
         return;
     }
@@ -279,7 +289,7 @@ void TFormPlayer::FormDestroy() {
     // After an orderly close the exit path has done all of this already.
     if (closeConfirmed_) return;
     // The desktop is going away: the question may save the list, but a Cancel could not keep the player.
-    if (!zipMode_) playlistPanel_->AskSaveChanges(false);
+    listCommands_->askSaveChanges(false);
     closeConfirmed_ = true;
     if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     releaseDevice();
@@ -324,8 +334,10 @@ void TFormPlayer::captureWindowState() {
 
 void TFormPlayer::saveOptions() {
     captureWindowState();
+    listCommands_->storeOptions(options_);
     Registry registry;
-    options_.save(registry, {});
+    options_.save(registry, listCommands_->history().entries());
+    listCommands_->saveHistory(options_.programFolder);
 }
 
 void TFormPlayer::showAbout() {

@@ -3,6 +3,7 @@
 #include "platform/media/MIDIPlayer.h"
 #include "player/app/CommandLine.h"
 #include "player/playback/PlayModes.h"
+#include "player/playlist/PlaylistPanel.h"
 #include "player/settings/Options.h"
 
 #include <QMainWindow>
@@ -18,6 +19,7 @@ class QSystemTrayIcon;
 
 namespace vorlo {
 
+class ListCommands;
 class PlaybackEngine;
 class PlaylistPanel;
 class PositionDisplay;
@@ -70,6 +72,7 @@ public:
     PlaybackEngine& engine() { return *engine_; }
     PositionDisplay& positionDisplay() { return *position_; }
     PlayerControls& controls() { return *controls_; }
+    ListCommands& listCommands() { return *listCommands_; }
     media::MIDIPlayer& device() { return *device_; }
     // The application title: the song caption (at most 63 characters), also the tray icon's hint.
     QString applicationTitle() const { return applicationTitle_; }
@@ -94,6 +97,8 @@ private:
     // Stops and closes the media device as the player ends.
     void releaseDevice();
     void wirePlayback();
+    void wireLists(QMenu* listMenu);
+    void setCommandEnabled(ListCommand command, bool enabled);
     void buildModeMenus();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void setApplicationTitle(const QString& title);
@@ -116,10 +121,12 @@ private:
     std::unique_ptr<PlayerControls> controls_;
     PlaybackEngine* engine_ = nullptr;
     PositionDisplay* position_ = nullptr;
+    ListCommands* listCommands_ = nullptr;
     QString applicationTitle_ = QStringLiteral("MIDI Vorlo");
     QMenu* modesMenu_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
     QAction* fileExit_ = nullptr;
+    QMenu* listMenu_ = nullptr;
 };
 
 }  // namespace vorlo

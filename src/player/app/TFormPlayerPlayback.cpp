@@ -11,6 +11,7 @@
 #include "player/playback/Captions.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
+#include "player/playlist/ListCommands.h"
 #include "player/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
@@ -35,8 +36,10 @@ void TFormPlayer::wirePlayback() {
     PlaybackHooks hooks;
     hooks.setCaption = [this](const QString& caption) { setWindowTitle(caption); };
     hooks.setTitle = [this](const QString& title) { setApplicationTitle(title); };
-    hooks.listFileName = [] { return QStringLiteral("*.mpl"); };
-    hooks.closeList = [this] { playlistPanel_->FileClearListClick(); };
+    hooks.listFileName = [this] { return listCommands_ ? listCommands_->listFile() : QStringLiteral("*.mpl"); };
+    hooks.closeList = [this] {
+        if (listCommands_) listCommands_->FileCloseListClick(CloseOrigin::MainWindow);
+    };
     hooks.terminate = [this] { close(); };
     hooks.windowVisible = [this] { return isVisible(); };
     engine_ = new PlaybackEngine(*device_, *playlistPanel_, options_, modes_, *controls_, std::move(hooks), this);
@@ -176,20 +179,7 @@ void TFormPlayer::wirePlayback() {
             }
         }
     });
-    connect(playlistPanel_, &PlaylistPanel::commandEnabled, this, [this](ListCommand command, bool enabled) {
-        PlayerControls& c = *controls_;
-        switch (command) {
-        case ListCommand::Play: c.play->setEnabled(enabled); break;
-        case ListCommand::Pause: c.pause->setEnabled(enabled); break;
-        case ListCommand::Stop: c.stop->setEnabled(enabled); break;
-        case ListCommand::Next: c.next->setEnabled(enabled); break;
-        case ListCommand::Previous: c.previous->setEnabled(enabled); break;
-        case ListCommand::Forward: c.forward->setEnabled(enabled); break;
-        case ListCommand::Reverse: c.reverse->setEnabled(enabled); break;
-        case ListCommand::Eject: c.eject->setEnabled(enabled); break;
-        default: break;  // list menu items come with the list commands
-        }
-    });
+    connect(playlistPanel_, &PlaylistPanel::commandEnabled, this, &TFormPlayer::setCommandEnabled);
     connect(this, &TFormPlayer::handedOverEntryToPlay, engine, &PlaybackEngine::playEntry);
     (void)playlist;
     buildModeMenus();
