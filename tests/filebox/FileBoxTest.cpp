@@ -143,9 +143,19 @@ TEST_F(FileBoxTest, FolderListAndFileListFollowTheDriveTheFolderAndTheFilter) {
     drives.setCurrentIndex(0);
     emit drives.activated(0);
     loaded();
-    EXPECT_EQ(box.currentFolder(), "/");
+    // The root drive shows the folder it showed when the file box was made: the working folder.
+    EXPECT_EQ(box.currentFolder(), QDir::currentPath());
     EXPECT_EQ(folders().pathOfLine(0), "/");
+    folders().openLine(0);
+    loaded();
+    EXPECT_EQ(box.currentFolder(), "/");
     EXPECT_GE(folders().lineOf("/usr"), 0);
+    // Back on the first drive, the folder last shown there comes back.
+    drives.setCurrentIndex(1);
+    emit drives.activated(1);
+    loaded();
+    EXPECT_EQ(box.currentFolder(), music);
+    EXPECT_EQ(names(), (QStringList{"a.mid", "B.MID", "c.wav", "notes.txt", "pack.zip", "set.mpl", "song.kar"}));
 }
 
 TEST_F(FileBoxTest, AFolderThatIsGoneGivesWayToItsParentAndRefreshReadsTheDiskAgain) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -123,6 +124,8 @@ private:
     PlaylistPanel* playlist_ = nullptr;
     QAbstractButton* cursorButton_ = nullptr;
     std::function<bool(const QString&)> openExternally_;
+    // Each drive keeps the folder last shown on it, so going back to a drive returns there.
+    QHash<QString, QString> lastFolderOnDrive_;
     bool oneTouch_ = false;
 };
 

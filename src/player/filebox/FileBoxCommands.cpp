@@ -42,12 +42,15 @@ std::vector<FileBoxItem> FileBox::itemsOf(const QStringList& names) const {
 }
 
 void FileBox::DriveComboBoxChange() {
-    // A new drive shows its root; the folder list and the file list follow.
-    folderList_->setDriveRoot(driveCombo_->drive());
-    folderList_->setDirectory(driveCombo_->drive());
+    // The drive shows the folder last shown on it (its root the first time); the folder list and the file
+    // list follow.
+    const QString drive = driveCombo_->drive();
+    folderList_->setDriveRoot(drive);
+    folderList_->setDirectory(lastFolderOnDrive_.value(drive, drive));
 }
 
 void FileBox::DirectoryListBoxChange() {
+    lastFolderOnDrive_.insert(folderList_->driveRoot(), folderList_->directory());
     fileList_->setDirectory(folderList_->directory());
     FileListBoxClick();
     emit folderChanged(folderList_->directory());
