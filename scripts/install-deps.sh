@@ -15,7 +15,7 @@ packages=(
   fluidsynth gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   qt6-qpa-plugins xvfb xauth
   # benchmarks and screenshots
-  python3-mido imagemagick
+  python3-mido imagemagick twm
 )
 
 missing=()
