@@ -101,7 +101,8 @@ private:
     void setCommandEnabled(ListCommand command, bool enabled);
     void buildModeMenus();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void setApplicationTitle(const QString& title);
+    // The application title (and the tray icon's hint) for a caption: cut to 63 characters.
+    void setApplicationTitle(const QString& caption);
     // Makes a one-file playlist of a file named on the command line and opens it.
     void startWithFile(const QString& file);
     void actOnHandedOverEntry(int index);

@@ -52,7 +52,7 @@ void TFormPlayer::wireLists(QMenu* listMenu) {
     hooks.autoPlay = [this] { return modes_.autoPlay; };
     hooks.setCaption = [this](const QString& caption) {
         setWindowTitle(caption);
-        setApplicationTitle(vorlo::applicationTitle(caption));
+        setApplicationTitle(caption);
     };
     hooks.resetCounter = [this] { position_->ResetCounter(); };
     hooks.stopCounters = [this] {

@@ -8,6 +8,7 @@
 #include "controls/TSTrackBar.h"
 #include "platform/media/MIDIPlayer.h"
 #include "player/app/PlayerControls.h"
+#include "player/info/TFormInfo.h"
 #include "player/playback/Captions.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
@@ -28,7 +29,7 @@
 namespace vorlo {
 
 void TFormPlayer::setApplicationTitle(const QString& title) {
-    applicationTitle_ = title;
+    applicationTitle_ = vorlo::applicationTitle(title);
     if (trayIcon_) trayIcon_->setToolTip(title.left(64));
 }
 
@@ -160,8 +161,9 @@ void TFormPlayer::wirePlayback() {
         controls_->trackBar->setEnabled(false);
         engine_->ShowStoppedButtons();
         controls_->play->setEnabled(false);
-        setWindowTitle(QStringLiteral("MIDI Vorlo"));
-        setApplicationTitle(QStringLiteral("MIDI Vorlo"));
+        const QString caption = listCommands_ ? listCommands_->listCaption() : QStringLiteral("MIDI Vorlo");
+        setWindowTitle(caption);
+        setApplicationTitle(caption);
     });
     connect(playlistPanel_, &PlaylistPanel::listSorted, this, [this] {
         controls_->minutes->setTarget(0);
@@ -181,6 +183,11 @@ void TFormPlayer::wirePlayback() {
     });
     connect(playlistPanel_, &PlaylistPanel::commandEnabled, this, &TFormPlayer::setCommandEnabled);
     connect(this, &TFormPlayer::handedOverEntryToPlay, engine, &PlaybackEngine::playEntry);
+    if (QAction* info = playlistPanel_->popupAction(QStringLiteral("PopFileInfo"))) {
+        connect(info, &QAction::triggered, this, [this] {
+            showEntryInformation(this, playlistPanel_->playlist(), playlistPanel_->selectedLine(), zipMode_);
+        });
+    }
     (void)playlist;
     buildModeMenus();
 }
