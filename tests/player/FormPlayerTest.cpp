@@ -1,4 +1,5 @@
 #include "platform/Registry.h"
+#include "platform/media/EMCIDeviceError.h"
 #include "player/app/ErrorHandler.h"
 #include "player/app/TFormAbout.h"
 #include "player/app/TFormPlayer.h"
@@ -234,9 +235,28 @@ class Throwing : public QObject {
 public:
     bool event(QEvent* e) override {
         if (e->type() == QEvent::User) throw std::runtime_error("The device is not ready.");
+        if (e->type() == QEvent::User + 1) throw media::EMCIDeviceError(media::kNoDeviceOpen);
         return QObject::event(e);
     }
 };
+
+TEST_F(FormPlayerTest, AMediaDeviceErrorRemovesTheSelectedEntryAndIsCaptionedWithIt) {
+    storeOptions();
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    ASSERT_TRUE(form.FormCreate({}));
+    Playlist& playlist = form.playlistPanel().playlist();
+    playlist.append({"/m/one.mid", "one.mid", false});
+    playlist.append({"/m/two.mid", "two.mid", false});
+    playlist.MarkListSaved();
+    form.playlistPanel().selectLine(1);
+    boxes_.expect("two.mid", "No MCI device open\nEMCIDeviceError", BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+    Throwing target;
+    QEvent event(static_cast<QEvent::Type>(QEvent::User + 1));
+    QApplication::sendEvent(&target, &event);
+    ASSERT_EQ(playlist.count(), 1);
+    EXPECT_EQ(playlist.path(0), "/m/one.mid");
+    expectSaveQuestionAtDestruction();
+}
 
 TEST_F(FormPlayerTest, AnErrorThatEscapesAHandlerIsShownWithItsClassName) {
     boxes_.expect("Error", "The device is not ready.\nruntime_error", BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);

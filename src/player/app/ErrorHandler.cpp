@@ -1,5 +1,6 @@
 #include "player/app/ErrorHandler.h"
 
+#include "platform/media/EMCIDeviceError.h"
 #include "player/app/MessageBoxes.h"
 
 #include <cxxabi.h>
@@ -12,9 +13,12 @@ namespace vorlo {
 
 namespace {
 std::function<void()> g_restoreWindow;
-}
+std::function<QString()> g_removeSelectedEntry;
+}  // namespace
 
 void ErrorHandler::setRestoreWindow(std::function<void()> restore) { g_restoreWindow = std::move(restore); }
+
+void ErrorHandler::setRemoveSelectedEntry(std::function<QString()> remove) { g_removeSelectedEntry = std::move(remove); }
 
 QString ErrorHandler::className(const std::exception& error) {
     const char* mangled = typeid(error).name();
@@ -28,7 +32,10 @@ QString ErrorHandler::className(const std::exception& error) {
 void ErrorHandler::handle(const std::exception& error) {
     if (g_restoreWindow) g_restoreWindow();
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-    MessageBoxes::show(QStringLiteral("Error"), QString::fromLocal8Bit(error.what()) + QLatin1Char('\n') + className(error),
+    QString caption = QStringLiteral("Error");
+    // A media device that failed on an entry: the entry leaves the playlist and the box is captioned with it.
+    if (dynamic_cast<const media::EMCIDeviceError*>(&error) && g_removeSelectedEntry) caption = g_removeSelectedEntry();
+    MessageBoxes::show(caption, QString::fromLocal8Bit(error.what()) + QLatin1Char('\n') + className(error),
                        BoxIcon::Error);
 }
 

@@ -14,6 +14,9 @@ class ErrorHandler {
 public:
     // Makes the main window visible again (and leaves the tray); set by the main window.
     static void setRestoreWindow(std::function<void()> restore);
+    // Removes the selected playlist line after a media device error and returns its display name, the caption
+    // of the error's box; set by the main window.
+    static void setRemoveSelectedEntry(std::function<QString()> remove);
     static void handle(const std::exception& error);
 
     // The class name shown under an error's message, without namespaces ("RegistryError").

@@ -46,10 +46,18 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::uni
     ErrorHandler::setRestoreWindow([this] {
         if (isHidden()) restoreFromTray();
     });
+    ErrorHandler::setRemoveSelectedEntry([this] {
+        const int line = playlistPanel_->selectedLine();
+        const Playlist& playlist = playlistPanel_->playlist();
+        const QString name = playlist.isValidIndex(line) ? playlist.displayName(line) : QString();
+        playlistPanel_->removeAfterDeviceError();
+        return name;
+    });
 }
 
 TFormPlayer::~TFormPlayer() {
     ErrorHandler::setRestoreWindow({});
+    ErrorHandler::setRemoveSelectedEntry({});
     FormDestroy();
     // The device's reports must not reach a half-destroyed window.
     disconnect(device_.get(), nullptr, nullptr, nullptr);
