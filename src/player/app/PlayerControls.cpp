@@ -63,6 +63,21 @@ PlayerControls::PlayerControls(QWidget* client) {
     eject = makeButton(panelControl, "SpdEject", QStringLiteral("Eject CD(F9)"), QStyle::SP_CustomBase,
                        QString(QChar(0x23CF)), 178);
 
+    panelSpeed = new QFrame(client);
+    panelSpeed->setObjectName(QStringLiteral("PanelSpeed"));
+    panelSpeed->setFrameShape(QFrame::StyledPanel);
+    panelSpeed->setGeometry(215, kTopRowY, 181, kRowHeight);
+    oneTouch = makeButton(panelSpeed, "SpdBtnCursor", QStringLiteral("One Touch Cursor"), QStyle::SP_CustomBase,
+                          QString(QChar(0x261D)), 3);
+    oneTouch->setCheckable(true);
+    openList = makeButton(panelSpeed, "SpeedBtnOpen", QStringLiteral("Open List"), QStyle::SP_DialogOpenButton, {}, 28);
+    saveList = makeButton(panelSpeed, "SpeedBtnSave", QStringLiteral("Save List"), QStyle::SP_DialogSaveButton, {}, 53);
+    closeList = makeButton(panelSpeed, "SpdBtnClose", QStringLiteral("Close List"), QStyle::SP_DialogCloseButton, {}, 78);
+    volume = makeButton(panelSpeed, "SpdBtnVolume", QStringLiteral("Volume Control"), QStyle::SP_MediaVolume, {}, 103);
+    shrink = makeButton(panelSpeed, "SpdBtnShrink", QStringLiteral("Hide"), QStyle::SP_TitleBarMinButton, {}, 128);
+    refresh = makeButton(panelSpeed, "SpeedBtnRefresh", QStringLiteral("Refresh File Box"), QStyle::SP_BrowserReload, {}, 153);
+    for (QToolButton* always : {oneTouch, openList, volume, shrink, refresh}) always->setEnabled(true);
+
     panelCounter = new QFrame(client);
     panelCounter->setObjectName(QStringLiteral("PanelCounter"));
     panelCounter->setToolTip(QStringLiteral("Toggle play mode here"));

@@ -6,6 +6,8 @@
 #include "player/app/MessageBoxes.h"
 #include "player/app/TFormAbout.h"
 #include "player/app/WaitCursor.h"
+#include "player/filebox/FileBox.h"
+#include "player/help/HelpWindow.h"
 #include "platform/media/MIDIPlayer.h"
 #include "player/app/PlayerControls.h"
 #include "player/playback/PlaybackEngine.h"
@@ -42,6 +44,7 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::uni
     playlistPanel_->setObjectName(QStringLiteral("PlaylistPanel"));
     buildMenus();
     wirePlayback();
+    wireFileBox();
     wireLists(listMenu_);
     ErrorHandler::setRestoreWindow([this] {
         if (isHidden()) restoreFromTray();
@@ -77,6 +80,10 @@ void TFormPlayer::buildMenus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("MenuHelp"));
+    QAction* contents = help->addAction(QStringLiteral("&Contents"));
+    contents->setObjectName(QStringLiteral("HelpContents"));
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contents, &QAction::triggered, this, [this] { showHelp(101); });
     QAction* about = help->addAction(QStringLiteral("&About..."));
     about->setObjectName(QStringLiteral("HelpAbout"));
     connect(about, &QAction::triggered, this, &TFormPlayer::showAbout);
@@ -106,6 +113,7 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
 
     listCommands_->applyOptions(options_);
     listCommands_->loadHistory(options_.programFolder);
+    fileBox_->applyOptions(options_);
     modes_ = PlayModes::restored(options_.autoPlay, options_.loopPlay, options_.repeatPlay, options_.randomPlay,
                                  options_.shufflePlay);
     engine_->showModes();
@@ -182,13 +190,7 @@ void TFormPlayer::applyModeChanges(const std::vector<CommandLine::ModeChange>& c
 void TFormPlayer::showAtStart() {
     if (options_.hide) {
         if (QSystemTrayIcon::isSystemTrayAvailable()) {
-            if (!trayIcon_) {
-                trayIcon_ = new QSystemTrayIcon(windowIcon(), this);
-                trayIcon_->setToolTip(QApplication::applicationDisplayName());
-                connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::Trigger) restoreFromTray();
-                });
-            }
+            ensureTrayIcon();
             trayIcon_->show();
             return;
         }
@@ -289,8 +291,11 @@ void TFormPlayer::layoutClient() {
     const QSize client = centralWidget()->size();
     const int width = PlaylistPanel::designSize().width() + std::max(0, (client.width() - kDesignClientWidth) / 2);
     const int top = controls_->playlistTop();
+    const int height = std::max(0, client.height() - 3 - top);
     controls_->layout(client.width());
-    playlistPanel_->setGeometry(kPlaylistPanelLeft, top, width, std::max(0, client.height() - 3 - top));
+    playlistPanel_->setGeometry(kPlaylistPanelLeft, top, width, height);
+    const int fileBoxLeft = kPlaylistPanelLeft + width + 3;
+    fileBox_->setGeometry(fileBoxLeft, top, std::max(0, client.width() - 5 - fileBoxLeft), height);
 }
 
 void TFormPlayer::FormDestroy() {
@@ -343,6 +348,7 @@ void TFormPlayer::captureWindowState() {
 void TFormPlayer::saveOptions() {
     captureWindowState();
     listCommands_->storeOptions(options_);
+    fileBox_->storeOptions(options_);
     Registry registry;
     options_.save(registry, listCommands_->history().entries());
     listCommands_->saveHistory(options_.programFolder);

@@ -19,6 +19,8 @@ class QSystemTrayIcon;
 
 namespace vorlo {
 
+class FileBox;
+class HelpWindow;
 class ListCommands;
 class PlaybackEngine;
 class PlaylistPanel;
@@ -54,6 +56,8 @@ public:
 
     // Makes the window visible again after it was hidden in the tray.
     void restoreFromTray();
+    // Hides the window in the tray (minimises it where the desktop has no tray).
+    void hideToTray();
 
     Options& options() { return options_; }
     const PlayModes& playModes() const { return modes_; }
@@ -73,6 +77,7 @@ public:
     PositionDisplay& positionDisplay() { return *position_; }
     PlayerControls& controls() { return *controls_; }
     ListCommands& listCommands() { return *listCommands_; }
+    FileBox& fileBox() { return *fileBox_; }
     media::MIDIPlayer& device() { return *device_; }
     // The application title: the song caption (at most 63 characters), also the tray icon's hint.
     QString applicationTitle() const { return applicationTitle_; }
@@ -98,6 +103,10 @@ private:
     void releaseDevice();
     void wirePlayback();
     void wireLists(QMenu* listMenu);
+    void wireFileBox();
+    void showHelp(int context);
+    void startVolumeControl();
+    void ensureTrayIcon();
     void setCommandEnabled(ListCommand command, bool enabled);
     void buildModeMenus();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,6 +132,8 @@ private:
     PlaybackEngine* engine_ = nullptr;
     PositionDisplay* position_ = nullptr;
     ListCommands* listCommands_ = nullptr;
+    FileBox* fileBox_ = nullptr;
+    std::unique_ptr<HelpWindow> help_;
     QString applicationTitle_ = QStringLiteral("MIDI Vorlo");
     QMenu* modesMenu_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;

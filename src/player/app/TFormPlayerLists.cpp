@@ -6,6 +6,7 @@
 #include "controls/TSCheckList.h"
 #include "controls/TSTrackBar.h"
 #include "player/app/PlayerControls.h"
+#include "player/filebox/FileBox.h"
 #include "player/playback/Captions.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
@@ -31,6 +32,7 @@ void TFormPlayer::setCommandEnabled(ListCommand command, bool enabled) {
     case ListCommand::Forward: c.forward->setEnabled(enabled); break;
     case ListCommand::Reverse: c.reverse->setEnabled(enabled); break;
     case ListCommand::Eject: c.eject->setEnabled(enabled); break;
+    case ListCommand::SaveList: c.saveList->setEnabled(enabled); break;
     default: break;  // the list menu items follow the list commands themselves
     }
 }
@@ -68,6 +70,8 @@ void TFormPlayer::wireLists(QMenu* listMenu) {
     hooks.showFromTray = [this] { restoreFromTray(); };
     hooks.focusPlaylistPanel = [this] { playlistPanel_->songList()->setFocus(); };
     hooks.setCommandEnabled = [this](ListCommand command, bool enabled) { setCommandEnabled(command, enabled); };
+    hooks.setCloseListEnabled = [this](bool enabled) { controls_->closeList->setEnabled(enabled); };
+    hooks.refreshFileBoxButtons = [this] { fileBox_->FileListBoxClick(); };
     listCommands_ = new ListCommands(*playlistPanel_, std::move(hooks), this);
 
     const ListMenuActions& actions = listCommands_->menuActions();

@@ -8,6 +8,7 @@
 #include "controls/TSTrackBar.h"
 #include "platform/media/MIDIPlayer.h"
 #include "player/app/PlayerControls.h"
+#include "player/filebox/FileBox.h"
 #include "player/info/TFormInfo.h"
 #include "player/playback/Captions.h"
 #include "player/playback/PlaybackEngine.h"
@@ -209,6 +210,14 @@ bool TFormPlayer::eventFilter(QObject* watched, QEvent* event) {
 void TFormPlayer::buildModeMenus() {
     QMenu* display = menuBar()->addMenu(QStringLiteral("&Display"));
     display->setObjectName(QStringLiteral("MenuDisplay"));
+    QAction* refresh = display->addAction(QStringLiteral("&Refresh File Box"));
+    refresh->setObjectName(QStringLiteral("RefreshFileBox"));
+    refresh->setShortcut(QKeySequence(Qt::ALT | Qt::Key_R));
+    connect(refresh, &QAction::triggered, this, [this] { fileBox_->refresh(); });
+    QAction* hideItem = display->addAction(QStringLiteral("&Hide"));
+    hideItem->setObjectName(QStringLiteral("DisplayHide"));
+    hideItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_H));
+    connect(hideItem, &QAction::triggered, this, &TFormPlayer::hideToTray);
     QAction* timeCount = display->addAction(QStringLiteral("&Switch Counter"));
     timeCount->setObjectName(QStringLiteral("TimeCount"));
     timeCount->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
@@ -242,6 +251,10 @@ void TFormPlayer::buildModeMenus() {
         const auto mark = item.mark;
         connect(engine_, &PlaybackEngine::modesChanged, action, [this, action, mark] { action->setChecked(modes_.*mark); });
     }
+    QAction* volume = optionsMenu->addAction(QStringLiteral("&Volume Control..."));
+    volume->setObjectName(QStringLiteral("VolumeControl"));
+    volume->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(volume, &QAction::triggered, this, &TFormPlayer::startVolumeControl);
     QAction* resetNow = optionsMenu->addAction(QStringLiteral("Reset MIDI &Now!"));
     resetNow->setObjectName(QStringLiteral("MIDIResetNow"));
     resetNow->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));

@@ -1,0 +1,77 @@
+// The main window's wiring of the file box, the tool bar and the help window.
+#include "player/app/TFormPlayer.h"
+
+#include "player/app/MessageBoxes.h"
+#include "player/app/PlayerControls.h"
+#include "player/filebox/FileBox.h"
+#include "player/help/HelpWindow.h"
+#include "player/info/TFormInfo.h"
+#include "player/playlist/ListCommands.h"
+#include "player/playlist/PlaylistPanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+
+namespace vorlo {
+
+void TFormPlayer::wireFileBox() {
+    PlayerControls& ui = *controls_;
+    fileBox_ = new FileBox(centralWidget());
+    fileBox_->setObjectName(QStringLiteral("FileBox"));
+    fileBox_->attachPlaylist(playlistPanel_);
+    fileBox_->attachToolButtons(ui.refresh, ui.oneTouch);
+
+    connect(ui.openList, &QToolButton::clicked, this, [this] { listCommands_->FileOpenListClick(); });
+    connect(ui.saveList, &QToolButton::clicked, this, [this] { listCommands_->FileSaveListClick(); });
+    connect(ui.closeList, &QToolButton::clicked, this, [this] { listCommands_->FileCloseListClick(CloseOrigin::User); });
+    connect(ui.volume, &QToolButton::clicked, this, &TFormPlayer::startVolumeControl);
+    connect(ui.shrink, &QToolButton::clicked, this, &TFormPlayer::hideToTray);
+
+    TFormInfo::setHelpViewer([this](int topic) { showHelp(topic); });
+}
+
+void TFormPlayer::showHelp(int context) {
+    if (!help_) help_ = std::make_unique<HelpWindow>();
+    help_->showContext(context);
+}
+
+void TFormPlayer::startVolumeControl() {
+    // The desktop's mixer stands in for the system's volume control.
+    for (const QString& program : {QStringLiteral("pavucontrol"), QStringLiteral("pavucontrol-qt"),
+                                   QStringLiteral("gnome-control-center")}) {
+        const QStringList arguments =
+            program == QLatin1String("gnome-control-center") ? QStringList{QStringLiteral("sound")} : QStringList{};
+        if (QProcess::startDetached(program, arguments)) return;
+    }
+    MessageBoxes::show(QStringLiteral("Error - Volume Control"),
+                       QStringLiteral("No volume control program was found. Install pavucontrol to set the volume "
+                                      "from the player."),
+                       BoxIcon::Error);
+}
+
+void TFormPlayer::ensureTrayIcon() {
+    if (trayIcon_) return;
+    trayIcon_ = new QSystemTrayIcon(windowIcon(), this);
+    trayIcon_->setToolTip(applicationTitle_.left(64));
+    connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger) restoreFromTray();
+    });
+}
+
+void TFormPlayer::hideToTray() {
+    options_.hide = true;
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // No tray on this desktop: a minimised window can always be found again, a hidden one could not.
+        showMinimized();
+        return;
+    }
+    ensureTrayIcon();
+    trayIcon_->show();
+    hide();
+}
+
+}  // namespace vorlo
