@@ -114,6 +114,7 @@ signals:
 
 private:
     void rewindEntry();
+    void stepToEntry(bool forward);
     void applyEnd(std::int64_t endMs);
     void setTrackBarForEntry();
     // Drops the current entry after it failed to open and chooses the next; false when the program ends.

@@ -88,30 +88,20 @@ void PlaybackEngine::SpdBtnStopClick() {
     }
 }
 
-void PlaybackEngine::SpdBtnNextClick() {
+void PlaybackEngine::SpdBtnNextClick() { stepToEntry(true); }
+
+void PlaybackEngine::SpdBtnPrevClick() { stepToEntry(false); }
+
+// Next and Previous: the neighbouring entry, or a random pick with Random or Shuffle; playing goes on when it
+// was wanted.
+void PlaybackEngine::stepToEntry(bool forward) {
     if (cdAudio_ && device_.isOpen()) device_.stop();
     ui_.trackBar->setValue(0);
     ui_.trackBar->setEnabled(false);
     if (position_) position_->ResetCounter();
     const bool randomPick = modes_.random || modes_.shuffle;
     if (randomPick) panel_.selectLine(-1);
-    const PlaySequence::Advance advance = sequence_.step(true, device_.fileName());
-    if (!handleAdvance(advance)) return;
-    if (randomPick && advance == PlaySequence::Advance::EndReached) {
-        OpenCurrentEntry();
-        return;
-    }
-    device_.close();
-    if (OpenCurrentEntry() && playWanted()) StartPlay();
-}
-
-void PlaybackEngine::SpdBtnPrevClick() {
-    ui_.trackBar->setValue(0);
-    ui_.trackBar->setEnabled(false);
-    if (position_) position_->ResetCounter();
-    const bool randomPick = modes_.random || modes_.shuffle;
-    if (randomPick) panel_.selectLine(-1);
-    const PlaySequence::Advance advance = sequence_.step(false, device_.fileName());
+    const PlaySequence::Advance advance = sequence_.step(forward, device_.fileName());
     if (!handleAdvance(advance)) return;
     if (randomPick && advance == PlaySequence::Advance::EndReached) {
         OpenCurrentEntry();

@@ -65,30 +65,16 @@ int PlaylistPanel::addListedPaths(const QStringList& paths) {
 }
 
 void PlaylistPanel::addSelectedFiles(const QString& folder, const std::vector<FileBoxItem>& files) {
-    if (files.empty()) {
-        emit focusFolderListRequested();
-        return;
-    }
-    const WaitCursor wait;
-    const QString base = folderWithSeparator(folder);
-    std::vector<PlaylistEntry> batch;
-    batch.reserve(files.size());
-    for (const FileBoxItem& file : files) {
-        const QString extension = extensionLowered(file.fileName);
-        if (IsPlayableExt(extension)) {
-            batch.push_back({base + file.fileName, file.lineText, false});
-            FitListExtent(file.lineText, false);
-        } else if (extension == ListFileExtension) {
-            appendEntries(batch);
-            std::vector<PlaylistEntry> listed = entriesOfListFile(base + file.fileName);
-            appendEntries(listed);
-        }
-    }
-    appendEntries(batch);
-    finishAdding();
+    addFromFileBox(folder, files, false);
 }
 
+// Add All also settles the list after each list file it adds, as adding that list on its own would.
 void PlaylistPanel::BtnAddAllClick(const QString& folder, const std::vector<FileBoxItem>& files) {
+    addFromFileBox(folder, files, true);
+}
+
+void PlaylistPanel::addFromFileBox(const QString& folder, const std::vector<FileBoxItem>& files,
+                                   bool settleAfterEachList) {
     if (files.empty()) {
         emit focusFolderListRequested();
         return;
@@ -106,7 +92,7 @@ void PlaylistPanel::BtnAddAllClick(const QString& folder, const std::vector<File
             appendEntries(batch);
             std::vector<PlaylistEntry> listed = entriesOfListFile(base + file.fileName);
             appendEntries(listed);
-            AfterEntriesAdded();
+            if (settleAfterEachList) AfterEntriesAdded();
         }
     }
     appendEntries(batch);

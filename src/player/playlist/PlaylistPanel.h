@@ -166,6 +166,7 @@ private:
     PlaylistState state() const;
     void updateMidPanelButtons();
     void appendEntries(std::vector<PlaylistEntry>& batch);
+    void addFromFileBox(const QString& folder, const std::vector<FileBoxItem>& files, bool settleAfterEachList);
     std::vector<PlaylistEntry> entriesOfListFile(const QString& listFile);
     std::vector<PlaylistEntry> existingEntries(const QStringList& paths);
     void finishAdding();
