@@ -6,7 +6,7 @@
 #include "player/playback/PlaybackEngine.h"
 #include "player/playlist/PlaylistPanel.h"
 
-#include "ScriptedMessageBoxes.h"
+#include "PlayerSandbox.h"
 #include "TestMedia.h"
 
 #include <QDir>
@@ -18,25 +18,21 @@
 #include <gtest/gtest.h>
 
 using namespace vorlo;
-using vorlo::test::ScriptedMessageBoxes;
 
 namespace {
 
-class PlaybackTest : public ::testing::Test {
+class PlaybackTest : public test::PlayerSandbox {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("VORLO_CONFIG_DIR", QFile::encodeName(dir_.path() + "/config"));
-        qputenv("TMPDIR", QFile::encodeName(dir_.path()));
-        Registry reg;
-        ASSERT_TRUE(reg.openKey("\\SOFTWARE\\Brackwen\\MIDI Vorlo\\Options", true));
-        reg.writeString("RESETFILE", "");  // no reset unless a test asks for one
-        reg.writeBool("LoopPlay", false);
+        PlayerSandbox::SetUp();
+        storeOptions([](Registry& reg) {
+            reg.writeString("RESETFILE", "");  // no reset unless a test asks for one
+            reg.writeBool("LoopPlay", false);
+        });
     }
     void TearDown() override {
         form_.reset();
-        qunsetenv("VORLO_CONFIG_DIR");
-        qunsetenv("TMPDIR");
+        PlayerSandbox::TearDown();
     }
     QString song(const QString& name, int lengthMs = 250) {
         const QString path = dir_.path() + "/" + name;
@@ -63,8 +59,6 @@ protected:
     bool stoppedReady() {
         return form_->controls().play->isEnabled() && form_->device().mode() != media::Mode::Playing;
     }
-    QTemporaryDir dir_;
-    ScriptedMessageBoxes boxes_;
     std::unique_ptr<TFormPlayer> form_;
     QStringList songs_;
     QStringList captions_;

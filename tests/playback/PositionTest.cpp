@@ -9,7 +9,7 @@
 #include "player/playlist/PlaylistPanel.h"
 #include "player/settings/Options.h"
 
-#include "ScriptedMessageBoxes.h"
+#include "PlayerSandbox.h"
 #include "TestMedia.h"
 
 #include <QFile>
@@ -24,17 +24,15 @@ using namespace vorlo;
 namespace {
 
 // The counter and the track bar on the real window, over a song opened on the real media device.
-class PositionTest : public ::testing::Test {
+class PositionTest : public test::PlayerSandbox {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("VORLO_CONFIG_DIR", QFile::encodeName(dir_.path() + "/config"));
-        qputenv("TMPDIR", QFile::encodeName(dir_.path()));
-        Registry reg;
-        ASSERT_TRUE(reg.openKey("\\SOFTWARE\\Brackwen\\MIDI Vorlo\\Options", true));
-        reg.writeString("RESETFILE", "");
-        reg.writeBool("AutoPlay", false);
-        reg.writeBool("TimeCount", true);  // remaining time
+        PlayerSandbox::SetUp();
+        storeOptions([](Registry& reg) {
+            reg.writeString("RESETFILE", "");
+            reg.writeBool("AutoPlay", false);
+            reg.writeBool("TimeCount", true);  // remaining time
+        });
         const QString song = dir_.path() + "/song.mid";
         ASSERT_TRUE(test::writeSong(song, 185000));  // 3:05
         form_ = std::make_unique<TFormPlayer>(dir_.path(), nullptr, test::silentDevice());
@@ -49,8 +47,7 @@ protected:
     }
     void TearDown() override {
         form_.reset();
-        qunsetenv("VORLO_CONFIG_DIR");
-        qunsetenv("TMPDIR");
+        PlayerSandbox::TearDown();
     }
     PlayerControls& ui() { return form_->controls(); }
     QString counter() { return QString("%1:%2").arg(ui().minutes->Value()).arg(ui().seconds->Value(), 2, 10, QChar('0')); }
@@ -60,8 +57,6 @@ protected:
         ui().trackBar->setValue(second);
         emit ui().trackBar->OnMouseUp(ui().trackBar, Qt::LeftButton, {}, {});
     }
-    QTemporaryDir dir_;
-    test::ScriptedMessageBoxes boxes_;
     std::unique_ptr<TFormPlayer> form_;
 };
 

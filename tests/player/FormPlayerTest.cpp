@@ -6,7 +6,7 @@
 #include "player/playlist/ListFile.h"
 #include "player/playlist/PlaylistPanel.h"
 
-#include "ScriptedMessageBoxes.h"
+#include "PlayerSandbox.h"
 #include "TestMedia.h"
 
 #include <QApplication>
@@ -20,30 +20,11 @@
 #include <gtest/gtest.h>
 
 using namespace vorlo;
-using vorlo::test::ScriptedMessageBoxes;
 
 namespace {
 
-const QString kOptionsKey = "\\SOFTWARE\\Brackwen\\MIDI Vorlo\\Options";
-
-class FormPlayerTest : public ::testing::Test {
+class FormPlayerTest : public test::PlayerSandbox {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("VORLO_CONFIG_DIR", QFile::encodeName(dir_.path() + "/config"));
-        qputenv("TMPDIR", QFile::encodeName(dir_.path()));
-    }
-    void TearDown() override {
-        qunsetenv("VORLO_CONFIG_DIR");
-        qunsetenv("TMPDIR");
-    }
-    // A settings store as a player leaves it after a close, so start-up does not take the first-run path.
-    void storeOptions(const std::function<void(Registry&)>& fill = {}) {
-        Registry reg;
-        ASSERT_TRUE(reg.openKey(kOptionsKey, true));
-        reg.writeBool("AutoPlay", true);
-        if (fill) fill(reg);
-    }
     // Media files are real songs, since the player opens what it is given.
     QString makeFile(const QString& name) {
         const QString path = dir_.path() + "/" + name;
@@ -60,8 +41,6 @@ protected:
         boxes_.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
                       BoxButtons::YesNo, BoxButton::No);
     }
-    QTemporaryDir dir_;
-    ScriptedMessageBoxes boxes_;
 };
 
 TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommandLine) {
