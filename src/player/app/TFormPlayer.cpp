@@ -10,6 +10,8 @@
 #include "player/help/HelpWindow.h"
 #include "platform/media/MIDIPlayer.h"
 #include "player/app/PlayerControls.h"
+#include "player/app/StayOnTop.h"
+#include "player/app/WindowParts.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
 #include "player/playlist/ListCommands.h"
@@ -46,6 +48,7 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::uni
     wirePlayback();
     wireFileBox();
     wireLists(listMenu_);
+    wireWindow();
     ErrorHandler::setRestoreWindow([this] {
         if (isHidden()) restoreFromTray();
     });
@@ -89,15 +92,9 @@ void TFormPlayer::buildMenus() {
     connect(about, &QAction::triggered, this, &TFormPlayer::showAbout);
 }
 
-QSize TFormPlayer::clientSize() const {
-    return centralWidget()->size().isEmpty() ? QSize(width(), height() - menuBar()->sizeHint().height())
-                                             : centralWidget()->size();
-}
+QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
 
-void TFormPlayer::setClientSize(const QSize& size) {
-    const int menuHeight = menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
-    resize(size.width(), size.height() + menuHeight);
-}
+void TFormPlayer::setClientSize(const QSize& size) { windowParts_->setClientSize(size); }
 
 bool TFormPlayer::FormCreate(const QStringList& arguments) {
     WaitCursor busy;
@@ -118,6 +115,10 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
                                  options_.shufflePlay);
     engine_->showModes();
     position_->TimeLabelClick(false);
+    windowParts_->applyMarks();
+    if (options_.windowState.value_or(0) == 0 && windowParts_->isShown(WindowPart::PlayList) && options_.clientHeight &&
+        options_.clientWidth)
+        setClientSize(QSize(*options_.clientWidth, *options_.clientHeight));
 
     const CommandLine line = CommandLine::parse(arguments);
     engine_->setStartFlags(line.playOnStart, line.closeAfterPlay);
@@ -170,8 +171,8 @@ void TFormPlayer::readOptions() {
     if (options_.midiDirectory.isEmpty()) options_.midiDirectory = QDir::currentPath();
     if (firstRun_) return;
     if (options_.top && options_.left) move(*options_.left, *options_.top);
-    if (options_.windowState.value_or(0) == 0 && options_.playList && options_.clientHeight && options_.clientWidth)
-        setClientSize(QSize(*options_.clientWidth, *options_.clientHeight));
+    windowParts_->takeMarks(options_);
+    stayOnTop_->setOn(options_.stayOnTop);
 }
 
 void TFormPlayer::applyModeChanges(const std::vector<CommandLine::ModeChange>& changes) {
@@ -283,19 +284,7 @@ void TFormPlayer::closeEvent(QCloseEvent* event) {
 
 void TFormPlayer::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    layoutClient();
-}
-
-void TFormPlayer::layoutClient() {
-    // Half of any width beyond the design size goes to the playlist, the rest to the file box.
-    const QSize client = centralWidget()->size();
-    const int width = PlaylistPanel::designSize().width() + std::max(0, (client.width() - kDesignClientWidth) / 2);
-    const int top = controls_->playlistTop();
-    const int height = std::max(0, client.height() - 3 - top);
-    controls_->layout(client.width());
-    playlistPanel_->setGeometry(kPlaylistPanelLeft, top, width, height);
-    const int fileBoxLeft = kPlaylistPanelLeft + width + 3;
-    fileBox_->setGeometry(fileBoxLeft, top, std::max(0, client.width() - 5 - fileBoxLeft), height);
+    windowParts_->relayout();
 }
 
 void TFormPlayer::FormDestroy() {
@@ -338,6 +327,8 @@ void TFormPlayer::captureWindowState() {
         options_.clientHeight = clientSize().height();
         options_.clientWidth = clientSize().width();
     }
+    windowParts_->storeMarks(options_);
+    options_.stayOnTop = stayOnTop_->isOn();
     options_.autoPlay = modes_.autoPlay;
     options_.loopPlay = modes_.loop;
     options_.repeatPlay = modes_.repeat;

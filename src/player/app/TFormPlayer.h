@@ -25,6 +25,9 @@ class ListCommands;
 class PlaybackEngine;
 class PlaylistPanel;
 class PositionDisplay;
+class StayOnTop;
+class TrayMenu;
+class WindowParts;
 struct PlayerControls;
 
 // The main window. It assembles the player's objects and widgets and runs the life of the process: start-up
@@ -78,6 +81,9 @@ public:
     PlayerControls& controls() { return *controls_; }
     ListCommands& listCommands() { return *listCommands_; }
     FileBox& fileBox() { return *fileBox_; }
+    WindowParts& windowParts() { return *windowParts_; }
+    StayOnTop& stayOnTop() { return *stayOnTop_; }
+    TrayMenu& trayMenu() { return *trayMenu_; }
     media::MIDIPlayer& device() { return *device_; }
     // The application title: the song caption (at most 63 characters), also the tray icon's hint.
     QString applicationTitle() const { return applicationTitle_; }
@@ -89,6 +95,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
@@ -98,7 +105,6 @@ private:
     void showAtStart();
     void captureWindowState();
     void saveOptions();
-    void layoutClient();
     // Stops and closes the media device as the player ends.
     void releaseDevice();
     void wirePlayback();
@@ -106,6 +112,13 @@ private:
     void wireFileBox();
     void showHelp(int context);
     void startVolumeControl();
+    void startMultimediaSetting();
+    // The parts of the window, Stay on Top, the tray menu and the window's own keys.
+    void wireWindow();
+    void wireTrayMenu();
+    void wireWindowKeys();
+    // Every menu command stays reachable by its shortcut while the menu bar is hidden.
+    void keepShortcutsWithoutMenuBar();
     void ensureTrayIcon();
     void setCommandEnabled(ListCommand command, bool enabled);
     void buildModeMenus();
@@ -139,6 +152,13 @@ private:
     QSystemTrayIcon* trayIcon_ = nullptr;
     QAction* fileExit_ = nullptr;
     QMenu* listMenu_ = nullptr;
+    QMenu* displayMenu_ = nullptr;
+    QAction* displayHide_ = nullptr;
+    QAction* refreshFileBox_ = nullptr;
+    WindowParts* windowParts_ = nullptr;
+    StayOnTop* stayOnTop_ = nullptr;
+    TrayMenu* trayMenu_ = nullptr;
+    bool maximising_ = false;
 };
 
 }  // namespace vorlo

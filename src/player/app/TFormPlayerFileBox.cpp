@@ -2,7 +2,9 @@
 #include "player/app/TFormPlayer.h"
 
 #include "player/app/MessageBoxes.h"
+#include "player/app/OutsidePrograms.h"
 #include "player/app/PlayerControls.h"
+#include "player/app/TrayMenu.h"
 #include "player/filebox/FileBox.h"
 #include "player/help/HelpWindow.h"
 #include "player/info/TFormInfo.h"
@@ -12,7 +14,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
-#include <QProcess>
 #include <QSystemTrayIcon>
 #include <QToolButton>
 
@@ -41,15 +42,19 @@ void TFormPlayer::showHelp(int context) {
 
 void TFormPlayer::startVolumeControl() {
     // The desktop's mixer stands in for the system's volume control.
-    for (const QString& program : {QStringLiteral("pavucontrol"), QStringLiteral("pavucontrol-qt"),
-                                   QStringLiteral("gnome-control-center")}) {
-        const QStringList arguments =
-            program == QLatin1String("gnome-control-center") ? QStringList{QStringLiteral("sound")} : QStringList{};
-        if (QProcess::startDetached(program, arguments)) return;
-    }
+    if (startFirstAvailable(volumeControlPrograms())) return;
     MessageBoxes::show(QStringLiteral("Error - Volume Control"),
                        QStringLiteral("No volume control program was found. Install pavucontrol to set the volume "
                                       "from the player."),
+                       BoxIcon::Error);
+}
+
+void TFormPlayer::startMultimediaSetting() {
+    // The desktop's sound settings stand in for the system's multimedia settings.
+    if (startFirstAvailable(soundSettingsPrograms())) return;
+    MessageBoxes::show(QStringLiteral("Error - Multimedia Setting"),
+                       QStringLiteral("No sound settings program was found. Install pavucontrol to change the sound "
+                                      "settings from the player."),
                        BoxIcon::Error);
 }
 
@@ -57,6 +62,7 @@ void TFormPlayer::ensureTrayIcon() {
     if (trayIcon_) return;
     trayIcon_ = new QSystemTrayIcon(windowIcon(), this);
     trayIcon_->setToolTip(applicationTitle_.left(64));
+    trayIcon_->setContextMenu(trayMenu_->menu());
     connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger) restoreFromTray();
     });

@@ -208,13 +208,16 @@ bool TFormPlayer::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormPlayer::buildModeMenus() {
-    QMenu* display = menuBar()->addMenu(QStringLiteral("&Display"));
+    displayMenu_ = menuBar()->addMenu(QStringLiteral("&Display"));
+    QMenu* display = displayMenu_;
     display->setObjectName(QStringLiteral("MenuDisplay"));
     QAction* refresh = display->addAction(QStringLiteral("&Refresh File Box"));
+    refreshFileBox_ = refresh;
     refresh->setObjectName(QStringLiteral("RefreshFileBox"));
     refresh->setShortcut(QKeySequence(Qt::ALT | Qt::Key_R));
     connect(refresh, &QAction::triggered, this, [this] { fileBox_->refresh(); });
     QAction* hideItem = display->addAction(QStringLiteral("&Hide"));
+    displayHide_ = hideItem;
     hideItem->setObjectName(QStringLiteral("DisplayHide"));
     hideItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_H));
     connect(hideItem, &QAction::triggered, this, &TFormPlayer::hideToTray);
@@ -255,6 +258,10 @@ void TFormPlayer::buildModeMenus() {
     volume->setObjectName(QStringLiteral("VolumeControl"));
     volume->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(volume, &QAction::triggered, this, &TFormPlayer::startVolumeControl);
+    QAction* multimedia = optionsMenu->addAction(QStringLiteral("&Multimedia Setting..."));
+    multimedia->setObjectName(QStringLiteral("MultimediaSetting"));
+    multimedia->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(multimedia, &QAction::triggered, this, &TFormPlayer::startMultimediaSetting);
     QAction* resetNow = optionsMenu->addAction(QStringLiteral("Reset MIDI &Now!"));
     resetNow->setObjectName(QStringLiteral("MIDIResetNow"));
     resetNow->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
