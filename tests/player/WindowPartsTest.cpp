@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QMenuBar>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -350,6 +351,21 @@ TEST_F(WindowPartsTest, CtrlDAndCtrlUPushTheSelectedEntry) {
     QTest::keyClick(form.get(), Qt::Key_U, Qt::ControlModifier);
     EXPECT_EQ(playlist.displayName(0), "a.mid");
     playlist.MarkListSaved();
+}
+
+TEST_F(WindowPartsTest, WithoutATrayHideMinimisesAndAllBringsTheWindowBackWithEveryPart) {
+    storeOptions([](Registry& reg) { reg.writeBool("TrackBar", false); });
+    auto form = makeForm();
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());  // the offscreen desktop has none
+    item(*form, "DisplayHide")->trigger();
+    EXPECT_TRUE(form->isMinimized());
+    EXPECT_TRUE(form->options().hide);
+    item(*form, "DisplayAll")->trigger();
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->options().hide);
+    EXPECT_TRUE(form->windowParts().allShown());
+    EXPECT_TRUE(form->controls().trackBar->isVisibleTo(form.get()));
 }
 
 }  // namespace

@@ -36,6 +36,12 @@ void TFormPlayer::wireWindow() {
     stayOnTop_ = new StayOnTop(*this);
     displayMenu_->addAction(stayOnTop_->action());
 
+    // The Help menu closes the menu bar, after the menus the other commands brought.
+    if (auto* help = menuBar()->findChild<QMenu*>(QStringLiteral("MenuHelp"), Qt::FindDirectChildrenOnly)) {
+        menuBar()->removeAction(help->menuAction());
+        menuBar()->addAction(help->menuAction());
+    }
+
     wireTrayMenu();
     wireWindowKeys();
     keepShortcutsWithoutMenuBar();
