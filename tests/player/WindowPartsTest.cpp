@@ -307,6 +307,29 @@ TEST_F(WindowPartsTest, TrayMenuCaptionsFollowTheModeAndThePause) {
     EXPECT_NE(form->device().mode(), media::Mode::Playing);
 }
 
+TEST_F(WindowPartsTest, TheTrayImageIsGreyedUnlessTheDeviceIsPlaying) {
+    storeOptions();
+    auto form = makeForm();
+    const qint64 normal = form->windowIcon().cacheKey();
+    EXPECT_NE(form->trayIcon().icon().cacheKey(), normal);
+    const QString song = dir_.path() + "/long.mid";
+    ASSERT_TRUE(test::writeSong(song, 3000));
+    Playlist& playlist = form->playlistPanel().playlist();
+    playlist.append({song, "long.mid", false});
+    playlist.MarkListSaved();
+    playlist.setCurrentIndex(0);
+    ASSERT_TRUE(form->engine().OpenCurrentEntry());
+    form->engine().ShowStoppedButtons();
+    form->controls().play->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->trayIcon().icon().cacheKey() == normal; }, 2000));
+    form->controls().pause->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->trayIcon().icon().cacheKey() != normal; }, 2000));
+    form->controls().play->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->trayIcon().icon().cacheKey() == normal; }, 2000));
+    form->controls().stop->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->trayIcon().icon().cacheKey() != normal; }, 2000));
+}
+
 TEST_F(WindowPartsTest, MultimediaSettingStartsTheDesktopsSoundSettingsOrSaysNoneIsThere) {
     storeOptions();
     auto form = makeForm();

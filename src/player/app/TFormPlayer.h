@@ -84,6 +84,8 @@ public:
     WindowParts& windowParts() { return *windowParts_; }
     StayOnTop& stayOnTop() { return *stayOnTop_; }
     TrayMenu& trayMenu() { return *trayMenu_; }
+    // The tray icon (made when first needed); shown only while the window lives in the tray.
+    QSystemTrayIcon& trayIcon();
     media::MIDIPlayer& device() { return *device_; }
     // The application title: the song caption (at most 63 characters), also the tray icon's hint.
     QString applicationTitle() const { return applicationTitle_; }
@@ -117,6 +119,8 @@ private:
     void wireWindow();
     void wireTrayMenu();
     void wireWindowKeys();
+    // The tray icon's normal image while playing, its greyed image when stopped or paused.
+    void updateTrayImage();
     // Every menu command stays reachable by its shortcut while the menu bar is hidden.
     void keepShortcutsWithoutMenuBar();
     void ensureTrayIcon();

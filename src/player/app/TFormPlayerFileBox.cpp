@@ -63,6 +63,7 @@ void TFormPlayer::ensureTrayIcon() {
     trayIcon_ = new QSystemTrayIcon(windowIcon(), this);
     trayIcon_->setToolTip(applicationTitle_.left(64));
     trayIcon_->setContextMenu(trayMenu_->menu());
+    updateTrayImage();
     connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger) restoreFromTray();
     });

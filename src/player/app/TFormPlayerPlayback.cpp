@@ -25,6 +25,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QToolButton>
 
 namespace vorlo {
@@ -194,6 +195,9 @@ void TFormPlayer::wirePlayback() {
 }
 
 bool TFormPlayer::eventFilter(QObject* watched, QEvent* event) {
+    // Play is enabled exactly when the device stops or pauses: the tray image follows once the change is done.
+    if (watched == controls_->play && event->type() == QEvent::EnabledChange)
+        QTimer::singleShot(0, this, &TFormPlayer::updateTrayImage);
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         PlayerControls& ui = *controls_;

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindowStateChangeEvent>
@@ -49,6 +50,7 @@ void TFormPlayer::wireWindow() {
 }
 
 void TFormPlayer::wireTrayMenu() {
+    controls_->play->installEventFilter(this);
     trayMenu_ = new TrayMenu(*controls_, modes_,
                              [this] { return device_->isOpen() && device_->mode() == media::Mode::Playing; }, this);
     TrayMenu& tray = *trayMenu_;
@@ -68,6 +70,22 @@ void TFormPlayer::wireTrayMenu() {
         });
     }
     connect(tray.item("TrayRestore"), &QAction::triggered, this, &TFormPlayer::restoreFromTray);
+}
+
+QSystemTrayIcon& TFormPlayer::trayIcon() {
+    ensureTrayIcon();
+    return *trayIcon_;
+}
+
+void TFormPlayer::updateTrayImage() {
+    if (!trayIcon_) return;
+    const bool playing = device_->isOpen() && device_->mode() == media::Mode::Playing;
+    if (playing) {
+        trayIcon_->setIcon(windowIcon());
+        return;
+    }
+    const QPixmap greyed = windowIcon().pixmap(QSize(32, 32), QIcon::Disabled);
+    trayIcon_->setIcon(QIcon(greyed));
 }
 
 void TFormPlayer::wireWindowKeys() {
