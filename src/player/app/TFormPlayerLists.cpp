@@ -73,6 +73,7 @@ void TFormPlayer::wireLists(QMenu* listMenu) {
     hooks.setCloseListEnabled = [this](bool enabled) { controls_->closeList->setEnabled(enabled); };
     hooks.refreshFileBoxButtons = [this] { fileBox_->FileListBoxClick(); };
     listCommands_ = new ListCommands(*playlistPanel_, std::move(hooks), this);
+    listCommands_->setParent(this);  // the window owns it
 
     const ListMenuActions& actions = listCommands_->menuActions();
     QAction* exit = fileExit_;
