@@ -176,7 +176,7 @@ TEST_F(WindowPartsTest, HidingTheTrackBarAndTheMenuLowersTheMinimumHeightByBoth)
     EXPECT_EQ(again->minimumHeight(), before - WindowParts::kTrackBarSpace - menu);
 }
 
-TEST_F(WindowPartsTest, TheMenuComesBackByItsKeyWhileTheMenuBarIsHidden) {
+TEST_F(WindowPartsTest, TheMenuComesBackByItsKeyAndAltHHidesThoughHelpHasItsLetter) {
     storeOptions([](Registry& reg) { reg.writeBool("Menu", false); });
     auto form = makeForm();
     form->activateWindow();
@@ -185,6 +185,14 @@ TEST_F(WindowPartsTest, TheMenuComesBackByItsKeyWhileTheMenuBarIsHidden) {
     QTest::keyClick(form.get(), Qt::Key_4, Qt::AltModifier);
     EXPECT_TRUE(form->menuBar()->isVisibleTo(form.get()));
     EXPECT_TRUE(item(*form, "Menu")->isChecked());
+    // Alt+H hides the window, though "&Help" has the same letter; and again on the next press.
+    for (int press = 0; press < 2; ++press) {
+        QTest::keyClick(form.get(), Qt::Key_H, Qt::AltModifier);
+        EXPECT_TRUE(form->isMinimized()) << press;
+        form->showNormal();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
 }
 
 TEST_F(WindowPartsTest, HalfOfAWidthChangeGoesToThePlaylistAndTheMinimumWidthRestoresTheDesign) {

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -24,6 +25,45 @@
 #include <QWindowStateChangeEvent>
 
 namespace vorlo {
+
+namespace {
+
+// A window command's key wins over a menu title's mnemonic with the same letter (Alt+H hides, it does not
+// open Help). Qt calls such a key ambiguous and would do nothing; this settles it for the command.
+class CommandKeysFirst : public QObject {
+public:
+    CommandKeysFirst(QMenuBar* menuBar, QWidget* window) : QObject(window), menuBar_(menuBar), window_(window) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Shortcut) return false;
+        auto* shortcut = static_cast<QShortcutEvent*>(event);
+        if (!shortcut->isAmbiguous()) return false;
+        if (watched == menuBar_) {
+            // The menu bar lets go of the mnemonic for good, so the command gets the key from now on.
+            menuBar_->releaseShortcut(shortcut->shortcutId());
+            if (QAction* command = commandFor(shortcut->key())) command->trigger();
+            return true;
+        }
+        if (auto* command = qobject_cast<QAction*>(watched); command && command->isEnabled()) {
+            command->trigger();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QAction* commandFor(const QKeySequence& key) const {
+        for (QAction* action : window_->actions()) {
+            if (action->shortcut() == key && action->isEnabled()) return action;
+        }
+        return nullptr;
+    }
+
+    QMenuBar* menuBar_;
+    QWidget* window_;
+};
+
+}  // namespace
 
 void TFormPlayer::wireWindow() {
     windowParts_ = new WindowParts(*this, *controls_, *playlistPanel_, *fileBox_);
@@ -120,6 +160,11 @@ void TFormPlayer::keepShortcutsWithoutMenuBar() {
     };
     for (QAction* top : menuBar()->actions()) {
         if (top->menu()) adopt(top->menu());
+    }
+    auto* keysFirst = new CommandKeysFirst(menuBar(), this);
+    menuBar()->installEventFilter(keysFirst);
+    for (QAction* action : actions()) {
+        if (action->shortcut()[0].keyboardModifiers() == Qt::AltModifier) action->installEventFilter(keysFirst);
     }
 }
 
