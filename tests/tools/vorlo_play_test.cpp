@@ -25,6 +25,7 @@ Played play(const QStringList& args) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
+    env.insert("LSAN_OPTIONS", "suppressions=" VORLO_THIRD_PARTY_LEAKS);
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
     QElapsedTimer clock;
