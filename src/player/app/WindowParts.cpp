@@ -130,9 +130,10 @@ void WindowParts::showPart(WindowPart part, bool on) {
         if (on) {
             turnOnIfOff(WindowPart::Counter);
             turnOnIfOff(WindowPart::ToolBar);
-            if (!isShown(WindowPart::PlayList)) target = QSize(clientSize().width(), fullClientHeight_);
+            if (!isShown(WindowPart::PlayList))
+                target = QSize(clientSize().width(), panelsTop() + playlistHeight_ + kPanelGap);
         } else {
-            if (isShown(WindowPart::PlayList)) fullClientHeight_ = client.height();
+            if (isShown(WindowPart::PlayList)) playlistHeight_ = client.height() - kPanelGap - panelsTop();
             // A maximised window could not take the fixed size of a window without its playlist.
             if (window_.isMaximized()) window_.showNormal();
             setMark(WindowPart::FileBox, false);
@@ -140,13 +141,8 @@ void WindowParts::showPart(WindowPart part, bool on) {
         setMark(WindowPart::PlayList, on);
         break;
     case WindowPart::TrackBar:
-        if (on != isShown(WindowPart::TrackBar)) {
-            const int change = on ? kTrackBarSpace : -kTrackBarSpace;
-            if (isShown(WindowPart::PlayList))
-                target.rheight() += change;
-            else
-                fullClientHeight_ += change;
-        }
+        if (on != isShown(WindowPart::TrackBar) && isShown(WindowPart::PlayList))
+            target.rheight() += on ? kTrackBarSpace : -kTrackBarSpace;
         setMark(WindowPart::TrackBar, on);
         break;
     case WindowPart::Menu:

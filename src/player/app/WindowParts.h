@@ -103,8 +103,8 @@ private:
     QAction* all_ = nullptr;
     QAction* refresh_ = nullptr;
     QMenu* partsMenu_ = nullptr;
-    // The client height the playlist had, given back when it shows again.
-    int fullClientHeight_ = kDesignClientHeight;
+    // The height the playlist had, given back when it shows again.
+    int playlistHeight_ = kDesignClientHeight - kPanelGap - kPanelsTopWithTrackBar;
     int playlistWidth_ = kPlaylistDesignWidth;
     QSize lastClient_;
 };
