@@ -164,6 +164,16 @@ TEST_F(PlaybackTest, CaptionTitleAndResetNameWhileOpening) {
     EXPECT_EQ(form.applicationTitle(), caption.left(60) + "...");
 }
 
+TEST_F(PlaybackTest, TheStoredCloseAtEndOptionEndsThePlayerAfterTheLastEntry) {
+    storeOptions([](Registry& reg) { reg.writeBool("LISTCLOSE", true); });
+    TFormPlayer& form = makeForm({"/mode", "+l"});
+    fill({song("a.mid"), song("b.mid")});
+    form.engine().ShowPlayingButtons();
+    form.engine().EntryFinished();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.closeConfirmed(); }, 8000)) << songs_.join(",").toStdString();
+    EXPECT_EQ(songs_, (QStringList{"a.mid", "b.mid"}));  // even with Loop on, nothing asked
+}
+
 TEST_F(PlaybackTest, StartedToPlayAndCloseThePlayerEndsWhenTheSongHasFinished) {
     const QString file = song("only.mid", 300);
     TFormPlayer& form = makeForm({"/play", "/close", file});

@@ -1,5 +1,6 @@
 #include "player/playback/PlaySequence.h"
 #include "player/playlist/Playlist.h"
+#include "player/settings/Options.h"
 
 #include <QTimeZone>
 
@@ -39,7 +40,8 @@ protected:
     Playlist playlist_;
     PlayModes modes_{true, false, false, false, false};  // Auto only
     RandomGenerator random_{1733616000};
-    PlaySequence sequence_{playlist_, modes_, random_};
+    Options options_;
+    PlaySequence sequence_{playlist_, modes_, random_, options_};
 };
 
 TEST_F(PlaySequenceTest, InOrderACheckedEntryIsSkippedAndTheEndWaitsOnTheFirst) {
@@ -69,7 +71,7 @@ TEST_F(PlaySequenceTest, EveryEntryCheckedEndsAtOnceReadyOnTheFirst) {
 
 TEST_F(PlaySequenceTest, CloseAtEndEndsTheProgramEvenWithLoop) {
     modes_.setLoop(true);
-    sequence_.setListClose(true);
+    options_.listClose = true;
     fill(2);
     PlaySequence::Finish ending{};
     EXPECT_EQ(autoPlay(10, &ending), (std::vector<int>{0, 1}));
@@ -77,7 +79,7 @@ TEST_F(PlaySequenceTest, CloseAtEndEndsTheProgramEvenWithLoop) {
 }
 
 TEST_F(PlaySequenceTest, AutoCheckMarksEveryFinishedEntry) {
-    sequence_.setAutoCheck(true);
+    options_.autoCheck = true;
     fill(3);
     autoPlay(10);
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(playlist_.isChecked(i)) << i;

@@ -1,11 +1,12 @@
 #include "player/playback/PlaySequence.h"
 
 #include "player/playlist/Playlist.h"
+#include "player/settings/Options.h"
 
 namespace vorlo {
 
-PlaySequence::PlaySequence(Playlist& playlist, const PlayModes& modes, RandomGenerator& random)
-    : playlist_(playlist), modes_(modes), random_(random) {}
+PlaySequence::PlaySequence(Playlist& playlist, const PlayModes& modes, RandomGenerator& random, const Options& options)
+    : playlist_(playlist), modes_(modes), random_(random), options_(options) {}
 
 void PlaySequence::PickRandomEntry() { playlist_.setCurrentIndex(random_.pick(playlist_.count())); }
 
@@ -42,7 +43,7 @@ PlaySequence::Advance PlaySequence::AdvanceToNext(const QString& devicePath) {
         current = 0;
         if (!randomOrShuffle()) {
             playlist_.setCurrentIndex(current);
-            if (listClose_) return Advance::CloseProgram;
+            if (options_.listClose) return Advance::CloseProgram;
             if (!modes_.loop) return Advance::EndReached;
         }
     }
@@ -63,7 +64,7 @@ PlaySequence::Advance PlaySequence::AdvanceToNext(const QString& devicePath) {
     }
 
     // Every line is checked.
-    if (listClose_) return Advance::CloseProgram;
+    if (options_.listClose) return Advance::CloseProgram;
     if (randomOrShuffle()) {
         PickRandomEntry();
         if (modes_.shuffle && modes_.loop) {
@@ -80,7 +81,7 @@ PlaySequence::Advance PlaySequence::AdvanceToNext(const QString& devicePath) {
 PlaySequence::Finish PlaySequence::EntryFinished(const QString& devicePath) {
     if (modes_.repeat && playlist_.CurrentIndex() != -1) return Finish::Replay;
     const int current = playlist_.CurrentIndex();
-    if (playlist_.isValidIndex(current) && (modes_.shuffle || autoCheck_)) playlist_.setChecked(current, true);
+    if (playlist_.isValidIndex(current) && (modes_.shuffle || options_.autoCheck)) playlist_.setChecked(current, true);
     switch (AdvanceToNext(devicePath)) {
     case Advance::Continue: return Finish::PlayNext;
     case Advance::EndReached: return Finish::StopReady;
@@ -93,7 +94,7 @@ PlaySequence::Advance PlaySequence::step(bool forward, const QString& devicePath
     const int n = playlist_.count();
     if (n == 0) return Advance::EndReached;
     const int current = playlist_.CurrentIndex();
-    if (autoCheck_ && playlist_.isValidIndex(current)) playlist_.setChecked(current, true);
+    if (options_.autoCheck && playlist_.isValidIndex(current)) playlist_.setChecked(current, true);
     if (randomOrShuffle()) {
         if (modes_.shuffle && playlist_.isValidIndex(current)) playlist_.setChecked(current, true);
         return AdvanceToNext(devicePath);

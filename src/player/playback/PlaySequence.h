@@ -8,6 +8,7 @@
 namespace vorlo {
 
 class Playlist;
+struct Options;
 
 // Chooses what plays next: the advance through the playlist by the play modes, skipping checked entries, the
 // random and shuffle picks, the end of the list. It only moves `CurrentIndex` and check marks; opening and
@@ -20,10 +21,8 @@ public:
         CloseProgram,  // the close-at-end option: the program ends without asking anything
     };
 
-    PlaySequence(Playlist& playlist, const PlayModes& modes, RandomGenerator& random);
-
-    void setListClose(bool on) { listClose_ = on; }
-    void setAutoCheck(bool on) { autoCheck_ = on; }
+    // The close-at-end and auto-check options are read from `options` at each step.
+    PlaySequence(Playlist& playlist, const PlayModes& modes, RandomGenerator& random, const Options& options);
 
     // `PickRandomEntry`: a random entry becomes current.
     void PickRandomEntry();
@@ -54,8 +53,7 @@ private:
     Playlist& playlist_;
     const PlayModes& modes_;
     RandomGenerator& random_;
-    bool listClose_ = false;
-    bool autoCheck_ = false;
+    const Options& options_;
 };
 
 }  // namespace vorlo

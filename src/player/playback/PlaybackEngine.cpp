@@ -32,7 +32,7 @@ PlaybackEngine::PlaybackEngine(media::MIDIPlayer& device, PlaylistPanel& panel, 
       ui_(controls),
       hooks_(std::move(hooks)),
       random_(RandomGenerator::seedFor(QDateTime::currentDateTime())),
-      sequence_(panel.playlist(), modes, random_) {
+      sequence_(panel.playlist(), modes, random_, options) {
     connect(&device_, &media::MIDIPlayer::OnNotify, this, &PlaybackEngine::MIDIPlayerNotify);
 }
 
