@@ -4,16 +4,11 @@
 
 #include "midi/reset_messages.h"
 #include "midi/smf_reader.h"
+#include "read_for_test.h"
 #include "midi/smf_writer.h"
 
 namespace vorlo::midi {
 namespace {
-
-MidiFile read(const std::vector<std::uint8_t>& bytes) {
-  ReadResult result = readMidi(bytes);
-  if (auto* error = std::get_if<ReadError>(&result)) ADD_FAILURE() << error->text;
-  return std::get_if<MidiFile>(&result) ? std::get<MidiFile>(std::move(result)) : MidiFile{};
-}
 
 TEST(SmfReader, ReadsHeaderAndChannelEventsWithRunningStatus) {
   SmfWriter writer(1, 384);

@@ -1,18 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "midi/smf_reader.h"
+#include "read_for_test.h"
 #include "midi/smf_writer.h"
 #include "midi/song_length.h"
 #include "midi/tempo_map.h"
 
 namespace vorlo::midi {
 namespace {
-
-MidiFile read(const std::vector<std::uint8_t>& bytes) {
-  ReadResult result = readMidi(bytes);
-  if (auto* error = std::get_if<ReadError>(&result)) ADD_FAILURE() << error->text;
-  return std::get_if<MidiFile>(&result) ? std::get<MidiFile>(std::move(result)) : MidiFile{};
-}
 
 // Both ways of measuring must agree: the full reader and the fast scan of `vorlo length`.
 std::int64_t lengthMs(const std::vector<std::uint8_t>& bytes) {

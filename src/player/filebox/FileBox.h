@@ -112,6 +112,8 @@ private:
     void setCursorOnControls(bool hand);
     std::vector<FileBoxItem> itemsOf(const QStringList& names) const;
     bool zipMode() const;
+    // The add commands go on only with a playlist, files in the folder (all of them listed) and no zip mode.
+    bool readyToAdd();
 
     QFrame* panel_;
     QSplitter* splitter_;
