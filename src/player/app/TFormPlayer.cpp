@@ -216,8 +216,7 @@ void TFormPlayer::restoreFromTray() {
 
 void TFormPlayer::receiveHandOver(const QByteArray& tail) {
     if (zipMode_) {
-        MessageBoxes::show(QStringLiteral("Cannot Add File"), QStringLiteral("Cannot add file to the playlist in Zip mode!"),
-                           BoxIcon::Information);
+        PlaylistPanel::refuseInZipMode();
         return;
     }
     std::optional<WaitCursor> busy(std::in_place);

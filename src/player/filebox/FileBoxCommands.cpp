@@ -24,11 +24,6 @@ namespace {
 const QString ListFileExtension = QStringLiteral(".mpl");
 const QString ZipExtension = QStringLiteral(".zip");
 
-void refuseInZipMode() {
-    MessageBoxes::show(QStringLiteral("Cannot Add File"), QStringLiteral("Cannot add file to the playlist in Zip mode!"),
-                       BoxIcon::Information);
-}
-
 }  // namespace
 
 bool FileBox::zipMode() const { return playlist_ && playlist_->zipMode(); }
@@ -91,7 +86,7 @@ void FileBox::FileListBoxDblClick() {
     const QString path = fileList_->fullPath(name);
     const QString extension = extensionLowered(name);
     if (zipMode() && extension != ZipExtension) {
-        refuseInZipMode();
+        PlaylistPanel::refuseInZipMode();
         return;
     }
     if (extension == ListFileExtension) {
@@ -110,33 +105,30 @@ void FileBox::FileListBoxDblClick() {
     }
 }
 
-void FileBox::BtnAddFileClick() {
+bool FileBox::readyToAdd() {
     if (!playlist_)
-        return;
-    fileList_->finishLoading();
+        return false;
+    fileList_->finishLoading();  // every name of the folder, not only those shown so far
     if (fileList_->count() == 0) {
         folderList_->setFocus();
-        return;
+        return false;
     }
     if (zipMode()) {
-        refuseInZipMode();
-        return;
+        PlaylistPanel::refuseInZipMode();
+        return false;
     }
+    return true;
+}
+
+void FileBox::BtnAddFileClick() {
+    if (!readyToAdd())
+        return;
     playlist_->addSelectedFiles(fileList_->directory(), itemsOf(fileList_->selectedFileNames()));
 }
 
 void FileBox::BtnAddAllClick() {
-    if (!playlist_)
+    if (!readyToAdd())
         return;
-    fileList_->finishLoading();  // every name of the folder, not only those shown so far
-    if (fileList_->count() == 0) {
-        folderList_->setFocus();
-        return;
-    }
-    if (zipMode()) {
-        refuseInZipMode();
-        return;
-    }
     playlist_->BtnAddAllClick(fileList_->directory(), itemsOf(fileList_->fileNames()));
 }
 

@@ -80,6 +80,8 @@ public:
     // Without the file box the middle panel hides and the list takes the whole width.
     void setMidPanelVisible(bool visible);
     void setZipMode(bool on);
+    // The box that says nothing can be added while the playlist shows an archive.
+    static void refuseInZipMode();
     bool zipMode() const { return zipMode_; }
     void setOneTouchCursor(bool on);
     bool oneTouchCursor() const { return oneTouch_; }
@@ -170,7 +172,6 @@ private:
     std::vector<PlaylistEntry> entriesOfListFile(const QString& listFile);
     std::vector<PlaylistEntry> existingEntries(const QStringList& paths);
     void finishAdding();
-    void refuseInZipMode();
     void removeSelected(bool afterDeviceError);
 
     Playlist* playlist_;
