@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QFrame>
+#include <QImage>
 #include <QMenuBar>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -281,6 +282,12 @@ TEST_F(WindowPartsTest, TrayMenuCaptionsFollowTheModeAndThePause) {
 TEST_F(WindowPartsTest, TheTrayImageIsGreyedUnlessTheDeviceIsPlaying) {
     storeOptions();
     auto form = makeForm();
+    // The picture itself must be there: an icon lost at link time leaves an empty spot in the tray.
+    const QImage picture = form->windowIcon().pixmap(QSize(32, 32)).toImage();
+    ASSERT_FALSE(picture.isNull());
+    const QImage greyed = form->trayIcon().icon().pixmap(QSize(32, 32)).toImage();
+    ASSERT_FALSE(greyed.isNull());
+    EXPECT_NE(greyed.convertToFormat(QImage::Format_ARGB32), picture.convertToFormat(QImage::Format_ARGB32));
     const qint64 normal = form->windowIcon().cacheKey();
     EXPECT_NE(form->trayIcon().icon().cacheKey(), normal);
     openSong(*form);
