@@ -3,8 +3,11 @@
 #include "controls/TSTrackBar.h"
 
 #include <QEnterEvent>
+#include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QStringListModel>
 #include <QTest>
 
@@ -130,4 +133,60 @@ TEST(TrackBar, ReportsPressAndReleaseAroundTheSlidersOwnHandling) {
     EXPECT_EQ(seen[0], "down");
     EXPECT_EQ(seen[1], "up at " + std::to_string(bar.value()));
     EXPECT_GT(bar.value(), 50);  // the slider itself still follows the drag
+}
+
+namespace {
+
+// The columns of the bar's middle row painted in the highlight colour, from a real rendering of the widget.
+std::vector<int> highlightedColumns(TSTrackBar& bar) {
+    const QImage image = bar.grab().toImage();
+    const QRgb highlight = bar.palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    std::vector<int> columns;
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, bar.height() / 2) == highlight) columns.push_back(x);
+    }
+    return columns;
+}
+
+int thumbCentreAt(TSTrackBar& bar, int value) {
+    const int kept = bar.value();
+    bar.setValue(value);
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.orientation = bar.orientation();
+    option.minimum = bar.minimum();
+    option.maximum = bar.maximum();
+    option.sliderPosition = value;
+    option.sliderValue = value;
+    const int centre =
+        bar.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &bar).center().x();
+    bar.setValue(kept);
+    return centre;
+}
+
+}  // namespace
+
+TEST(TrackBar, DrawsItsSelectedRangeFromTheStartValueToTheEnd) {
+    TSTrackBar bar;
+    bar.setRange(0, 100);
+    bar.resize(300, 30);
+    bar.setSelection(40, 100);
+    // The band runs from where the thumb stands at 40 to where it stands at 100; the thumb itself is at 0.
+    std::vector<int> band = highlightedColumns(bar);
+    ASSERT_FALSE(band.empty());
+    EXPECT_NEAR(band.front(), thumbCentreAt(bar, 40), 2);
+    EXPECT_NEAR(band.back(), thumbCentreAt(bar, 100), 2);
+
+    // Moving the start moves the band's left end only; an end beyond the range stops at the range's end.
+    bar.setSelection(70, 500);
+    band = highlightedColumns(bar);
+    ASSERT_FALSE(band.empty());
+    EXPECT_NEAR(band.front(), thumbCentreAt(bar, 70), 2);
+    EXPECT_NEAR(band.back(), thumbCentreAt(bar, 100), 2);
+
+    // An end that is not past the start, or a cleared selection, draws no band.
+    bar.setSelection(60, 20);
+    EXPECT_TRUE(highlightedColumns(bar).empty());
+    bar.setSelection(0, 0);
+    EXPECT_TRUE(highlightedColumns(bar).empty());
 }

@@ -94,6 +94,22 @@ TEST_F(PositionTest, DraggingWhilePlayingRestartsFromTheDroppedSecondAndKeepsThe
     EXPECT_TRUE(form_->positionDisplay().timerActive());
 }
 
+TEST_F(PositionTest, TheTrackBarSelectionShowsWhatRemainsOfTheSong) {
+    TSTrackBar& bar = *ui().trackBar;
+    EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(0, 185));
+    dragThumbTo(120);  // stopped: the thumb and the selection's start move together
+    EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(120, 185));
+    ui().play->click();
+    form_->device().seek(150000);
+    form_->positionDisplay().ThreadedTimerTimer();  // playing: the timer moves both
+    EXPECT_EQ(bar.value(), 150);
+    EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(150, 185));
+    ui().stop->click();  // stopped and rewound: the whole song remains
+    EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(0, 185));
+    form_->playlistPanel().FileClearListClick();  // nothing open: nothing selected
+    EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(0, 0));
+}
+
 TEST_F(PositionTest, ForwardStepsBySkipSecondsAndStopsAtTheEnd) {
     form_->options().skip = 7;
     ui().forward->pressed();

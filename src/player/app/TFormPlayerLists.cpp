@@ -64,6 +64,7 @@ void TFormPlayer::wireLists(QMenu* listMenu) {
     };
     hooks.resetTrackBar = [this] {
         controls_->trackBar->setValue(0);
+        controls_->trackBar->setSelection(0, 0);
         controls_->trackBar->setEnabled(false);
     };
     hooks.zipMode = [this] { return zipMode_; };

@@ -160,6 +160,7 @@ void TFormPlayer::wirePlayback() {
         position_->stopTimer();
         if (device_->isOpen()) device_->close();
         controls_->trackBar->setValue(0);
+        controls_->trackBar->setSelection(0, 0);
         controls_->trackBar->setEnabled(false);
         engine_->ShowStoppedButtons();
         controls_->play->setEnabled(false);

@@ -69,6 +69,7 @@ void PlaybackEngine::setTrackBarForEntry() {
     ui_.trackBar->setEnabled(true);
     ui_.trackBar->setRange(0, static_cast<int>(entryLengthMs_ / 1000));
     ui_.trackBar->setValue(0);
+    ui_.trackBar->setSelection(0, ui_.trackBar->maximum());
 }
 
 bool PlaybackEngine::removeUnplayable() {
@@ -194,6 +195,7 @@ void PlaybackEngine::MIDIPlayerNotify(NotifyValue value) {
 
     panel_.selectLine(-1);
     if (ui_.trackBar->isEnabled()) {
+        ui_.trackBar->setSelection(0, 0);
         ui_.trackBar->setValue(0);
         ui_.trackBar->setEnabled(false);
     }
@@ -206,6 +208,7 @@ void PlaybackEngine::MIDIPlayerNotify(NotifyValue value) {
     }
     ShowStoppedButtons();
     if (device_.isOpen()) rewindEntry();
+    ui_.trackBar->setSelection(0, ui_.trackBar->maximum());
     panel_.selectLine(panel_.playlist().CurrentIndex());
     ui_.trackBar->setEnabled(true);
 }
@@ -260,6 +263,7 @@ void PlaybackEngine::SpdEjectClick() {
         device_.stop();
         if (position_) position_->stopTimer();
         ui_.trackBar->setValue(0);
+        ui_.trackBar->setSelection(0, 0);
         ui_.minutes->setValue(0);
         ui_.seconds->setValue(0);
         for (QToolButton* button : {ui_.stop, ui_.pause, ui_.next, ui_.previous, ui_.forward, ui_.reverse})

@@ -74,6 +74,7 @@ void PlaybackEngine::SpdBtnStopClick() {
     ui_.seconds->setTarget(0);
     ShowStoppedButtons();
     ui_.trackBar->setValue(0);
+    ui_.trackBar->setSelStart(0);
     if (hooks_.trayPlaying) hooks_.trayPlaying(false);
     if (!device_.isOpen()) return;
     stopKeepingEnd();
@@ -97,6 +98,11 @@ void PlaybackEngine::SpdBtnPrevClick() { stepToEntry(false); }
 void PlaybackEngine::stepToEntry(bool forward) {
     if (cdAudio_ && device_.isOpen()) device_.stop();
     ui_.trackBar->setValue(0);
+    // Next clears the whole selection, Previous only its start.
+    if (forward)
+        ui_.trackBar->setSelection(0, 0);
+    else
+        ui_.trackBar->setSelStart(0);
     ui_.trackBar->setEnabled(false);
     if (position_) position_->ResetCounter();
     const bool randomPick = modes_.random || modes_.shuffle;
@@ -143,6 +149,7 @@ void PlaybackEngine::EntryFinished() {
     if (modes_.repeat && playlist.CurrentIndex() != -1 && device_.isOpen()) {
         rewindEntry();
         ui_.trackBar->setEnabled(true);
+        ui_.trackBar->setSelEnd(ui_.trackBar->maximum());
         panel_.selectLine(playlist.CurrentIndex());
         device_.play();
         return;

@@ -50,6 +50,7 @@ void PositionDisplay::ThreadedTimerTimer() {
     showCounter(counterAt(mode(), span, position));
     const QSignalBlocker block(ui_.trackBar);  // the timer's move is no user change
     ui_.trackBar->setValue(static_cast<int>(span.ownTime(position) / 1000));
+    ui_.trackBar->setSelStart(ui_.trackBar->value());
 }
 
 void PositionDisplay::TimeLabelClick(bool byUser) {
@@ -66,6 +67,7 @@ void PositionDisplay::TimeLabelClick(bool byUser) {
 }
 
 void PositionDisplay::TrackBarChange(int position) {
+    ui_.trackBar->setSelStart(position);  // the selection shows what remains
     showCounter(counterAtThumb(mode(), ui_.trackBar->maximum(), position));
 }
 
