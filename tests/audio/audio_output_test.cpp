@@ -29,6 +29,15 @@ TEST(AudioOutput, WithoutADriverTheSilentClockKeepsPullingAndSaysSoOnce) {
   EXPECT_EQ(pulled.load(), afterClose);
 }
 
+TEST(AudioOutput, AnEmptyDriverListAsksForTheSilentClockAndGetsNoNotice) {
+  AudioOutputOptions options;
+  options.driverOrder.clear();
+  OpenedOutput opened = openAudioOutput([](float*, float*, std::size_t) {}, options);
+  ASSERT_TRUE(opened.output);
+  EXPECT_TRUE(opened.output->isSilent());
+  EXPECT_TRUE(opened.notice.empty());
+}
+
 TEST(AudioOutput, AnEngineOnTheSilentClockReportsTheEndOfASong) {
   EngineOptions options = test::offlineOptions();
   options.offline = false;

@@ -40,8 +40,9 @@ protected:
         return path;
     }
     // The real window on the real media device, paced by a silent clock: no sound card needed.
-    TFormPlayer& makeForm(const QStringList& arguments = {}) {
-        form_ = std::make_unique<TFormPlayer>(dir_.path(), nullptr, test::silentDevice());
+    TFormPlayer& makeForm(const QStringList& arguments = {},
+                          std::unique_ptr<media::MIDIPlayer> device = test::silentDevice()) {
+        form_ = std::make_unique<TFormPlayer>(dir_.path(), nullptr, std::move(device));
         EXPECT_TRUE(form_->FormCreate(arguments));
         QObject::connect(form_.get(), &QWidget::windowTitleChanged, [this](const QString& title) {
             if (title.endsWith(" - MIDI Vorlo")) songs_ << title.section(" - ", 0, 0);
@@ -73,6 +74,22 @@ TEST_F(PlaybackTest, InOrderACheckedEntryIsSkippedAndTheListStopsReadyOnTheFirst
     EXPECT_EQ(songs_, (QStringList{"a.mid", "c.mid", "a.mid"}));  // the last one is opened, not played
     EXPECT_EQ(form.playlistPanel().playlist().CurrentIndex(), 0);
     EXPECT_TRUE(form.device().isOpen());
+}
+
+TEST_F(PlaybackTest, WithoutASoundDeviceTheListPlaysOnAndTheUserIsToldOnce) {
+    // An output that cannot open stands for a machine without a sound card.
+    media::MediaSettings settings;
+    settings.audioDriverOrder = {"no-such-output"};
+    TFormPlayer& form = makeForm({}, std::make_unique<media::MIDIPlayer>(settings));
+    boxes_.expect("Warning - Sound Output",
+                  "No audio output could be opened (tried no-such-output). Songs play on silently.", BoxIcon::Warning,
+                  BoxButtons::Ok, BoxButton::Ok);
+    fill({song("a.mid"), song("b.mid")});
+    form.engine().ShowPlayingButtons();
+    form.engine().EntryFinished();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return songs_.size() >= 3 && stoppedReady(); }, 8000)) << songs_.join(",").toStdString();
+    EXPECT_EQ(songs_, (QStringList{"a.mid", "b.mid", "a.mid"}));
+    EXPECT_EQ(boxes_.pending(), 0U);  // one box for the three openings
 }
 
 TEST_F(PlaybackTest, WithLoopTheListGoesRoundUntilStopped) {

@@ -121,9 +121,11 @@ OpenedOutput openAudioOutput(RenderCallback callback, const AudioOutputOptions& 
     if (output->open(options)) return {std::move(output), {}};
     takeFluidError();
   }
-  return {std::make_unique<SilentClockOutput>(std::move(callback), options),
-          "No audio output could be opened (tried " + joined(options.driverOrder) +
-              "). Songs play on silently."};
+  // Asked for no driver at all, the silent clock is what the caller wanted: nothing to tell the user.
+  std::string notice;
+  if (!options.driverOrder.empty())
+    notice = "No audio output could be opened (tried " + joined(options.driverOrder) + "). Songs play on silently.";
+  return {std::make_unique<SilentClockOutput>(std::move(callback), options), std::move(notice)};
 }
 
 }  // namespace vorlo::audio

@@ -15,6 +15,7 @@
 #include "player/settings/Options.h"
 
 #include <QFileInfo>
+#include <QTimer>
 #include <QToolButton>
 
 namespace vorlo {
@@ -146,6 +147,7 @@ bool PlaybackEngine::OpenCurrentEntry() {
         return false;
     }
 
+    showOutputNotice();
     device_.setTimeFormat(media::TimeFormat::Milliseconds);
     if (cdAudio_) {
         if (device_.trackCount() < cdTrack_) cdTrack_ = 1;
@@ -165,6 +167,16 @@ bool PlaybackEngine::OpenCurrentEntry() {
     if (hooks_.setCaption) hooks_.setCaption(caption);
     if (hooks_.setTitle) hooks_.setTitle(applicationTitle(caption));
     return true;
+}
+
+void PlaybackEngine::showOutputNotice() {
+    // Without a sound device the songs still play, silently, at their pace; the user is told once, after the
+    // song has started, so the list goes on while the box is up.
+    const QString notice = device_.takeOutputNotice();
+    if (notice.isEmpty()) return;
+    QTimer::singleShot(0, this, [notice] {
+        MessageBoxes::show(QStringLiteral("Warning - Sound Output"), notice, BoxIcon::Warning);
+    });
 }
 
 void PlaybackEngine::applyEnd(std::int64_t endMs) {

@@ -115,6 +115,7 @@ signals:
 private:
     void rewindEntry();
     void stepToEntry(bool forward);
+    void showOutputNotice();
     void applyEnd(std::int64_t endMs);
     void setTrackBarForEntry();
     // Drops the current entry after it failed to open and chooses the next; false when the program ends.
