@@ -61,13 +61,14 @@ void TSTrackBar::paintEvent(QPaintEvent*) {
     // A sunken channel instead of the style's groove: some styles fill the groove up to the thumb, which would
     // hide the selected range.
     const QBrush base = palette().brush(QPalette::Base);
-    qDrawShadePanel(&painter, channelRect(), palette(), true, 1, &base);
+    const QRect channel = channelRect();
+    qDrawShadePanel(&painter, channel, palette(), true, 1, &base);
     const QRect band = selectionRect();
     if (!band.isEmpty()) {
         const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
         painter.fillRect(band, palette().brush(group, QPalette::Highlight));
         painter.setPen(palette().color(group, QPalette::WindowText));
-        const int top = channelRect().top() - 2;
+        const int top = channel.top() - 2;
         for (int x : {band.left(), band.right()}) painter.drawLine(x, top - kTickHeight, x, top);
     }
     QStyleOptionSlider option;

@@ -21,8 +21,6 @@ public:
     void setSelStart(int value);
     void setSelEnd(int value);
     void setSelection(int start, int end);
-    // Where the band starts and ends on the widget, in pixels; empty while nothing is selected.
-    QRect selectionRect() const;
 
 signals:
     // Sent before the slider itself reacts to the press, and after it has reacted to the release.
@@ -36,6 +34,8 @@ protected:
 
 private:
     QRect channelRect() const;
+    // Where the band lies on the widget, in pixels; empty while nothing is selected.
+    QRect selectionRect() const;
     int pixelOf(int value) const;
 
     int selStart_ = 0;
