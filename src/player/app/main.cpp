@@ -3,6 +3,7 @@
 #include "player/app/ErrorHandler.h"
 #include "player/app/TFormPlayer.h"
 
+#include <QIcon>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -40,6 +41,8 @@ int main(int argc, char** argv) {
     vorlo::PlayerApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MIDI Vorlo"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Every window of the player (help, file information, boxes) carries the program's icon.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorlo.png")));
     try {
         vorlo::SingleApp single;
         if (!single.isFirst()) {
