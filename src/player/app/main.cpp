@@ -3,7 +3,6 @@
 #include "player/app/ErrorHandler.h"
 #include "player/app/TFormPlayer.h"
 
-#include <QIcon>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -41,8 +40,6 @@ int main(int argc, char** argv) {
     vorlo::PlayerApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MIDI Vorlo"));
     QApplication::setQuitOnLastWindowClosed(false);
-    // Every window of the player (help, file information, boxes) carries the program's icon.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorlo.png")));
     try {
         vorlo::SingleApp single;
         if (!single.isFirst()) {
@@ -51,6 +48,8 @@ int main(int argc, char** argv) {
         }
         quitOnTerminate();
         auto window = std::make_unique<vorlo::TFormPlayer>(QApplication::applicationDirPath());
+        // Every window of the player (help, file information, boxes) carries the main window's icon.
+        QApplication::setWindowIcon(window->windowIcon());
         QStringList arguments = QApplication::arguments();
         arguments.removeFirst();
         if (!window->FormCreate(arguments)) return 0;
