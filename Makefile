@@ -8,6 +8,8 @@ else
   BUILD_TYPE ?= RelWithDebInfo
 endif
 JOBS ?= 2
+# ccache keys on paths relative to this folder, so a second checkout (or worktree) reuses the same objects.
+export CCACHE_BASEDIR := $(CURDIR)
 
 .PHONY: all deps configure build test run clean
 

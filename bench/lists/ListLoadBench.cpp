@@ -1,9 +1,9 @@
 // Loads a list file of 100,000 entries (some of them missing) into the playlist as "&Open List..." does, saves
 // it, closes it, and prints how long each step took. Run with QT_QPA_PLATFORM=offscreen.
 //   list_load_bench [ENTRIES] [DISTINCT_FILES]
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
 #include "player/playlist/ListCommands.h"
-#include "player/playlist/ListFile.h"
+#include "core/playlist/ListFile.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
@@ -22,7 +22,7 @@ namespace {
 class AnswerNo : public vorlo::MessageBoxes {
 protected:
     vorlo::BoxButton ask(const vorlo::MessageBox&) override { return vorlo::BoxButton::No; }
-    int run(QDialog&) override { return QDialog::Rejected; }
+    int answer(QObject&) override { return QDialog::Rejected; }
 };
 
 double ms(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e6; }

@@ -1,6 +1,6 @@
 // Fuzz target: the mount table reader. Every drive it gives is an absolute path, the root comes first and
 // no drive is given twice.
-#include "platform/Drives.h"
+#include "os/Drives.h"
 
 #include <cstddef>
 #include <cstdint>

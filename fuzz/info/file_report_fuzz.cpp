@@ -1,7 +1,7 @@
 // Fuzz target: the MIDI part of the information window's report. Whatever the bytes, the report is either
 // nothing (not a MIDI file) or starts with the format and the track count, and every further line is a text
 // line, an empty line or one of the labels.
-#include "player/info/FileReport.h"
+#include "core/info/FileReport.h"
 
 #include <cstddef>
 #include <cstdint>

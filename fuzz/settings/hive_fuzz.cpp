@@ -1,6 +1,6 @@
 // Fuzz target: the settings hive reader. Whatever the bytes, parse() either throws RegistryError or returns a
 // hive that writes back and reads again to the same text.
-#include "platform/RegistryHive.h"
+#include "os/RegistryHive.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Fuzz target: the playlist file reader. Every line it returns was in the input, and writing the lines back
 // and reading them again gives the same lines.
-#include "player/playlist/ListFile.h"
+#include "core/playlist/ListFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/audio/midi_engine.h"
-#include "tools/commands.h"
-#include "tools/wav_writer.h"
+#include "media/audio/midi_engine.h"
+#include "commands.h"
+#include "wav_writer.h"
 
 namespace vorlo::tools {
 namespace {

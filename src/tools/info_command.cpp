@@ -7,7 +7,7 @@
 #include "midi/song_length.h"
 #include "midi/song_text.h"
 #include "midi/tempo_map.h"
-#include "tools/commands.h"
+#include "commands.h"
 
 namespace vorlo::tools {
 namespace {

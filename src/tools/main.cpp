@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/commands.h"
+#include "commands.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/media/EMCIDeviceError.h"
-#include "platform/media/MIDIPlayer.h"
-#include "player/playback/Captions.h"
-#include "tools/commands.h"
+#include "media/EMCIDeviceError.h"
+#include "media/MIDIPlayer.h"
+#include "core/playback/Captions.h"
+#include "commands.h"
 
 namespace vorlo::tools {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/wav_writer.h"
+#include "wav_writer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "MediaFixtures.h"
-#include "platform/media/MIDIPlayer.h"
+#include "media/MIDIPlayer.h"
 
 namespace vorlo::testing {
 namespace {

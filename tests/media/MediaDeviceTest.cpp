@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "MediaFixtures.h"
-#include "platform/media/EMCIDeviceError.h"
-#include "platform/media/MIDIPlayer.h"
+#include "media/EMCIDeviceError.h"
+#include "media/MIDIPlayer.h"
 
 namespace vorlo::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/media/MIDIPlayer.h"
+#include "media/MIDIPlayer.h"
 
 namespace vorlo::testing {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "MediaFixtures.h"
-#include "platform/media/MIDIPlayer.h"
-#include "platform/media/MidiOut.h"
+#include "media/MIDIPlayer.h"
+#include "media/MidiOut.h"
 
 namespace vorlo::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "MediaFixtures.h"
-#include "platform/media/MIDIPlayer.h"
+#include "media/MIDIPlayer.h"
 
 namespace vorlo::testing {
 namespace {

@@ -1,6 +1,7 @@
 // main() for test programs that need a QApplication (widgets, timers, sockets). Link vorlo_test_support and
 // do not link GTest::gtest_main.
-#include "player/app/ErrorHandler.h"
+#include "core/app/ErrorHandler.h"
+#include "player/app/PlayerApplication.h"
 
 #include <QApplication>
 

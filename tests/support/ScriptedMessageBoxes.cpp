@@ -34,7 +34,7 @@ void ScriptedMessageBoxes::expect(const QString& caption, const QString& text, B
     expected_.push_back(Expected{box, answer, {}, {}});
 }
 
-void ScriptedMessageBoxes::expectDialog(const QString& objectName, std::function<int(QDialog&)> answer) {
+void ScriptedMessageBoxes::expectDialog(const QString& objectName, std::function<int(QObject&)> answer) {
     expected_.push_back(Expected{std::nullopt, BoxButton::None, objectName, std::move(answer)});
 }
 
@@ -56,14 +56,17 @@ BoxButton ScriptedMessageBoxes::ask(const MessageBox& box) {
     return e.answer;
 }
 
-int ScriptedMessageBoxes::run(QDialog& dialog) {
+int ScriptedMessageBoxes::answer(QObject& dialog) {
+    // The result codes of a dialog: rejected 0, accepted 1.
+    constexpr int rejected = 0;
+    constexpr int accepted = 1;
     if (expected_.empty() || expected_.front().box || expected_.front().dialogName != dialog.objectName()) {
         ADD_FAILURE() << "unexpected dialog: " << dialog.objectName().toStdString();
-        return QDialog::Rejected;
+        return rejected;
     }
     const Expected e = expected_.front();
     expected_.pop_front();
-    return e.dialogAnswer ? e.dialogAnswer(dialog) : QDialog::Accepted;
+    return e.dialogAnswer ? e.dialogAnswer(dialog) : accepted;
 }
 
 }  // namespace vorlo::test

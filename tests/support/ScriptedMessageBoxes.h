@@ -1,8 +1,8 @@
 #pragma once
 
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
 
-#include <QDialog>
+#include <QObject>
 #include <QString>
 
 #include <deque>
@@ -25,22 +25,22 @@ public:
     // Expects a box with exactly this caption, text, icon and buttons, and answers it.
     void expect(const QString& caption, const QString& text, BoxIcon icon, BoxButtons buttons,
                 BoxButton answer);
-    // Expects a modal dialog whose object name is given; `answer` may fill it in and returns its result.
-    void expectDialog(const QString& objectName, std::function<int(QDialog&)> answer);
+    // Expects a modal dialog whose object name is given; `answer` may fill it in and returns its result code.
+    void expectDialog(const QString& objectName, std::function<int(QObject& dialog)> answer);
 
     const std::vector<MessageBox>& shown() const { return shown_; }
     std::size_t pending() const { return expected_.size(); }
 
 protected:
     BoxButton ask(const MessageBox& box) override;
-    int run(QDialog& dialog) override;
+    int answer(QObject& dialog) override;
 
 private:
     struct Expected {
         std::optional<MessageBox> box;
         BoxButton answer = BoxButton::None;
         QString dialogName;
-        std::function<int(QDialog&)> dialogAnswer;
+        std::function<int(QObject&)> dialogAnswer;
     };
     std::deque<Expected> expected_;
     std::vector<MessageBox> shown_;

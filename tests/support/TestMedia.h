@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/media/MIDIPlayer.h"
+#include "media/MIDIPlayer.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "player/app/StayOnTop.h"
 
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
 
 #include <QAction>
 #include <QWidget>

@@ -1,22 +1,23 @@
 #include "player/app/TFormPlayer.h"
 
-#include "platform/Registry.h"
-#include "platform/TempFolder.h"
-#include "player/app/ErrorHandler.h"
-#include "player/app/MessageBoxes.h"
+#include "os/Registry.h"
+#include "os/TempFolder.h"
+#include "core/app/ErrorHandler.h"
+#include "core/app/MessageBoxes.h"
+#include "player/app/ModalDialogs.h"
 #include "player/app/TFormAbout.h"
 #include "player/app/WaitCursor.h"
 #include "player/filebox/FileBox.h"
 #include "player/help/HelpWindow.h"
-#include "platform/media/MIDIPlayer.h"
+#include "media/MIDIPlayer.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/StayOnTop.h"
 #include "player/app/WindowParts.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
 #include "player/playlist/ListCommands.h"
-#include "player/playlist/ListFile.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/playlist/ListFile.h"
+#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
@@ -346,7 +347,7 @@ void TFormPlayer::saveOptions() {
 
 void TFormPlayer::showAbout() {
     TFormAbout about(options_.programFolder, this);
-    MessageBoxes::exec(about);
+    ModalDialogs::exec(about);
 }
 
 }  // namespace vorlo

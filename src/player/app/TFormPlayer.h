@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/media/MIDIPlayer.h"
-#include "player/app/CommandLine.h"
-#include "player/playback/PlayModes.h"
+#include "media/MIDIPlayer.h"
+#include "core/app/CommandLine.h"
+#include "core/playback/PlayModes.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "player/settings/Options.h"
+#include "core/settings/Options.h"
 
 #include <QMainWindow>
 #include <QSize>

@@ -1,7 +1,7 @@
 // The main window's wiring of the file box, the tool bar and the help window.
 #include "player/app/TFormPlayer.h"
 
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
 #include "player/app/OutsidePrograms.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/TrayMenu.h"

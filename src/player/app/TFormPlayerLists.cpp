@@ -7,7 +7,7 @@
 #include "controls/TSTrackBar.h"
 #include "player/app/PlayerControls.h"
 #include "player/filebox/FileBox.h"
-#include "player/playback/Captions.h"
+#include "core/playback/Captions.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
 #include "player/playlist/ListCommands.h"

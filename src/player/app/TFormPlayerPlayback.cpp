@@ -6,15 +6,15 @@
 #include "controls/TSCheckList.h"
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
-#include "platform/media/MIDIPlayer.h"
+#include "media/MIDIPlayer.h"
 #include "player/app/PlayerControls.h"
 #include "player/filebox/FileBox.h"
 #include "player/info/TFormInfo.h"
-#include "player/playback/Captions.h"
+#include "core/playback/Captions.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
 #include "player/playlist/ListCommands.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAction>

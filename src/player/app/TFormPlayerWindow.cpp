@@ -2,7 +2,7 @@
 // the keys the window handles itself.
 #include "player/app/TFormPlayer.h"
 
-#include "platform/media/MIDIPlayer.h"
+#include "media/MIDIPlayer.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/StayOnTop.h"
 #include "player/app/TrayMenu.h"

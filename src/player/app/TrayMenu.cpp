@@ -1,7 +1,7 @@
 #include "player/app/TrayMenu.h"
 
 #include "player/app/PlayerControls.h"
-#include "player/playback/PlayModes.h"
+#include "core/playback/PlayModes.h"
 
 #include <QAction>
 #include <QMenu>

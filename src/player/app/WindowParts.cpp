@@ -4,7 +4,7 @@
 #include "player/app/PlayerControls.h"
 #include "player/filebox/FileBox.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "player/settings/Options.h"
+#include "core/settings/Options.h"
 
 #include <QAction>
 #include <QFrame>

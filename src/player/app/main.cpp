@@ -1,6 +1,7 @@
 // The program entry of the player: one player per user; a second start hands its command line over and ends.
-#include "platform/SingleApp.h"
-#include "player/app/ErrorHandler.h"
+#include "os/SingleApp.h"
+#include "core/app/ErrorHandler.h"
+#include "player/app/PlayerApplication.h"
 #include "player/app/TFormPlayer.h"
 
 #include <QSocketNotifier>

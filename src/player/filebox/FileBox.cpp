@@ -3,10 +3,10 @@
 
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBoxCombos.h"
-#include "player/filebox/FileFilters.h"
+#include "core/filebox/FileFilters.h"
 #include "player/filebox/FileListBox.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "player/settings/Options.h"
+#include "core/settings/Options.h"
 
 #include <QAbstractButton>
 #include <QToolButton>

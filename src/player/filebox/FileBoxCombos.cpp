@@ -1,7 +1,7 @@
 #include "player/filebox/FileBoxCombos.h"
 
-#include "platform/Drives.h"
-#include "player/filebox/FileFilters.h"
+#include "os/Drives.h"
+#include "core/filebox/FileFilters.h"
 
 #include <QStyle>
 

@@ -1,14 +1,14 @@
 // The file box's commands: how the four controls follow each other, the add commands and their enabling
 // rule, Open Item for each type of file, Refresh and One Touch Cursor mode.
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
 #include "player/app/WaitCursor.h"
 #include "controls/TSCheckList.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBox.h"
 #include "player/filebox/FileBoxCombos.h"
-#include "player/filebox/FileFilters.h"
+#include "core/filebox/FileFilters.h"
 #include "player/filebox/FileListBox.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAbstractButton>

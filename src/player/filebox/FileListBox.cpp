@@ -1,9 +1,9 @@
 #include "player/filebox/FileListBox.h"
 
-#include "player/filebox/FileFilters.h"
+#include "core/filebox/FileFilters.h"
 #include "player/filebox/FileListModel.h"
-#include "player/filebox/FolderScanner.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/filebox/FolderScanner.h"
+#include "core/playlist/MediaPaths.h"
 
 #include <QEventLoop>
 #include <QKeyEvent>

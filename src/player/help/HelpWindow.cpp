@@ -1,6 +1,6 @@
 #include "player/help/HelpWindow.h"
 
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,9 @@
 #include "player/info/TFormInfo.h"
 
-#include "player/app/MessageBoxes.h"
-#include "player/info/FileReport.h"
-#include "player/playlist/Playlist.h"
+#include "core/app/MessageBoxes.h"
+#include "player/app/ModalDialogs.h"
+#include "core/info/FileReport.h"
+#include "core/playlist/Playlist.h"
 
 #include <QAction>
 #include <QApplication>
@@ -205,7 +206,7 @@ void showEntryInformation(QWidget* player, const Playlist& playlist, int selecte
         TFormInfo info(player);
         info.showFileReport(path, selectedIndex, playlist.count());
         info.centreOver(player);
-        MessageBoxes::exec(info);
+        ModalDialogs::exec(info);
     } else if (zipMode) {
         MessageBoxes::show(QStringLiteral("Information - Find File"),
                            QStringLiteral("In Zip mode only the current playing file is extracted to the temporary directory."),

@@ -3,16 +3,16 @@
 
 #include "controls/TDigitBox.h"
 #include "controls/TSTrackBar.h"
-#include "platform/media/EMCIDeviceError.h"
-#include "platform/media/MidiOut.h"
-#include "player/app/MessageBoxes.h"
+#include "media/EMCIDeviceError.h"
+#include "media/MidiOut.h"
+#include "core/app/MessageBoxes.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/WaitCursor.h"
-#include "player/playback/Captions.h"
+#include "core/playback/Captions.h"
 #include "player/playback/PositionDisplay.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "player/settings/Options.h"
+#include "core/settings/Options.h"
 
 #include <QFileInfo>
 #include <QTimer>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "player/playback/PlayModes.h"
-#include "player/playback/PlaySequence.h"
-#include "player/playback/PositionMath.h"
-#include "player/playback/RandomGenerator.h"
+#include "core/playback/PlayModes.h"
+#include "core/playback/PlaySequence.h"
+#include "core/playback/PositionMath.h"
+#include "core/playback/RandomGenerator.h"
 
-#include "platform/media/MIDIPlayer.h"
+#include "media/MIDIPlayer.h"
 
 #include <QObject>
 #include <QString>

@@ -5,13 +5,13 @@
 #include "controls/TDigitBox.h"
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
 #include "player/app/PlayerControls.h"
-#include "player/playback/Captions.h"
+#include "core/playback/Captions.h"
 #include "player/playback/PositionDisplay.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "player/settings/Options.h"
+#include "core/settings/Options.h"
 
 #include <QToolButton>
 

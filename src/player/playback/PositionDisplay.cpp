@@ -6,7 +6,7 @@
 #include "player/app/PlayerControls.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "player/settings/Options.h"
+#include "core/settings/Options.h"
 
 #include <QApplication>
 #include <QToolButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/playback/PositionMath.h"
+#include "core/playback/PositionMath.h"
 
 #include <QObject>
 #include <QTimer>

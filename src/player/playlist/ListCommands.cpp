@@ -1,11 +1,11 @@
 // The list commands the user gives: saving, opening, adding a list and the recent lists.
 #include "player/playlist/ListCommands.h"
 
-#include "player/app/ErrorHandler.h"
-#include "player/app/MessageBoxes.h"
-#include "player/playlist/ListFile.h"
+#include "core/app/ErrorHandler.h"
+#include "core/app/MessageBoxes.h"
+#include "core/playlist/ListFile.h"
 #include "player/playlist/ListMenuActions.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
 

@@ -2,7 +2,7 @@
 
 #include "player/app/WaitCursor.h"
 #include "player/playlist/ListDialogs.h"
-#include "player/playlist/ListHistory.h"
+#include "core/playlist/ListHistory.h"
 #include "player/playlist/ListHooks.h"
 #include "player/playlist/RecentListsMenu.h"
 

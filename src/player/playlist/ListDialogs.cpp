@@ -1,6 +1,7 @@
 #include "player/playlist/ListDialogs.h"
 
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
+#include "player/app/ModalDialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,7 +20,7 @@ std::optional<QString> runDialog(QFileDialog& dialog, const QString& fileName, c
         dialog.setDirectory(initialFolder);
     if (fileName != ListDialogs::NoFile && !fileName.isEmpty())
         dialog.selectFile(fileName);
-    if (MessageBoxes::exec(dialog) != QDialog::Accepted)
+    if (ModalDialogs::exec(dialog) != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty())

@@ -1,13 +1,14 @@
 // Loading a list into the playlist, closing it, and the list history at start-up and shutdown.
-#include "player/app/ErrorHandler.h"
-#include "player/app/MessageBoxes.h"
+#include "core/app/ErrorHandler.h"
+#include "core/app/MessageBoxes.h"
+#include "player/app/ModalDialogs.h"
 #include "controls/TSCheckList.h"
 #include "player/info/TFormInfo.h"
 #include "player/playlist/ListCommands.h"
-#include "player/playlist/ListFile.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/playlist/ListFile.h"
+#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "player/settings/Options.h"
+#include "core/settings/Options.h"
 
 #include <vector>
 
@@ -131,7 +132,7 @@ void ListCommands::reportMissing(const QStringList& missing, const QString& list
     lines << QString() << QStringLiteral("These files are missing from playlist reference ") + listFile;
     report.setReport(QStringLiteral("List of Missing Files"), lines);
     report.centreOver(window_);
-    MessageBoxes::exec(report);
+    ModalDialogs::exec(report);
 }
 
 bool ListCommands::FileCloseListClick(CloseOrigin origin) {

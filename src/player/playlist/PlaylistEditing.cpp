@@ -1,8 +1,8 @@
 // The editing operations of the playlist panel: adding, inserting, reordering, removing, clearing, sorting.
-#include "player/app/MessageBoxes.h"
+#include "core/app/MessageBoxes.h"
 #include "player/app/WaitCursor.h"
 #include "controls/TSCheckList.h"
-#include "player/playlist/MediaPaths.h"
+#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QFileInfo>

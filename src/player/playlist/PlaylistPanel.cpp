@@ -1,7 +1,7 @@
 #include "player/playlist/PlaylistPanel.h"
 
 #include "controls/TSCheckList.h"
-#include "player/playlist/ListFile.h"
+#include "core/playlist/ListFile.h"
 #include "player/playlist/SongListAdapter.h"
 #include "player/playlist/SongListInput.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "player/playlist/Playlist.h"
-#include "player/playlist/PlaylistEnables.h"
+#include "core/playlist/Playlist.h"
+#include "core/playlist/PlaylistEnables.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "player/playlist/RecentListsMenu.h"
 
-#include "player/playlist/ListHistory.h"
+#include "core/playlist/ListHistory.h"
 
 #include <QAction>
 

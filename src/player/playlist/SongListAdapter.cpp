@@ -1,6 +1,6 @@
 #include "player/playlist/SongListAdapter.h"
 
-#include "player/playlist/Playlist.h"
+#include "core/playlist/Playlist.h"
 
 #include <QMimeData>
 

@@ -1,0 +1,71 @@
+#include "core/playlist/ListFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace vorlo {
+
+namespace {
+
+// The position of the last dot of a path's name part, or -1.
+qsizetype extensionDot(const QString& path) {
+    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot >= nameStart ? dot : -1;
+}
+
+}  // namespace
+
+QByteArray ListFile::serialise(const QStringList& paths) {
+    QByteArray bytes;
+    for (const QString& path : paths) {
+        bytes += QFile::encodeName(path);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QStringList ListFile::parse(const QByteArray& bytes) {
+    QStringList lines;
+    const qsizetype nul = bytes.indexOf('\0');
+    const qsizetype end = nul < 0 ? bytes.size() : nul;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') continue;
+        lines << QFile::decodeName(bytes.mid(start, i - start));
+        if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < end) lines << QFile::decodeName(bytes.mid(start, end - start));
+    return lines;
+}
+
+QStringList ListFile::read(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EListFileError(QStringLiteral("Cannot read the playlist file %1: %2").arg(fileName, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EListFileError(QStringLiteral("Cannot read the playlist file %1: %2").arg(fileName, file.errorString()));
+    return parse(bytes);
+}
+
+void ListFile::write(const QString& fileName, const QStringList& paths) {
+    QSaveFile file(fileName);
+    const QByteArray bytes = serialise(paths);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw EListFileError(QStringLiteral("Cannot save the playlist file %1: %2").arg(fileName, file.errorString()));
+}
+
+bool ListFile::hasListExtension(const QString& fileName) {
+    const qsizetype dot = extensionDot(fileName);
+    return dot >= 0 && fileName.mid(dot) == QLatin1String(".mpl");
+}
+
+QString ListFile::withListExtension(const QString& fileName) {
+    const qsizetype dot = extensionDot(fileName);
+    return (dot < 0 ? fileName : fileName.left(dot)) + QStringLiteral(".mpl");
+}
+
+}  // namespace vorlo

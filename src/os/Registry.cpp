@@ -1,0 +1,187 @@
+#include "os/Registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace vorlo {
+
+namespace {
+
+QString rootName(RegistryRoot root) {
+    switch (root) {
+    case RegistryRoot::CurrentUser: return QStringLiteral("HKEY_CURRENT_USER");
+    case RegistryRoot::LocalMachine: return QStringLiteral("HKEY_LOCAL_MACHINE");
+    case RegistryRoot::ClassesRoot: return QStringLiteral("HKEY_CLASSES_ROOT");
+    }
+    return {};
+}
+
+// The writers' lock of one hive: an exclusive advisory lock on a companion file, released by the kernel even
+// when the holder dies.
+class HiveLock {
+public:
+    explicit HiveLock(const QString& hiveFile) {
+        const QByteArray name = QFile::encodeName(hiveFile + QStringLiteral(".lock"));
+        fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ < 0)
+            throw RegistryError(QStringLiteral("Cannot lock the settings file %1: %2")
+                                    .arg(hiveFile, QString::fromLocal8Bit(std::strerror(errno))));
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                const int error = errno;
+                ::close(fd_);
+                throw RegistryError(QStringLiteral("Cannot lock the settings file %1: %2")
+                                        .arg(hiveFile, QString::fromLocal8Bit(std::strerror(error))));
+            }
+        }
+    }
+    ~HiveLock() {
+        ::flock(fd_, LOCK_UN);
+        ::close(fd_);
+    }
+    HiveLock(const HiveLock&) = delete;
+    HiveLock& operator=(const HiveLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace
+
+Registry::Registry(RegistryRoot root) : root_(root), file_(hiveFile(root)) {}
+
+QString Registry::folder() {
+    const QByteArray configured = qgetenv("VORLO_CONFIG_DIR");
+    if (!configured.isEmpty()) return QFile::decodeName(configured);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/MIDI Vorlo");
+}
+
+QString Registry::hiveFile(RegistryRoot root) { return folder() + QLatin1Char('/') + rootName(root) + QStringLiteral(".reg"); }
+
+QString Registry::absolute(const QString& path) const {
+    if (path.startsWith(QLatin1Char('\\')) || !open_ || current_.isEmpty()) return RegistryHive::normalisePath(path);
+    return RegistryHive::normalisePath(current_ + QLatin1Char('\\') + path);
+}
+
+RegistryHive Registry::load() const {
+    QFile file(file_);
+    if (!file.exists()) return {};
+    if (!file.open(QIODevice::ReadOnly))
+        throw RegistryError(QStringLiteral("Cannot read the settings file %1: %2").arg(file_, file.errorString()));
+    return RegistryHive::parse(file.readAll(), file_);
+}
+
+void Registry::modify(const std::function<void(RegistryHive&)>& change) {
+    if (!QDir().mkpath(folder()))
+        throw RegistryError(QStringLiteral("Cannot create the settings folder %1").arg(folder()));
+    HiveLock lock(file_);
+    RegistryHive hive = load();  // another process may have written since we last looked
+    change(hive);
+    QSaveFile out(file_);
+    if (!out.open(QIODevice::WriteOnly))
+        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, out.errorString()));
+    const QByteArray text = hive.serialise();
+    if (out.write(text) != text.size() || !out.commit())
+        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, out.errorString()));
+    snapshot_ = std::move(hive);
+}
+
+bool Registry::openKey(const QString& path, bool canCreate) {
+    const QString target = absolute(path);
+    snapshot_ = load();
+    if (!snapshot_.hasKey(target)) {
+        if (!canCreate) return false;
+        modify([&](RegistryHive& hive) { hive.createKey(target); });
+    }
+    current_ = snapshot_.findKey(target)->path;
+    open_ = true;
+    return true;
+}
+
+void Registry::closeKey() {
+    open_ = false;
+    current_.clear();
+}
+
+bool Registry::keyExists(const QString& path) const { return load().hasKey(absolute(path)); }
+
+bool Registry::deleteKey(const QString& path) {
+    const QString target = absolute(path);
+    bool existed = false;
+    modify([&](RegistryHive& hive) { existed = hive.deleteKey(target); });
+    return existed;
+}
+
+QStringList Registry::subKeyNames() const { return snapshot_.subKeyNames(current_); }
+
+bool Registry::valueExists(const QString& name) const { return valueType(name).has_value(); }
+
+std::optional<RegistryValue::Type> Registry::valueType(const QString& name) const {
+    if (!open_) return std::nullopt;
+    const RegistryHive::Key* key = snapshot_.findKey(current_);
+    if (!key) return std::nullopt;
+    const RegistryValue* value = RegistryHive::value(*key, name);
+    if (!value) return std::nullopt;
+    return value->type;
+}
+
+QStringList Registry::valueNames() const {
+    const RegistryHive::Key* key = open_ ? snapshot_.findKey(current_) : nullptr;
+    return key ? RegistryHive::valueNames(*key) : QStringList();
+}
+
+const RegistryValue& Registry::requireValue(const QString& name, RegistryValue::Type type) const {
+    const RegistryHive::Key* key = open_ ? snapshot_.findKey(current_) : nullptr;
+    const RegistryValue* value = key ? RegistryHive::value(*key, name) : nullptr;
+    if (!value) throw RegistryError(QStringLiteral("The value '%1' does not exist").arg(name));
+    if (value->type != type) throw RegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    return *value;
+}
+
+QString Registry::readString(const QString& name) const { return requireValue(name, RegistryValue::Type::String).text; }
+
+int Registry::readInteger(const QString& name) const {
+    return static_cast<int>(requireValue(name, RegistryValue::Type::DWord).number);
+}
+
+bool Registry::readBool(const QString& name) const { return readInteger(name) != 0; }
+
+void Registry::writeString(const QString& name, const QString& value) {
+    if (!open_) throw RegistryError(QStringLiteral("Failed to set data for '%1': no key is open").arg(name));
+    RegistryValue v;
+    v.type = RegistryValue::Type::String;
+    v.text = value;
+    const QString path = current_;
+    modify([&](RegistryHive& hive) { RegistryHive::setValue(hive.createKey(path), name, v); });
+}
+
+void Registry::writeInteger(const QString& name, int value) {
+    if (!open_) throw RegistryError(QStringLiteral("Failed to set data for '%1': no key is open").arg(name));
+    RegistryValue v;
+    v.type = RegistryValue::Type::DWord;
+    v.number = static_cast<std::uint32_t>(value);
+    const QString path = current_;
+    modify([&](RegistryHive& hive) { RegistryHive::setValue(hive.createKey(path), name, v); });
+}
+
+void Registry::writeBool(const QString& name, bool value) { writeInteger(name, value ? 1 : 0); }
+
+bool Registry::deleteValue(const QString& name) {
+    if (!open_) return false;
+    bool existed = false;
+    const QString path = current_;
+    modify([&](RegistryHive& hive) {
+        if (RegistryHive::Key* key = hive.findKey(path)) existed = RegistryHive::deleteValue(*key, name);
+    });
+    return existed;
+}
+
+}  // namespace vorlo

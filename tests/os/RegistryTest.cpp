@@ -1,0 +1,164 @@
+#include "os/Registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace vorlo;
+
+namespace {
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        qputenv("VORLO_CONFIG_DIR", QFile::encodeName(dir_.path() + QStringLiteral("/config")));
+    }
+    void TearDown() override { qunsetenv("VORLO_CONFIG_DIR"); }
+    QByteArray hiveBytes(RegistryRoot root = RegistryRoot::CurrentUser) {
+        QFile file(Registry::hiveFile(root));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(RegistryTest, ValuesSurviveANewRegistryObjectWithTheirTypes) {
+    {
+        Registry reg;
+        ASSERT_FALSE(reg.openKey("\\SOFTWARE\\Brackwen\\MIDI Vorlo", false));
+        ASSERT_TRUE(reg.openKey("\\SOFTWARE\\Brackwen\\MIDI Vorlo", true));
+        reg.writeString("", "MIDI Vorlo Configuration Key");
+        ASSERT_TRUE(reg.openKey("Options", true));  // relative to the open key
+        reg.writeInteger("Top", -40);
+        reg.writeBool("AutoPlay", true);
+        reg.writeString("AutoLoadList", "/home/a \"b\"\\c\nd/Käse.mpl");
+    }
+    Registry reg;
+    ASSERT_TRUE(reg.openKeyReadOnly("\\software\\brackwen\\midi vorlo"));  // names ignore case
+    EXPECT_EQ(reg.readString(""), "MIDI Vorlo Configuration Key");
+    EXPECT_EQ(reg.subKeyNames(), QStringList{"Options"});
+    ASSERT_TRUE(reg.openKeyReadOnly("\\SOFTWARE\\Brackwen\\MIDI Vorlo\\Options"));
+    EXPECT_EQ(reg.readInteger("top"), -40);
+    EXPECT_TRUE(reg.readBool("AutoPlay"));
+    EXPECT_EQ(reg.readString("AutoLoadList"), "/home/a \"b\"\\c\nd/Käse.mpl");
+    EXPECT_EQ(reg.valueType("Top"), RegistryValue::Type::DWord);
+    EXPECT_EQ(reg.valueType("AutoLoadList"), RegistryValue::Type::String);
+    EXPECT_FALSE(reg.valueExists("Left"));
+    EXPECT_THROW(reg.readString("Top"), RegistryError);  // wrong type
+    EXPECT_THROW(reg.readInteger("Left"), RegistryError);  // missing
+    // The hive is a text file a person can read.
+    EXPECT_TRUE(hiveBytes().contains("\"Top\"=dword:ffffffd8"));
+    EXPECT_TRUE(hiveBytes().contains("@=\"MIDI Vorlo Configuration Key\""));
+}
+
+TEST_F(RegistryTest, DeletesValuesAndWholeKeysButNothingElse) {
+    Registry reg;
+    ASSERT_TRUE(reg.openKey("\\A\\B\\C", true));
+    reg.writeInteger("x", 1);
+    ASSERT_TRUE(reg.openKey("\\A\\Bee", true));
+    reg.writeInteger("y", 2);
+    reg.writeInteger("z", 3);
+    EXPECT_TRUE(reg.deleteValue("z"));
+    EXPECT_FALSE(reg.deleteValue("z"));
+    EXPECT_FALSE(reg.valueExists("z"));
+    EXPECT_TRUE(reg.deleteKey("\\A\\B"));
+    EXPECT_FALSE(reg.keyExists("\\A\\B\\C"));
+    EXPECT_FALSE(reg.keyExists("\\A\\B"));
+    EXPECT_TRUE(reg.keyExists("\\A\\Bee"));  // a key whose name merely starts alike stays
+    EXPECT_FALSE(reg.deleteKey("\\A\\B"));
+    Registry other;
+    ASSERT_TRUE(other.openKeyReadOnly("\\A\\Bee"));
+    EXPECT_EQ(other.readInteger("y"), 2);
+}
+
+TEST_F(RegistryTest, RootsAreSeparateFiles) {
+    Registry user(RegistryRoot::CurrentUser);
+    Registry classes(RegistryRoot::ClassesRoot);
+    ASSERT_TRUE(classes.openKey("\\.mpl", true));
+    classes.writeString("", "MIDI Vorlo MPL File");
+    EXPECT_FALSE(user.keyExists("\\.mpl"));
+    EXPECT_TRUE(QFile::exists(Registry::hiveFile(RegistryRoot::ClassesRoot)));
+    EXPECT_FALSE(QFile::exists(Registry::hiveFile(RegistryRoot::LocalMachine)));
+}
+
+TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNoValue) {
+    constexpr int kPerProcess = 60;
+    {
+        Registry reg;
+        ASSERT_TRUE(reg.openKey("\\Shared", true));
+    }
+    pid_t children[2];
+    for (int p = 0; p < 2; ++p) {
+        children[p] = ::fork();
+        ASSERT_GE(children[p], 0);
+        if (children[p] == 0) {
+            int status = 0;
+            try {
+                Registry reg;
+                reg.openKey("\\Shared", false);
+                for (int i = 0; i < kPerProcess; ++i) reg.writeInteger(QStringLiteral("p%1_%2").arg(p).arg(i), i);
+            } catch (...) {
+                status = 1;
+            }
+            ::_exit(status);
+        }
+    }
+    for (pid_t child : children) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    Registry reg;
+    ASSERT_TRUE(reg.openKeyReadOnly("\\Shared"));
+    EXPECT_EQ(reg.valueNames().size(), 2 * kPerProcess);
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < kPerProcess; ++i) EXPECT_EQ(reg.readInteger(QStringLiteral("p%1_%2").arg(p).arg(i)), i);
+}
+
+TEST_F(RegistryTest, ADamagedHiveIsRefusedAndNeverOverwritten) {
+    {
+        Registry reg;
+        ASSERT_TRUE(reg.openKey("\\Keep", true));
+        reg.writeString("precious", "value");
+    }
+    // Cut the file in the middle of a value, as a full disk or a bad editor might.
+    QByteArray damaged = hiveBytes();
+    damaged.chop(5);
+    {
+        QFile file(Registry::hiveFile(RegistryRoot::CurrentUser));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    Registry reg;
+    try {
+        reg.openKey("\\Keep", false);
+        FAIL() << "a damaged hive was read";
+    } catch (const RegistryError& e) {
+        EXPECT_NE(QString::fromStdString(e.what()).indexOf("damaged"), -1) << e.what();
+    }
+    EXPECT_THROW(reg.openKey("\\Other", true), RegistryError);
+    EXPECT_THROW(reg.deleteKey("\\Keep"), RegistryError);
+    EXPECT_EQ(hiveBytes(), damaged);
+}
+
+TEST_F(RegistryTest, RejectsFilesThatAreNotHives) {
+    QDir().mkpath(Registry::folder());
+    for (const QByteArray& text : {QByteArray("garbage"), QByteArray("MIDI Vorlo settings hive 1\n\"v\"=1\n"),
+                                   QByteArray("MIDI Vorlo settings hive 1\n[K]\n\"v\"=dword:1\n"),
+                                   QByteArray("MIDI Vorlo settings hive 1\n[K]\n\"v\"=\"open\n")}) {
+        QFile file(Registry::hiveFile(RegistryRoot::CurrentUser));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        file.close();
+        Registry reg;
+        EXPECT_THROW(reg.openKey("\\K", false), RegistryError) << text.constData();
+    }
+}
+
+}  // namespace

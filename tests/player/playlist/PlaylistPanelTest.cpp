@@ -1,0 +1,274 @@
+#include "QtPrinters.h"
+#include "ScriptedMessageBoxes.h"
+#include "controls/TSCheckList.h"
+#include "core/playlist/ListFile.h"
+#include "player/playlist/PlaylistPanel.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using vorlo::BoxButton;
+using vorlo::BoxButtons;
+using vorlo::BoxIcon;
+using vorlo::FileBoxItem;
+using vorlo::ListCommand;
+using vorlo::PlaylistPanel;
+
+namespace {
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        folder = dir.path() + "/songs";
+        QDir().mkpath(folder);
+        for (const char* name : {"a.mid", "B.MID", "notes.txt", "c.wav", "d.kar"})
+            touch(folder + "/" + name);
+        QFile list(folder + "/set.mpl");
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write((folder + "/c.wav\r\n" + folder + "/gone.mid\r\n" + folder + "/d.kar\r\n").toUtf8());
+        list.close();
+
+        QObject::connect(&panel, &PlaylistPanel::commandEnabled,
+                         [this](ListCommand command, bool on) { commands[command] = on; });
+        panel.resize(PlaylistPanel::designSize());
+        panel.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    }
+
+    static void touch(const QString& path) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+    }
+
+    std::vector<FileBoxItem> items(std::initializer_list<const char*> names) {
+        std::vector<FileBoxItem> result;
+        for (const char* name : names)
+            result.push_back({name, name});
+        return result;
+    }
+
+    // Adds songs named x0.mid, x1.mid, ... straight from the file box.
+    void addSongs(int n) {
+        std::vector<FileBoxItem> songs;
+        for (int i = 0; i < n; ++i)
+            songs.push_back({QString("x%1.mid").arg(i), QString("x%1.mid").arg(i)});
+        panel.addSelectedFiles(folder, songs);
+    }
+
+    bool enabled(const char* buttonName) { return panel.button(buttonName)->isEnabled(); }
+
+    QTemporaryDir dir;
+    QString folder;
+    PlaylistPanel panel;
+    std::map<ListCommand, bool> commands;
+};
+
+}  // namespace
+
+TEST_F(PanelTest, AddingFromTheFileBoxTakesMediaAndExistingListedFilesAndSkipsTheRest) {
+    QSignalSpy opened(&panel, &PlaylistPanel::openCurrentEntryRequested);
+    panel.addSelectedFiles(folder, items({"a.mid", "notes.txt", "B.MID", "set.mpl"}));
+    EXPECT_EQ(panel.playlist().PathList(),
+              QStringList({folder + "/a.mid", folder + "/B.MID", folder + "/c.wav", folder + "/d.kar"}));
+    EXPECT_EQ(panel.playlist().displayName(2), "c.wav");
+    EXPECT_EQ(panel.selectedLine(), 3);
+    EXPECT_TRUE(panel.playlist().ListChanged());
+    // Nothing was open: the first entry is opened, not played.
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(panel.playlist().CurrentIndex(), 0);
+    EXPECT_TRUE(commands[ListCommand::Play]);
+    EXPECT_TRUE(commands[ListCommand::SaveList]);
+    EXPECT_TRUE(commands[ListCommand::Next]);
+    EXPECT_TRUE(enabled("MoveFileUp"));
+    EXPECT_FALSE(enabled("MoveFileDown"));
+}
+
+TEST_F(PanelTest, AListFileThatCannotBeReadIsReportedAndWhatCameBeforeStays) {
+    EXPECT_THROW(panel.addSelectedFiles(folder, items({"a.mid", "vanished.mpl", "B.MID"})), vorlo::EListFileError);
+    EXPECT_EQ(panel.playlist().PathList(), QStringList({folder + "/a.mid"}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);  // the hourglass is gone again
+}
+
+TEST_F(PanelTest, WithAutoPlayTheAdvanceStartsBeforeTheFirstEntryAndEachListFileCounts) {
+    panel.setPlaybackStatusSource([] { return vorlo::PlaybackStatus{false, true}; });
+    QSignalSpy advanced(&panel, &PlaylistPanel::entryFinishedRequested);
+    panel.BtnAddAllClick(folder, items({"set.mpl", "a.mid"}));
+    EXPECT_EQ(panel.playlist().count(), 3);
+    EXPECT_EQ(advanced.count(), 2);  // after the list file and at the end
+    EXPECT_EQ(panel.playlist().CurrentIndex(), -1);
+    EXPECT_TRUE(commands[ListCommand::Stop]);
+
+    panel.setPlaybackStatusSource([] { return vorlo::PlaybackStatus{true, true}; });
+    panel.addOneFile(folder + "/a.mid");
+    EXPECT_EQ(advanced.count(), 2);  // something is open: the new entry just waits its turn
+    EXPECT_EQ(panel.playlist().displayName(3), "a.mid");
+}
+
+TEST_F(PanelTest, ADropInsertsAtItsLineAndEndsAtTheFirstForeignFile) {
+    addSongs(3);
+    panel.setPlaybackStatusSource([] { return vorlo::PlaybackStatus{true, false}; });  // x1 is open
+    panel.playlist().setCurrentIndex(1);
+    panel.insertFromFileBox(1, folder, items({"a.mid", "set.mpl", "notes.txt", "B.MID"}));
+    EXPECT_EQ(panel.playlist().PathList(),
+              QStringList({folder + "/x0.mid", folder + "/a.mid", folder + "/c.wav", folder + "/d.kar",
+                           folder + "/x1.mid", folder + "/x2.mid"}));
+    EXPECT_EQ(panel.playlist().CurrentIndex(), 4);  // still x1
+    EXPECT_EQ(panel.selectedLine(), 3);              // the last line dropped
+}
+
+TEST_F(PanelTest, NothingIsAddedInZipMode) {
+    vorlo::test::ScriptedMessageBoxes boxes;
+    boxes.expect("Cannot Add File", "Cannot add file to the playlist in Zip mode!", BoxIcon::Information,
+                 BoxButtons::Ok, BoxButton::Ok);
+    boxes.expect("Cannot Add File", "Cannot add file to the playlist in Zip mode!", BoxIcon::Information,
+                 BoxButtons::Ok, BoxButton::Ok);
+    panel.setZipMode(true);
+    panel.addOneFile(folder + "/a.mid");
+    panel.insertFromFileBox(0, folder, items({"a.mid"}));
+    EXPECT_TRUE(panel.playlist().isEmpty());
+}
+
+TEST_F(PanelTest, RemoveButtonTakesTheSelectedLineAndReportsARemovedCurrentEntry) {
+    addSongs(4);
+    panel.playlist().setCurrentIndex(2);
+    QSignalSpy removedCurrent(&panel, &PlaylistPanel::currentEntryRemoved);
+    panel.selectLine(0);
+    panel.button("BtnRemove")->click();
+    EXPECT_EQ(panel.playlist().displayName(0), "x1.mid");
+    EXPECT_EQ(panel.playlist().CurrentIndex(), 1);
+    EXPECT_EQ(panel.selectedLine(), 0);
+    EXPECT_EQ(removedCurrent.count(), 0);
+
+    panel.selectLine(1);
+    panel.BtnRemoveClick();
+    ASSERT_EQ(removedCurrent.count(), 1);
+    EXPECT_EQ(panel.playlist().CurrentIndex(), 0);
+    EXPECT_EQ(panel.selectedLine(), -1);
+    EXPECT_FALSE(enabled("BtnRemove"));
+    EXPECT_TRUE(enabled("BtnRemoveAll"));
+
+    panel.addOneFile(folder + "/a.mid");
+    panel.selectLine(2);
+    panel.songList()->setFocus();
+    QTest::keyClick(panel.songList(), Qt::Key_Delete);  // the popup's Del works on the list directly
+    EXPECT_EQ(panel.playlist().count(), 2);
+
+    panel.selectLine(1);
+    panel.removeAfterDeviceError();  // two lines left: Next and Previous go off
+    EXPECT_FALSE(commands[ListCommand::Next]);
+    EXPECT_EQ(removedCurrent.count(), 1);
+    EXPECT_EQ(panel.playlist().count(), 1);
+}
+
+TEST_F(PanelTest, ClearingEmptiesTheListTurnsOffItsCommandsAndHasNothingToSave) {
+    addSongs(30);
+    panel.FitListExtent(QString(300, 'W'), true);
+    EXPECT_GT(panel.songList()->horizontalExtent(), 0);
+    QSignalSpy cleared(&panel, &PlaylistPanel::listCleared);
+    panel.selectLine(0);
+    panel.button("BtnRemoveAll")->click();
+    EXPECT_TRUE(panel.playlist().isEmpty());
+    EXPECT_EQ(cleared.count(), 1);
+    EXPECT_FALSE(panel.playlist().ListChanged());
+    EXPECT_EQ(panel.songList()->horizontalExtent(), 0);
+    for (ListCommand c : {ListCommand::Play, ListCommand::Next, ListCommand::SaveList, ListCommand::SortList})
+        EXPECT_FALSE(commands[c]);
+    for (const char* name : {"BtnRemove", "BtnRemoveAll", "MoveFileUp", "SpdCopyFile", "SpdMoveFile", "BtnKill"})
+        EXPECT_FALSE(enabled(name)) << name;
+
+    vorlo::test::ScriptedMessageBoxes boxes;  // an unexpected question would fail here
+    EXPECT_TRUE(panel.AskSaveChanges());
+}
+
+TEST_F(PanelTest, PushButtonsMoveTheSelectedLineAndStopAtTheEnds) {
+    addSongs(3);
+    panel.selectLine(2);
+    panel.button("MoveFileUp")->click();
+    panel.button("MoveFileUp")->click();
+    EXPECT_EQ(panel.playlist().displayName(0), "x2.mid");
+    EXPECT_EQ(panel.selectedLine(), 0);
+    EXPECT_FALSE(enabled("MoveFileUp"));
+    panel.button("MoveFileDown")->click();
+    EXPECT_EQ(panel.playlist().displayName(1), "x2.mid");
+    EXPECT_TRUE(enabled("MoveFileUp"));
+}
+
+TEST_F(PanelTest, CheckBoxesOfTheViewSetTheMarksButNotTheChangedFlag) {
+    addSongs(2);
+    panel.playlist().MarkListSaved();
+    QAbstractItemModel* model = panel.songList()->model();
+    ASSERT_TRUE(model->setData(model->index(1, 0), Qt::PartiallyChecked, Qt::CheckStateRole));
+    EXPECT_TRUE(panel.playlist().isChecked(1));
+    EXPECT_FALSE(panel.playlist().ListChanged());
+    panel.popupAction("UncheckAll")->trigger();
+    EXPECT_FALSE(panel.playlist().isChecked(1));
+}
+
+TEST_F(PanelTest, DoubleClickAndEnterAskForTheSelectedEntryToBePlayed) {
+    addSongs(5);
+    QSignalSpy play(&panel, &PlaylistPanel::playEntryRequested);
+    const QRect line3 = panel.songList()->visualRect(panel.songList()->model()->index(3, 0));
+    QTest::mouseClick(panel.songList()->viewport(), Qt::LeftButton, {}, line3.center() + QPoint(20, 0));
+    QTest::mouseDClick(panel.songList()->viewport(), Qt::LeftButton, {}, line3.center() + QPoint(20, 0));
+    ASSERT_EQ(play.count(), 1);
+    EXPECT_EQ(play.at(0).at(0).toInt(), 3);
+    panel.selectLine(1);
+    QTest::keyClick(panel.songList(), Qt::Key_Return);
+    ASSERT_EQ(play.count(), 2);
+    EXPECT_EQ(play.at(1).at(0).toInt(), 1);
+
+    panel.setOneTouchCursor(true);  // a single click is enough
+    QTest::mouseClick(panel.songList()->viewport(), Qt::LeftButton, {}, line3.center() + QPoint(20, 0));
+    EXPECT_EQ(play.count(), 3);
+}
+
+TEST_F(PanelTest, APressRecordsTheDragLineAndTheDropMovesItThere) {
+    addSongs(4);
+    const auto lineCentre = [this](int row) {
+        return panel.songList()->visualRect(panel.songList()->model()->index(row, 0)).center() + QPoint(20, 0);
+    };
+    QTest::mousePress(panel.songList()->viewport(), Qt::RightButton, {}, lineCentre(1));
+    QTest::mouseRelease(panel.songList()->viewport(), Qt::RightButton, {}, lineCentre(1));
+    EXPECT_EQ(panel.playlist().DragIndex(), 1);
+    EXPECT_EQ(panel.selectedLine(), 1);  // the popup will act on this line
+
+    const QPoint belowLast(10, panel.songList()->viewport()->height() - 2);
+    EXPECT_EQ(panel.dropIndexAt(lineCentre(3)), 3);
+    EXPECT_EQ(panel.dropIndexAt(belowLast), 4);
+    EXPECT_EQ(panel.dropIndexAt(QPoint(-5, 5)), -1);
+    panel.dropDraggedLine(panel.dropIndexAt(belowLast));
+    EXPECT_EQ(panel.playlist().displayName(3), "x1.mid");
+    EXPECT_EQ(panel.selectedLine(), 3);
+}
+
+TEST_F(PanelTest, AChangedListAsksBeforeItIsLeft) {
+    addSongs(2);
+    QSignalSpy save(&panel, &PlaylistPanel::saveListRequested);
+    vorlo::test::ScriptedMessageBoxes boxes;
+    const QString caption = "Save list now?";
+    const QString text = "This list has been changed. Save it now?";
+    boxes.expect(caption, text, BoxIcon::Question, BoxButtons::YesNoCancel, BoxButton::Cancel);
+    EXPECT_FALSE(panel.AskSaveChanges());
+    EXPECT_TRUE(panel.playlist().ListChanged());
+    boxes.expect(caption, text, BoxIcon::Question, BoxButtons::YesNoCancel, BoxButton::Yes);
+    EXPECT_TRUE(panel.AskSaveChanges());
+    EXPECT_EQ(save.count(), 1);
+    boxes.expect(caption, text, BoxIcon::Question, BoxButtons::YesNo, BoxButton::No);
+    EXPECT_TRUE(panel.AskSaveChanges(false));
+    EXPECT_FALSE(panel.playlist().ListChanged());
+    EXPECT_TRUE(panel.AskSaveChanges());  // nothing changed since: no question
+    ASSERT_EQ(boxes.shown().size(), 3U);
+    EXPECT_TRUE(boxes.shown()[0].topMost);
+}
