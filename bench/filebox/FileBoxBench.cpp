@@ -38,13 +38,11 @@ Figures measure(vorlo::FileBox& box, const std::function<void()>& start) {
     QObject::connect(&pulse, &QTimer::timeout, [&] {
         const double gap = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6;
         figures.longestStallMs = std::max(figures.longestStallMs, gap);
-        if (gap > 50)
-            ++figures.stallsOver50Ms;
+        if (gap > 50) ++figures.stallsOver50Ms;
         sinceTick.restart();
     });
     const auto firstRows = QObject::connect(list.model(), &QAbstractItemModel::rowsInserted, [&] {
-        if (figures.firstNamesMs < 0)
-            figures.firstNamesMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        if (figures.firstNamesMs < 0) figures.firstNamesMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     });
     QEventLoop loop;
     const auto done = QObject::connect(&list, &vorlo::FileListBox::loaded, &loop, &QEventLoop::quit);
@@ -56,8 +54,7 @@ Figures measure(vorlo::FileBox& box, const std::function<void()>& start) {
         const double gap = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6;
         figures.longestStallMs = std::max(figures.longestStallMs, gap);
     }
-    if (list.isLoading())
-        loop.exec();
+    if (list.isLoading()) loop.exec();
     figures.fullListMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     pulse.stop();
     QObject::disconnect(firstRows);
@@ -74,8 +71,7 @@ void print(const char* what, const Figures& f) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int fileCount = argc > 1 ? std::atoi(argv[1]) : 50000;
     QTemporaryDir temporary;

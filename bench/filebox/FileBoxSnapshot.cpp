@@ -12,8 +12,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: filebox_snapshot OUTPUT_FOLDER [FOLDER] [CONTEXT]\n");

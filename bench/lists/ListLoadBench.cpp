@@ -2,8 +2,8 @@
 // it, closes it, and prints how long each step took. Run with QT_QPA_PLATFORM=offscreen.
 //   list_load_bench [ENTRIES] [DISTINCT_FILES]
 #include "core/app/MessageBoxes.h"
-#include "player/playlist/ListCommands.h"
 #include "core/playlist/ListFile.h"
+#include "player/playlist/ListCommands.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
     const int entries = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
     const int distinct = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5000;
     QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
+    if (!dir.isValid()) return 1;
 
     QStringList files;
     for (int i = 0; i < distinct; ++i) {

@@ -48,8 +48,7 @@ int main(int argc, char** argv) {
         const std::size_t before = heapInUse();
         std::vector<QString> paths;
         paths.reserve(files.size());
-        for (const auto& file : files)
-            paths.push_back(folder + QLatin1Char('/') + file.fileName);
+        for (const auto& file : files) paths.push_back(folder + QLatin1Char('/') + file.fileName);
         pathBytes = heapInUse() - before - paths.capacity() * sizeof(QString);
     }
 

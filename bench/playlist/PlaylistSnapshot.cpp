@@ -12,25 +12,32 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("playlist.png");
 
-    const char* names[] = {"Canon.mid",        "Air on the G String.mid", "Moonlight Sonata.MID", "Bolero.rmi",
-                           "Entertainer.kar",  "Nocturne op9 no2.mid",    "Fur Elise.mid",       "Rain.wav",
-                           "Gymnopedie 1.mid", "The Four Seasons - Spring (Allegro) long name.mid",
-                           "Toccata.mid",      "Clair de lune.mid",       "Intro.avi",           "Track01.cda",
+    const char* names[] = {"Canon.mid",
+                           "Air on the G String.mid",
+                           "Moonlight Sonata.MID",
+                           "Bolero.rmi",
+                           "Entertainer.kar",
+                           "Nocturne op9 no2.mid",
+                           "Fur Elise.mid",
+                           "Rain.wav",
+                           "Gymnopedie 1.mid",
+                           "The Four Seasons - Spring (Allegro) long name.mid",
+                           "Toccata.mid",
+                           "Clair de lune.mid",
+                           "Intro.avi",
+                           "Track01.cda",
                            "Minuet in G.mid"};
     std::vector<vorlo::FileBoxItem> files;
-    for (const char* name : names)
-        files.push_back({QString::fromLatin1(name), QString::fromLatin1(name)});
+    for (const char* name : names) files.push_back({QString::fromLatin1(name), QString::fromLatin1(name)});
 
     vorlo::PlaylistPanel panel;
     panel.resize(vorlo::PlaylistPanel::designSize());
     panel.addSelectedFiles(QStringLiteral("/home/listener/Music"), files);
-    for (int line : {1, 2, 6})
-        panel.playlist().setChecked(line, true);
+    for (int line : {1, 2, 6}) panel.playlist().setChecked(line, true);
     panel.selectLine(4);
     panel.songList()->scrollToTop();
     panel.show();
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
 
     if (!panel.grab().save(out)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(out));

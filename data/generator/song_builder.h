@@ -19,21 +19,21 @@ int keyOf(const std::string& name);
 std::vector<int> chordKeys(const std::string& symbol, int octave);
 
 class Part {
- public:
-  Part(midi::TrackWriter& track, int channel) : track_(track), channel_(channel) {}
+public:
+    Part(midi::TrackWriter& track, int channel) : track_(track), channel_(channel) {}
 
-  // Writes the phrase from `tick` on; returns the tick after it. Notes sound for `legato` of
-  // their written length.
-  std::uint64_t phrase(std::uint64_t tick, const std::string& notation, int velocity, double legato = 0.92);
-  void chord(std::uint64_t tick, std::uint64_t length, const std::vector<int>& keys, int velocity);
-  void hit(std::uint64_t tick, int key, int velocity, std::uint64_t length = kTicksPerEighth / 2);
+    // Writes the phrase from `tick` on; returns the tick after it. Notes sound for `legato` of
+    // their written length.
+    std::uint64_t phrase(std::uint64_t tick, const std::string& notation, int velocity, double legato = 0.92);
+    void chord(std::uint64_t tick, std::uint64_t length, const std::vector<int>& keys, int velocity);
+    void hit(std::uint64_t tick, int key, int velocity, std::uint64_t length = kTicksPerEighth / 2);
 
-  midi::TrackWriter& track() { return track_; }
-  int channel() const { return channel_; }
+    midi::TrackWriter& track() { return track_; }
+    int channel() const { return channel_; }
 
- private:
-  midi::TrackWriter& track_;
-  int channel_;
+private:
+    midi::TrackWriter& track_;
+    int channel_;
 };
 
 // Splits "C Am F G" into its symbols.

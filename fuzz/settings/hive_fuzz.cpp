@@ -13,7 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QByteArray written = hive.serialise();
         const vorlo::RegistryHive again = vorlo::RegistryHive::parse(written, QStringLiteral("again.reg"));
         if (again.serialise() != written) std::abort();
-    } catch (const vorlo::RegistryError&) {
-    }
+    } catch (const vorlo::RegistryError&) {}
     return 0;
 }

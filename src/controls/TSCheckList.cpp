@@ -12,7 +12,8 @@ namespace {
 // Makes every line at least as wide as the list's horizontal extent, so long names can be scrolled into view.
 class ExtentDelegate : public QStyledItemDelegate {
 public:
-    explicit ExtentDelegate(const TSCheckList* list) : QStyledItemDelegate(const_cast<TSCheckList*>(list)), list_(list) {}
+    explicit ExtentDelegate(const TSCheckList* list)
+        : QStyledItemDelegate(const_cast<TSCheckList*>(list)), list_(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
@@ -37,22 +38,21 @@ TSCheckList::TSCheckList(QWidget* parent) : QListView(parent) {
 
 void TSCheckList::setHorizontalExtent(int pixels) {
     pixels = std::max(pixels, 0);
-    if (pixels == horizontalExtent_)
-        return;
+    if (pixels == horizontalExtent_) return;
     horizontalExtent_ = pixels;
     doItemsLayout();
 }
 
 int TSCheckList::codeForAction(int sliderAction) {
     switch (sliderAction) {
-    case QAbstractSlider::SliderSingleStepSub: return LineUp;
-    case QAbstractSlider::SliderSingleStepAdd: return LineDown;
-    case QAbstractSlider::SliderPageStepSub: return PageUp;
-    case QAbstractSlider::SliderPageStepAdd: return PageDown;
-    case QAbstractSlider::SliderToMinimum: return Top;
-    case QAbstractSlider::SliderToMaximum: return Bottom;
-    case QAbstractSlider::SliderMove: return ThumbTrack;
-    default: return ThumbPosition;
+        case QAbstractSlider::SliderSingleStepSub: return LineUp;
+        case QAbstractSlider::SliderSingleStepAdd: return LineDown;
+        case QAbstractSlider::SliderPageStepSub: return PageUp;
+        case QAbstractSlider::SliderPageStepAdd: return PageDown;
+        case QAbstractSlider::SliderToMinimum: return Top;
+        case QAbstractSlider::SliderToMaximum: return Bottom;
+        case QAbstractSlider::SliderMove: return ThumbTrack;
+        default: return ThumbPosition;
     }
 }
 

@@ -1,9 +1,9 @@
 #include "controls/TSTrackBar.h"
 
+#include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QStyleOptionSlider>
 #include <QStylePainter>
-#include <qdrawutil.h>
 
 #include <algorithm>
 

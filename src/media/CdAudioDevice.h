@@ -11,37 +11,37 @@ typedef struct _CdIo CdIo_t;
 namespace vorlo::media {
 
 struct CdTrack {
-  std::int64_t firstSector = 0;
-  std::int64_t sectorCount = 0;
-  bool audio = true;
+    std::int64_t firstSector = 0;
+    std::int64_t sectorCount = 0;
+    bool audio = true;
 };
 
 class CdAudioDevice final : public PcmDevice {
- public:
-  // `device`: a drive's device file, a CUE sheet, or empty for the system's default drive.
-  // Throws EMCIDeviceError when there is no drive, no disc or no audio on it.
-  CdAudioDevice(const std::string& device, const MediaSettings& settings, PlayEndHandler onEnd);
-  ~CdAudioDevice() override;
+public:
+    // `device`: a drive's device file, a CUE sheet, or empty for the system's default drive.
+    // Throws EMCIDeviceError when there is no drive, no disc or no audio on it.
+    CdAudioDevice(const std::string& device, const MediaSettings& settings, PlayEndHandler onEnd);
+    ~CdAudioDevice() override;
 
-  int trackCount() const override { return static_cast<int>(tracks_.size()); }
-  std::int64_t trackPositionMs(int track) const override;
-  std::int64_t trackLengthMs(int track) const override;
+    int trackCount() const override { return static_cast<int>(tracks_.size()); }
+    std::int64_t trackPositionMs(int track) const override;
+    std::int64_t trackLengthMs(int track) const override;
 
-  bool canEject() const override { return canEject_; }
-  bool isDoorOpen() const override { return doorOpen_; }
-  bool eject() override;
-  bool closeDoor() override;
+    bool canEject() const override { return canEject_; }
+    bool isDoorOpen() const override { return doorOpen_; }
+    bool eject() override;
+    bool closeDoor() override;
 
- private:
-  struct Disc;
-  CdAudioDevice(Disc disc, const MediaSettings& settings, PlayEndHandler onEnd);
-  static Disc openDisc(const std::string& device);
+private:
+    struct Disc;
+    CdAudioDevice(Disc disc, const MediaSettings& settings, PlayEndHandler onEnd);
+    static Disc openDisc(const std::string& device);
 
-  std::string devicePath_;
-  std::vector<CdTrack> tracks_;
-  std::shared_ptr<DriveDoor> door_;
-  bool canEject_ = false;
-  bool doorOpen_ = false;
+    std::string devicePath_;
+    std::vector<CdTrack> tracks_;
+    std::shared_ptr<DriveDoor> door_;
+    bool canEject_ = false;
+    bool doorOpen_ = false;
 };
 
 }  // namespace vorlo::media

@@ -6,8 +6,8 @@
 namespace vorlo::media {
 
 class EMCIDeviceError : public std::runtime_error {
- public:
-  explicit EMCIDeviceError(const std::string& message) : std::runtime_error(message) {}
+public:
+    explicit EMCIDeviceError(const std::string& message) : std::runtime_error(message) {}
 };
 
 // The text of a command given to a closed device.

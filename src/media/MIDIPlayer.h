@@ -29,117 +29,117 @@
 namespace vorlo::media {
 
 class MIDIPlayer : public QObject {
-  Q_OBJECT
+    Q_OBJECT
 
- public:
-  explicit MIDIPlayer(MediaSettings settings = {}, QObject* parent = nullptr);
-  ~MIDIPlayer() override;
+public:
+    explicit MIDIPlayer(MediaSettings settings = {}, QObject* parent = nullptr);
+    ~MIDIPlayer() override;
 
-  // The device type the player sets for a path: CD audio for ".cda", the sequencer for ".kar",
-  // automatic selection for everything else (compared in lower case).
-  static DeviceType deviceTypeForPath(const QString& path);
+    // The device type the player sets for a path: CD audio for ".cda", the sequencer for ".kar",
+    // automatic selection for everything else (compared in lower case).
+    static DeviceType deviceTypeForPath(const QString& path);
 
-  // What the next Open opens.
-  void setDeviceType(DeviceType type) { deviceType_ = type; }
-  DeviceType deviceType() const { return deviceType_; }
-  void setFileName(const QString& fileName) { fileName_ = fileName; }
-  QString fileName() const { return fileName_; }
+    // What the next Open opens.
+    void setDeviceType(DeviceType type) { deviceType_ = type; }
+    DeviceType deviceType() const { return deviceType_; }
+    void setFileName(const QString& fileName) { fileName_ = fileName; }
+    QString fileName() const { return fileName_; }
 
-  // One-shot settings: they apply to the next command (open, close, play, stop, seek, rewind,
-  // eject, close door, set time format) and are then forgotten; queries leave them alone.
-  // Unset, a play runs asynchronously and reports its completion; every other command waits
-  // and reports nothing.
-  void setStartPos(std::int64_t position);
-  void setEndPos(std::int64_t position);
-  void setWait(bool wait);
-  void setNotify(bool notify);
+    // One-shot settings: they apply to the next command (open, close, play, stop, seek, rewind,
+    // eject, close door, set time format) and are then forgotten; queries leave them alone.
+    // Unset, a play runs asynchronously and reports its completion; every other command waits
+    // and reports nothing.
+    void setStartPos(std::int64_t position);
+    void setEndPos(std::int64_t position);
+    void setWait(bool wait);
+    void setNotify(bool notify);
 
-  // Closes first when a device is open. Throws EMCIDeviceError with the reason when the medium
-  // cannot be opened (the device is closed then).
-  void open();
-  void close();
-  bool isOpen() const { return backend_ != nullptr; }
-  // The commands below throw EMCIDeviceError "No MCI device open" when no device is open.
-  void play();
-  void stop();
-  void seek(std::int64_t position);
-  void rewind();
-  // Opens the CD drive's door; does nothing on a device that cannot eject.
-  void eject();
-  bool canEject() const;
-  // Does not throw: a closed device only leaves an error code.
-  void closeDoor();
-  void setTimeFormat(TimeFormat format);
+    // Closes first when a device is open. Throws EMCIDeviceError with the reason when the medium
+    // cannot be opened (the device is closed then).
+    void open();
+    void close();
+    bool isOpen() const { return backend_ != nullptr; }
+    // The commands below throw EMCIDeviceError "No MCI device open" when no device is open.
+    void play();
+    void stop();
+    void seek(std::int64_t position);
+    void rewind();
+    // Opens the CD drive's door; does nothing on a device that cannot eject.
+    void eject();
+    bool canEject() const;
+    // Does not throw: a closed device only leaves an error code.
+    void closeDoor();
+    void setTimeFormat(TimeFormat format);
 
-  // Do not throw: a closed device gives NotReady and 0.
-  Mode mode() const;
-  std::int64_t position() const;
-  std::int64_t trackPosition(int track) const;
-  // Throw "No MCI device open" when no device is open.
-  TimeFormat timeFormat() const;
-  std::int64_t length() const;
-  int trackCount() const;
-  std::int64_t trackLength(int track) const;
+    // Do not throw: a closed device gives NotReady and 0.
+    Mode mode() const;
+    std::int64_t position() const;
+    std::int64_t trackPosition(int track) const;
+    // Throw "No MCI device open" when no device is open.
+    TimeFormat timeFormat() const;
+    std::int64_t length() const;
+    int trackCount() const;
+    std::int64_t trackLength(int track) const;
 
-  // The error left by the last command that failed without throwing.
-  DeviceErrorCode lastError() const { return lastError_; }
-  QString lastErrorMessage() const;
+    // The error left by the last command that failed without throwing.
+    DeviceErrorCode lastError() const { return lastError_; }
+    QString lastErrorMessage() const;
 
-  // Offline audio only (AudioMode::Offline): renders the next `frames` frames of the open medium
-  // into `left` and `right`; false when nothing rendered (no device open, not offline).
-  bool renderOffline(float* left, float* right, std::size_t frames);
-  // The audio output's notice (no sound device, playing silently), handed out once.
-  QString takeOutputNotice();
-  // The synthesizer the sequencer plays on, for the MIDI output.
-  SynthHost& synthHost() { return synthHost_; }
+    // Offline audio only (AudioMode::Offline): renders the next `frames` frames of the open medium
+    // into `left` and `right`; false when nothing rendered (no device open, not offline).
+    bool renderOffline(float* left, float* right, std::size_t frames);
+    // The audio output's notice (no sound device, playing silently), handed out once.
+    QString takeOutputNotice();
+    // The synthesizer the sequencer plays on, for the MIDI output.
+    SynthHost& synthHost() { return synthHost_; }
 
- signals:
-  void OnNotify(vorlo::media::NotifyValue value);
+signals:
+    void OnNotify(vorlo::media::NotifyValue value);
 
- private:
-  struct OneShot {
-    bool hasStart = false;
-    bool hasEnd = false;
-    std::int64_t start = 0;
-    std::int64_t end = 0;
-    bool wait = false;
-    bool hasWait = false;
-    bool notify = false;
-    bool hasNotify = false;
-  };
-  // The command that may still report: a play (or any command that asked for a report).
-  struct PendingPlay {
-    std::uint64_t generation = 0;
-    std::uint64_t token = 0;
-    bool notify = false;
-  };
+private:
+    struct OneShot {
+        bool hasStart = false;
+        bool hasEnd = false;
+        std::int64_t start = 0;
+        std::int64_t end = 0;
+        bool wait = false;
+        bool hasWait = false;
+        bool notify = false;
+        bool hasNotify = false;
+    };
+    // The command that may still report: a play (or any command that asked for a report).
+    struct PendingPlay {
+        std::uint64_t generation = 0;
+        std::uint64_t token = 0;
+        bool notify = false;
+    };
 
-  std::unique_ptr<MediaBackend> openBackend(DeviceType type, const std::string& path);
-  PlayEndHandler endHandler();
-  void onPlayEnded(std::uint64_t generation, std::uint64_t token, bool failed);
-  void requireOpen() const;
-  // Ends the pending play, if any, with `value` (aborted or superseded).
-  void cutPending(NotifyValue value);
-  // Clears the one-shot settings and, when the command asked for a report, posts it.
-  void finishCommand(const OneShot& settings, NotifyValue value = NotifyValue::Successful);
-  OneShot takeOneShot();
-  void postReport(NotifyValue value);
-  void setError(DeviceErrorCode code) const { lastError_ = code; }
-  std::int64_t toMs(std::int64_t position) const;
-  std::int64_t fromMs(std::int64_t ms, bool isLength) const;
+    std::unique_ptr<MediaBackend> openBackend(DeviceType type, const std::string& path);
+    PlayEndHandler endHandler();
+    void onPlayEnded(std::uint64_t generation, std::uint64_t token, bool failed);
+    void requireOpen() const;
+    // Ends the pending play, if any, with `value` (aborted or superseded).
+    void cutPending(NotifyValue value);
+    // Clears the one-shot settings and, when the command asked for a report, posts it.
+    void finishCommand(const OneShot& settings, NotifyValue value = NotifyValue::Successful);
+    OneShot takeOneShot();
+    void postReport(NotifyValue value);
+    void setError(DeviceErrorCode code) const { lastError_ = code; }
+    std::int64_t toMs(std::int64_t position) const;
+    std::int64_t fromMs(std::int64_t ms, bool isLength) const;
 
-  SynthHost synthHost_;
-  MediaSettings settings_;
-  DeviceType deviceType_ = DeviceType::AutoSelect;
-  DeviceType openType_ = DeviceType::AutoSelect;
-  QString fileName_;
-  OneShot oneShot_;
-  std::unique_ptr<MediaBackend> backend_;
-  std::uint64_t generation_ = 0;  // changes with every open and close
-  PendingPlay pending_;
-  bool hasPending_ = false;
-  TimeFormat timeFormat_ = TimeFormat::Milliseconds;
-  mutable DeviceErrorCode lastError_ = DeviceErrorCode::None;
+    SynthHost synthHost_;
+    MediaSettings settings_;
+    DeviceType deviceType_ = DeviceType::AutoSelect;
+    DeviceType openType_ = DeviceType::AutoSelect;
+    QString fileName_;
+    OneShot oneShot_;
+    std::unique_ptr<MediaBackend> backend_;
+    std::uint64_t generation_ = 0;  // changes with every open and close
+    PendingPlay pending_;
+    bool hasPending_ = false;
+    TimeFormat timeFormat_ = TimeFormat::Milliseconds;
+    mutable DeviceErrorCode lastError_ = DeviceErrorCode::None;
 };
 
 }  // namespace vorlo::media

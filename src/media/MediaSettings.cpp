@@ -5,9 +5,9 @@
 namespace vorlo::media {
 
 std::string resolvedCdDevice(const MediaSettings& settings) {
-  if (!settings.cdDevice.empty()) return settings.cdDevice;
-  const char* fromEnvironment = std::getenv("VORLO_CD_DEVICE");
-  return fromEnvironment != nullptr ? std::string(fromEnvironment) : std::string();
+    if (!settings.cdDevice.empty()) return settings.cdDevice;
+    const char* fromEnvironment = std::getenv("VORLO_CD_DEVICE");
+    return fromEnvironment != nullptr ? std::string(fromEnvironment) : std::string();
 }
 
 }  // namespace vorlo::media

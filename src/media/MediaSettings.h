@@ -8,30 +8,30 @@
 namespace vorlo::media {
 
 enum class AudioMode {
-  Device,       // the first audio driver that opens, else a silent real-time clock
-  SilentClock,  // never open a driver: real-time pace, nothing heard
-  Offline,      // no clock at all: audio is pulled with MIDIPlayer::renderOffline (tests, rendering)
+    Device,       // the first audio driver that opens, else a silent real-time clock
+    SilentClock,  // never open a driver: real-time pace, nothing heard
+    Offline,      // no clock at all: audio is pulled with MIDIPlayer::renderOffline (tests, rendering)
 };
 
 // Opens and closes a CD drive's door. The drive's own, through libcdio, unless another stands in
 // (the tests, which have no drive).
 class DriveDoor {
- public:
-  virtual ~DriveDoor() = default;
-  virtual bool open(const std::string& device) = 0;
-  virtual bool close(const std::string& device) = 0;
+public:
+    virtual ~DriveDoor() = default;
+    virtual bool open(const std::string& device) = 0;
+    virtual bool close(const std::string& device) = 0;
 };
 
 struct MediaSettings {
-  std::string soundFontPath;  // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
-  // A CD drive's device file or a CUE sheet of a disc image; empty: $VORLO_CD_DEVICE, then the
-  // system's default drive.
-  std::string cdDevice;
-  // Empty: the audio output's own order.
-  std::vector<std::string> audioDriverOrder;
-  AudioMode audioMode = AudioMode::Device;
-  // Empty: the drive's own door, where the drive has one.
-  std::shared_ptr<DriveDoor> driveDoor;
+    std::string soundFontPath;  // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
+    // A CD drive's device file or a CUE sheet of a disc image; empty: $VORLO_CD_DEVICE, then the
+    // system's default drive.
+    std::string cdDevice;
+    // Empty: the audio output's own order.
+    std::vector<std::string> audioDriverOrder;
+    AudioMode audioMode = AudioMode::Device;
+    // Empty: the drive's own door, where the drive has one.
+    std::shared_ptr<DriveDoor> driveDoor;
 };
 
 // The CD device to use: the setting, else $VORLO_CD_DEVICE, else empty (the system's default).

@@ -11,32 +11,32 @@
 namespace vorlo::media {
 
 class SequencerDevice final : public MediaBackend {
- public:
-  // Throws EMCIDeviceError when the synthesizer cannot start or the file cannot be read.
-  SequencerDevice(SynthHost& host, const std::string& path, PlayEndHandler onEnd);
-  ~SequencerDevice() override;
+public:
+    // Throws EMCIDeviceError when the synthesizer cannot start or the file cannot be read.
+    SequencerDevice(SynthHost& host, const std::string& path, PlayEndHandler onEnd);
+    ~SequencerDevice() override;
 
-  std::int64_t lengthMs() const override { return engine_->lengthMs(); }
-  std::int64_t positionMs() const override { return engine_->positionMs(); }
-  bool isPlaying() const override { return engine_->isPlaying(); }
-  std::uint64_t play(std::int64_t fromMs, std::int64_t toMs) override;
-  void stop() override;
-  void seek(std::int64_t ms) override;
-  bool waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) override;
-  bool renderOffline(float* left, float* right, std::size_t frames) override;
+    std::int64_t lengthMs() const override { return engine_->lengthMs(); }
+    std::int64_t positionMs() const override { return engine_->positionMs(); }
+    bool isPlaying() const override { return engine_->isPlaying(); }
+    std::uint64_t play(std::int64_t fromMs, std::int64_t toMs) override;
+    void stop() override;
+    void seek(std::int64_t ms) override;
+    bool waitForEnd(std::uint64_t token, std::chrono::steady_clock::time_point deadline) override;
+    bool renderOffline(float* left, float* right, std::size_t frames) override;
 
- private:
-  // Shared with the engine's end callback, which may outlive this device on the audio thread.
-  struct EndState {
-    std::mutex mutex;
-    std::condition_variable ended;
-    std::uint64_t lastEnded = 0;
-    PlayEndHandler onEnd;
-  };
+private:
+    // Shared with the engine's end callback, which may outlive this device on the audio thread.
+    struct EndState {
+        std::mutex mutex;
+        std::condition_variable ended;
+        std::uint64_t lastEnded = 0;
+        PlayEndHandler onEnd;
+    };
 
-  SynthHost& host_;
-  audio::MidiEngine* engine_ = nullptr;
-  std::shared_ptr<EndState> endState_;
+    SynthHost& host_;
+    audio::MidiEngine* engine_ = nullptr;
+    std::shared_ptr<EndState> endState_;
 };
 
 }  // namespace vorlo::media

@@ -5,25 +5,25 @@
 #include <memory>
 #include <string>
 
-#include "media/audio/midi_engine.h"
 #include "media/MediaSettings.h"
+#include "media/audio/midi_engine.h"
 
 namespace vorlo::media {
 
 class SynthHost {
- public:
-  explicit SynthHost(MediaSettings settings) : settings_(std::move(settings)) {}
+public:
+    explicit SynthHost(MediaSettings settings) : settings_(std::move(settings)) {}
 
-  // The engine, created on first use; null when the synthesizer cannot start, with `error` set.
-  audio::MidiEngine* engine(std::string& error);
-  bool isOffline() const { return settings_.audioMode == AudioMode::Offline; }
-  // The audio output's notice (no sound device, playing silently), handed out once.
-  std::string takeOutputNotice();
+    // The engine, created on first use; null when the synthesizer cannot start, with `error` set.
+    audio::MidiEngine* engine(std::string& error);
+    bool isOffline() const { return settings_.audioMode == AudioMode::Offline; }
+    // The audio output's notice (no sound device, playing silently), handed out once.
+    std::string takeOutputNotice();
 
- private:
-  MediaSettings settings_;
-  std::unique_ptr<audio::MidiEngine> engine_;
-  std::string createError_;
+private:
+    MediaSettings settings_;
+    std::unique_ptr<audio::MidiEngine> engine_;
+    std::string createError_;
 };
 
 }  // namespace vorlo::media

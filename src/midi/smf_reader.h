@@ -10,7 +10,7 @@
 namespace vorlo::midi {
 
 struct ReadError {
-  std::string text;
+    std::string text;
 };
 
 using ReadResult = std::variant<MidiFile, ReadError>;

@@ -11,9 +11,9 @@
 namespace vorlo::midi {
 
 struct SongLength {
-  std::int64_t lengthMs = 0;
-  int format = 0;
-  int trackCount = 0;
+    std::int64_t lengthMs = 0;
+    int format = 0;
+    int trackCount = 0;
 };
 
 std::variant<SongLength, ReadError> measureSong(std::span<const std::uint8_t> bytes);

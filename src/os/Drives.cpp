@@ -14,27 +14,44 @@ namespace {
 // groups, memory-backed runtime folders and the desktop's helper mounts.
 const QSet<QString>& pseudoTypes() {
     static const QSet<QString> types = {
-        QStringLiteral("proc"),        QStringLiteral("sysfs"),      QStringLiteral("cgroup"),
-        QStringLiteral("cgroup2"),     QStringLiteral("devtmpfs"),   QStringLiteral("devpts"),
-        QStringLiteral("tmpfs"),       QStringLiteral("ramfs"),      QStringLiteral("mqueue"),
-        QStringLiteral("hugetlbfs"),   QStringLiteral("debugfs"),    QStringLiteral("tracefs"),
-        QStringLiteral("securityfs"),  QStringLiteral("pstore"),     QStringLiteral("bpf"),
-        QStringLiteral("configfs"),    QStringLiteral("fusectl"),    QStringLiteral("binfmt_misc"),
-        QStringLiteral("autofs"),      QStringLiteral("efivarfs"),   QStringLiteral("rpc_pipefs"),
-        QStringLiteral("nsfs"),        QStringLiteral("selinuxfs"),  QStringLiteral("nfsd"),
-        QStringLiteral("fuse.gvfsd-fuse"), QStringLiteral("fuse.portal"), QStringLiteral("fuse.lxcfs"),
-        QStringLiteral("squashfs"),    // read-only images of installed packages (snaps), not the user's
+        QStringLiteral("proc"),
+        QStringLiteral("sysfs"),
+        QStringLiteral("cgroup"),
+        QStringLiteral("cgroup2"),
+        QStringLiteral("devtmpfs"),
+        QStringLiteral("devpts"),
+        QStringLiteral("tmpfs"),
+        QStringLiteral("ramfs"),
+        QStringLiteral("mqueue"),
+        QStringLiteral("hugetlbfs"),
+        QStringLiteral("debugfs"),
+        QStringLiteral("tracefs"),
+        QStringLiteral("securityfs"),
+        QStringLiteral("pstore"),
+        QStringLiteral("bpf"),
+        QStringLiteral("configfs"),
+        QStringLiteral("fusectl"),
+        QStringLiteral("binfmt_misc"),
+        QStringLiteral("autofs"),
+        QStringLiteral("efivarfs"),
+        QStringLiteral("rpc_pipefs"),
+        QStringLiteral("nsfs"),
+        QStringLiteral("selinuxfs"),
+        QStringLiteral("nfsd"),
+        QStringLiteral("fuse.gvfsd-fuse"),
+        QStringLiteral("fuse.portal"),
+        QStringLiteral("fuse.lxcfs"),
+        QStringLiteral("squashfs"),  // read-only images of installed packages (snaps), not the user's
     };
     return types;
 }
 
 // Folders whose mounts are the system's business even when their type looks ordinary.
 bool underSystemFolder(const QString& mountPoint) {
-    static const QStringList folders = {QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev"),
+    static const QStringList folders = {QStringLiteral("/proc"), QStringLiteral("/sys"),  QStringLiteral("/dev"),
                                         QStringLiteral("/run"),  QStringLiteral("/snap"), QStringLiteral("/boot/efi")};
     // Removable media are mounted below /run/media by the desktop: those are drives.
-    if (mountPoint.startsWith(QLatin1String("/run/media/")))
-        return false;
+    if (mountPoint.startsWith(QLatin1String("/run/media/"))) return false;
     return std::any_of(folders.begin(), folders.end(), [&](const QString& folder) {
         return mountPoint == folder || mountPoint.startsWith(folder + QLatin1Char('/'));
     });
@@ -69,32 +86,27 @@ std::vector<MountEntry> Drives::parseMountInfo(const QByteArray& mountInfo) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         // id, parent, major:minor, root, mount point, options, [optional fields...], "-", type, source, ...
         const qsizetype separator = fields.indexOf(QByteArrayLiteral("-"), 6);
-        if (separator < 6 || separator + 1 >= fields.size())
-            continue;
+        if (separator < 6 || separator + 1 >= fields.size()) continue;
         const QByteArray mountPoint = unescape(fields[4]);
-        if (!mountPoint.startsWith('/'))
-            continue;
+        if (!mountPoint.startsWith('/')) continue;
         MountEntry entry;
         entry.mountPoint = QFile::decodeName(mountPoint);
         entry.fileSystemType = QString::fromLatin1(fields[separator + 1]);
-        if (separator + 2 < fields.size())
-            entry.source = QFile::decodeName(unescape(fields[separator + 2]));
+        if (separator + 2 < fields.size()) entry.source = QFile::decodeName(unescape(fields[separator + 2]));
         entries.push_back(std::move(entry));
     }
     return entries;
 }
 
 bool Drives::isPseudoFileSystem(const MountEntry& entry) {
-    if (entry.mountPoint == QLatin1String("/"))
-        return false;
+    if (entry.mountPoint == QLatin1String("/")) return false;
     return pseudoTypes().contains(entry.fileSystemType) || underSystemFolder(entry.mountPoint);
 }
 
 QStringList Drives::drivesOf(const QByteArray& mountInfo) {
     QStringList drives;
     for (const MountEntry& entry : parseMountInfo(mountInfo)) {
-        if (entry.mountPoint != QLatin1String("/") && !isPseudoFileSystem(entry))
-            drives.append(entry.mountPoint);
+        if (entry.mountPoint != QLatin1String("/") && !isPseudoFileSystem(entry)) drives.append(entry.mountPoint);
     }
     drives.removeDuplicates();
     std::sort(drives.begin(), drives.end());
@@ -119,8 +131,7 @@ QString Drives::driveOf(const QString& path, const QStringList& drives) {
     for (const QString& drive : drives) {
         const bool holds = path == drive || drive == QLatin1String("/") ||
                            path.startsWith(drive.endsWith(QLatin1Char('/')) ? drive : drive + QLatin1Char('/'));
-        if (holds && drive.size() > best.size())
-            best = drive;
+        if (holds && drive.size() > best.size()) best = drive;
     }
     return best;
 }

@@ -3,21 +3,23 @@
 #include <QDir>
 #include <QFile>
 
-#include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace vorlo {
 
 QString ensurePrivateFolder(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
-        return QStringLiteral("Cannot create the folder %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return QStringLiteral("Cannot create the folder %1: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
     }
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0) {
-        return QStringLiteral("Cannot examine the folder %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return QStringLiteral("Cannot examine the folder %1: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
     }
     if (S_ISLNK(info.st_mode)) {
         return QStringLiteral("The folder %1 is a symbolic link; it is not used.").arg(path);
@@ -29,7 +31,8 @@ QString ensurePrivateFolder(const QString& path) {
         return QStringLiteral("The folder %1 belongs to another user; it is not used.").arg(path);
     }
     if ((info.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0) {
-        return QStringLiteral("Cannot make the folder %1 private: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return QStringLiteral("Cannot make the folder %1 private: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
     }
     return {};
 }

@@ -5,11 +5,11 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace vorlo {
 
@@ -17,9 +17,9 @@ namespace {
 
 QString rootName(RegistryRoot root) {
     switch (root) {
-    case RegistryRoot::CurrentUser: return QStringLiteral("HKEY_CURRENT_USER");
-    case RegistryRoot::LocalMachine: return QStringLiteral("HKEY_LOCAL_MACHINE");
-    case RegistryRoot::ClassesRoot: return QStringLiteral("HKEY_CLASSES_ROOT");
+        case RegistryRoot::CurrentUser: return QStringLiteral("HKEY_CURRENT_USER");
+        case RegistryRoot::LocalMachine: return QStringLiteral("HKEY_LOCAL_MACHINE");
+        case RegistryRoot::ClassesRoot: return QStringLiteral("HKEY_CLASSES_ROOT");
     }
     return {};
 }
@@ -64,7 +64,9 @@ QString Registry::folder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/MIDI Vorlo");
 }
 
-QString Registry::hiveFile(RegistryRoot root) { return folder() + QLatin1Char('/') + rootName(root) + QStringLiteral(".reg"); }
+QString Registry::hiveFile(RegistryRoot root) {
+    return folder() + QLatin1Char('/') + rootName(root) + QStringLiteral(".reg");
+}
 
 QString Registry::absolute(const QString& path) const {
     if (path.startsWith(QLatin1Char('\\')) || !open_ || current_.isEmpty()) return RegistryHive::normalisePath(path);

@@ -14,17 +14,17 @@ QString quote(const QString& s) {
     out += QLatin1Char('"');
     for (const QChar c : s) {
         switch (c.unicode()) {
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        default:
-            if (c.unicode() < 0x20) {
-                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-            } else {
-                out += c;
-            }
+            case '\\': out += QStringLiteral("\\\\"); break;
+            case '"': out += QStringLiteral("\\\""); break;
+            case '\n': out += QStringLiteral("\\n"); break;
+            case '\r': out += QStringLiteral("\\r"); break;
+            case '\t': out += QStringLiteral("\\t"); break;
+            default:
+                if (c.unicode() < 0x20) {
+                    out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+                } else {
+                    out += c;
+                }
         }
     }
     out += QLatin1Char('"');
@@ -44,20 +44,20 @@ qsizetype unquote(const QString& line, qsizetype pos, QString& out) {
         }
         if (++i >= line.size()) return -1;
         switch (line[i].unicode()) {
-        case '\\': out += QLatin1Char('\\'); break;
-        case '"': out += QLatin1Char('"'); break;
-        case 'n': out += QLatin1Char('\n'); break;
-        case 'r': out += QLatin1Char('\r'); break;
-        case 't': out += QLatin1Char('\t'); break;
-        case 'x': {
-            bool ok = false;
-            const int code = line.mid(i + 1, 2).toInt(&ok, 16);
-            if (!ok || line.mid(i + 1, 2).size() != 2) return -1;
-            out += QChar(code);
-            i += 2;
-            break;
-        }
-        default: return -1;
+            case '\\': out += QLatin1Char('\\'); break;
+            case '"': out += QLatin1Char('"'); break;
+            case 'n': out += QLatin1Char('\n'); break;
+            case 'r': out += QLatin1Char('\r'); break;
+            case 't': out += QLatin1Char('\t'); break;
+            case 'x': {
+                bool ok = false;
+                const int code = line.mid(i + 1, 2).toInt(&ok, 16);
+                if (!ok || line.mid(i + 1, 2).size() != 2) return -1;
+                out += QChar(code);
+                i += 2;
+                break;
+            }
+            default: return -1;
         }
     }
     return -1;

@@ -30,8 +30,8 @@ struct RegistryValue {
 class RegistryHive {
 public:
     struct Key {
-        QString path;                       // spelling as created, e.g. "SOFTWARE\Brackwen\MIDI Vorlo"
-        QMap<QString, QString> valueNames;  // folded name -> spelling
+        QString path;                         // spelling as created, e.g. "SOFTWARE\Brackwen\MIDI Vorlo"
+        QMap<QString, QString> valueNames;    // folded name -> spelling
         QMap<QString, RegistryValue> values;  // folded name -> value
     };
 

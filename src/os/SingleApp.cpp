@@ -7,14 +7,14 @@
 #include <QLocalSocket>
 #include <QThread>
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace vorlo {
 

@@ -41,8 +41,9 @@ public:
     void publish(std::function<void(const QByteArray& tail)> receiver);
 
     // Second process: sends the tail and waits until the first has handled it. Does nothing without a first
-    // player's window or with an empty tail (the first player is not disturbed). Returns false when nothing was sent (no window, or a tail longer than 259 bytes, which
-    // does not fit the block and is not sent at all rather than sent cut short).
+    // player's window or with an empty tail (the first player is not disturbed). Returns false when nothing was sent
+    // (no window, or a tail longer than 259 bytes, which does not fit the block and is not sent at all rather than sent
+    // cut short).
     bool send(const QByteArray& tail);
 
     // The raw command-line tail as the player hands it on: the arguments after the program name joined by blanks.

@@ -6,11 +6,11 @@
 namespace vorlo::tools {
 
 enum ExitCode : int {
-  kExitOk = 0,
-  kExitFileFailed = 1,  // at least one file could not be read, rendered or played
-  kExitUsage = 2,
-  kExitNoAudio = 3,     // no synthesizer could be set up (for example no soundfont)
-  kExitInterrupted = 130,
+    kExitOk = 0,
+    kExitFileFailed = 1,  // at least one file could not be read, rendered or played
+    kExitUsage = 2,
+    kExitNoAudio = 3,  // no synthesizer could be set up (for example no soundfont)
+    kExitInterrupted = 130,
 };
 
 int runInfo(const std::vector<std::string>& args);

@@ -18,23 +18,23 @@ const char* const kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  using namespace vorlo::tools;
-  if (argc < 2) {
-    std::fputs(kUsage, stderr);
+    using namespace vorlo::tools;
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    const std::string command = argv[1];
+    std::vector<std::string> args(argv + 2, argv + argc);
+    // "--" ends the options, so that file names may begin with "-".
+    if (!args.empty() && args.front() == "--" && (command == "info" || command == "length")) args.erase(args.begin());
+    if (command == "info") return runInfo(args);
+    if (command == "length") return runLength(args);
+    if (command == "render") return runRender(args);
+    if (command == "play") return runPlay(args);
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    std::fprintf(stderr, "vorlo: unknown command '%s'\n%s", command.c_str(), kUsage);
     return kExitUsage;
-  }
-  const std::string command = argv[1];
-  std::vector<std::string> args(argv + 2, argv + argc);
-  // "--" ends the options, so that file names may begin with "-".
-  if (!args.empty() && args.front() == "--" && (command == "info" || command == "length")) args.erase(args.begin());
-  if (command == "info") return runInfo(args);
-  if (command == "length") return runLength(args);
-  if (command == "render") return runRender(args);
-  if (command == "play") return runPlay(args);
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  std::fprintf(stderr, "vorlo: unknown command '%s'\n%s", command.c_str(), kUsage);
-  return kExitUsage;
 }

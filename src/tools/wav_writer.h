@@ -7,24 +7,24 @@
 namespace vorlo::tools {
 
 class WavWriter {
- public:
-  WavWriter(const std::string& path, int sampleRate);
-  ~WavWriter();
-  WavWriter(const WavWriter&) = delete;
-  WavWriter& operator=(const WavWriter&) = delete;
+public:
+    WavWriter(const std::string& path, int sampleRate);
+    ~WavWriter();
+    WavWriter(const WavWriter&) = delete;
+    WavWriter& operator=(const WavWriter&) = delete;
 
-  bool isOpen() const { return file_ != nullptr; }
-  bool write(const float* left, const float* right, std::size_t frames);
-  // Fills in the sizes in the header; false when the disk refused something.
-  bool finish();
+    bool isOpen() const { return file_ != nullptr; }
+    bool write(const float* left, const float* right, std::size_t frames);
+    // Fills in the sizes in the header; false when the disk refused something.
+    bool finish();
 
- private:
-  bool writeHeader(std::uint32_t dataBytes);
+private:
+    bool writeHeader(std::uint32_t dataBytes);
 
-  std::FILE* file_ = nullptr;
-  int sampleRate_;
-  std::uint64_t frames_ = 0;
-  bool failed_ = false;
+    std::FILE* file_ = nullptr;
+    int sampleRate_;
+    std::uint64_t frames_ = 0;
+    bool failed_ = false;
 };
 
 }  // namespace vorlo::tools

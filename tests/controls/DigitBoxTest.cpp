@@ -21,8 +21,8 @@ const QColor Dark(0, 0, 0);
 // The segments a reader sees lit on a seven-segment digit (1 top, 2 upper left, 3 upper right, 4 middle,
 // 5 lower left, 6 lower right, 7 bottom).
 const std::vector<std::set<int>> SegmentsOf = {
-    {1, 2, 3, 5, 6, 7}, {3, 6}, {1, 3, 4, 5, 7}, {1, 3, 4, 6, 7}, {2, 3, 4, 6},
-    {1, 2, 4, 6, 7},    {1, 2, 4, 5, 6, 7}, {1, 3, 6}, {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 6},
+    {1, 2, 3, 5, 6, 7}, {3, 6},    {1, 3, 4, 5, 7},       {1, 3, 4, 6, 7}, {2, 3, 4, 6}, {1, 2, 4, 6, 7},
+    {1, 2, 4, 5, 6, 7}, {1, 3, 6}, {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 6},
 };
 
 // A pixel in the middle of each segment, relative to the cell's top-left corner.
@@ -31,8 +31,7 @@ const QPoint ProbeOf[8] = {{}, {5, 1}, {1, 5}, {9, 5}, {5, 10}, {1, 15}, {9, 15}
 std::set<int> litSegments(const QImage& image, QPoint cell) {
     std::set<int> lit;
     for (int segment = 1; segment <= 7; ++segment)
-        if (image.pixelColor(cell + ProbeOf[segment]) == Lit)
-            lit.insert(segment);
+        if (image.pixelColor(cell + ProbeOf[segment]) == Lit) lit.insert(segment);
     return lit;
 }
 
@@ -43,8 +42,7 @@ std::string readDigits(const QImage& image, int cells) {
         const std::set<int> lit = litSegments(image, QPoint(cell * 13 + 2, 2));
         char digit = '?';
         for (int d = 0; d < 10; ++d)
-            if (SegmentsOf[static_cast<std::size_t>(d)] == lit)
-                digit = static_cast<char>('0' + d);
+            if (SegmentsOf[static_cast<std::size_t>(d)] == lit) digit = static_cast<char>('0' + d);
         shown += digit;
     }
     return shown;
@@ -55,8 +53,7 @@ QImage render(TDigitBox& box) { return box.grab().toImage().convertToFormat(QIma
 int countLit(const QImage& image) {
     int lit = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            lit += image.pixelColor(x, y) == Lit ? 1 : 0;
+        for (int x = 0; x < image.width(); ++x) lit += image.pixelColor(x, y) == Lit ? 1 : 0;
     return lit;
 }
 
@@ -80,8 +77,7 @@ TEST(DigitBox, EveryDigitLightsExactlyItsSegmentsWithBevelledStrokes) {
         // Each segment is three tapering strokes without their end points: 9 + 7 + 5 pixels, the middle one
         // 9 + 7 + 7. Anything more would blur the joints, anything less leaves gaps.
         int expected = 0;
-        for (int segment : SegmentsOf[d])
-            expected += segment == 4 ? 23 : 21;
+        for (int segment : SegmentsOf[d]) expected += segment == 4 ? 23 : 21;
         EXPECT_EQ(countLit(image), expected) << "digit " << d;
     }
 }
@@ -126,9 +122,8 @@ struct EventLog {
         });
         QObject::connect(&box, &TDigitBox::OnValueChange,
                          [this](TDigitBox* b) { entries.push_back("value " + std::to_string(b->Value())); });
-        QObject::connect(&box, &TDigitBox::OnTargetReach, [this](TDigitBox* b) {
-            entries.push_back("reached " + std::to_string(b->Value()));
-        });
+        QObject::connect(&box, &TDigitBox::OnTargetReach,
+                         [this](TDigitBox* b) { entries.push_back("reached " + std::to_string(b->Value())); });
     }
 };
 

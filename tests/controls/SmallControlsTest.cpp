@@ -6,9 +6,9 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <QStringListModel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -45,8 +45,7 @@ class ScrollingList : public ::testing::Test {
 protected:
     void SetUp() override {
         QStringList lines;
-        for (int i = 0; i < 200; ++i)
-            lines << QString("Song number %1.mid").arg(i);
+        for (int i = 0; i < 200; ++i) lines << QString("Song number %1.mid").arg(i);
         model.setStringList(lines);
         list.setModel(&model);
         list.resize(150, 120);

@@ -6,11 +6,11 @@
 namespace vorlo::testing {
 
 struct AviClip {
-  int width = 64;
-  int height = 48;
-  int framesPerSecond = 25;
-  int frameCount = 15;
-  int audioSampleRate = 0;  // 0: no sound track; else 16-bit mono PCM at this rate
+    int width = 64;
+    int height = 48;
+    int framesPerSecond = 25;
+    int frameCount = 15;
+    int audioSampleRate = 0;  // 0: no sound track; else 16-bit mono PCM at this rate
 };
 
 bool writeMjpegAvi(const QString& path, const AviClip& clip);

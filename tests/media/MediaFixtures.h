@@ -33,9 +33,9 @@ inline constexpr int kMediumMs = 600;
 media::MediaSettings offlineSettings(const QString& cdImage = {});
 
 struct RenderedAudio {
-  std::vector<float> left;
-  std::vector<float> right;
-  double peak() const;
+    std::vector<float> left;
+    std::vector<float> right;
+    double peak() const;
 };
 
 // Moves the device on by `ms`: rendered offline where it can be, else in real time (video).
@@ -44,13 +44,13 @@ RenderedAudio runFor(media::MIDIPlayer& player, int ms);
 RenderedAudio runToStop(media::MIDIPlayer& player);
 
 class Reports {
- public:
-  explicit Reports(media::MIDIPlayer& player);
-  // Lets queued reports arrive until there are `count` of them; false when they never came.
-  bool waitFor(std::size_t count);
-  // Lets every queued report arrive.
-  void settle();
-  std::vector<media::NotifyValue> values;
+public:
+    explicit Reports(media::MIDIPlayer& player);
+    // Lets queued reports arrive until there are `count` of them; false when they never came.
+    bool waitFor(std::size_t count);
+    // Lets every queued report arrive.
+    void settle();
+    std::vector<media::NotifyValue> values;
 };
 
 }  // namespace vorlo::testing

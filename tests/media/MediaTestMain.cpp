@@ -7,18 +7,18 @@
 // client and the offscreen platform's window buffers keep allocations until the process ends;
 // those are theirs, not the player's.
 extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libgstreamermediaplugin.so\n"
-         "leak:libQt6Multimedia.so\n"
-         "leak:libpulse.so\n"
-         "leak:libglib-2.0.so\n"
-         "leak:libqoffscreen.so\n"
-         "leak:QBackingStore\n"
-         "leak:QRasterPaintEngine\n";
+    return "leak:libgstreamermediaplugin.so\n"
+           "leak:libQt6Multimedia.so\n"
+           "leak:libpulse.so\n"
+           "leak:libglib-2.0.so\n"
+           "leak:libqoffscreen.so\n"
+           "leak:QBackingStore\n"
+           "leak:QRasterPaintEngine\n";
 }
 
 int main(int argc, char** argv) {
-  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

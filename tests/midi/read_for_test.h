@@ -10,9 +10,9 @@
 namespace vorlo::midi {
 
 inline MidiFile read(const std::vector<std::uint8_t>& bytes) {
-  ReadResult result = readMidi(bytes);
-  if (auto* error = std::get_if<ReadError>(&result)) ADD_FAILURE() << error->text;
-  return std::get_if<MidiFile>(&result) ? std::get<MidiFile>(std::move(result)) : MidiFile{};
+    ReadResult result = readMidi(bytes);
+    if (auto* error = std::get_if<ReadError>(&result)) ADD_FAILURE() << error->text;
+    return std::get_if<MidiFile>(&result) ? std::get<MidiFile>(std::move(result)) : MidiFile{};
 }
 
 }  // namespace vorlo::midi

@@ -29,8 +29,7 @@ const QByteArray DesktopTable =
     "47 27 0:43 / /media/cut\n";
 
 TEST(Drives, OnlyRealFileSystemsAreDrivesWithTheRootFirst) {
-    EXPECT_EQ(Drives::drivesOf(DesktopTable),
-              (QStringList{"/", "/home", "/mnt/nas", "/run/media/anna/USB STICK"}));
+    EXPECT_EQ(Drives::drivesOf(DesktopTable), (QStringList{"/", "/home", "/mnt/nas", "/run/media/anna/USB STICK"}));
     // Even a table that cannot be read leaves the root to browse.
     EXPECT_EQ(Drives::drivesOf(QByteArray()), QStringList{"/"});
     EXPECT_EQ(Drives::drivesOf("garbage\n\\\\\\ - -\n"), QStringList{"/"});

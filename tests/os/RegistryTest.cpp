@@ -49,7 +49,7 @@ TEST_F(RegistryTest, ValuesSurviveANewRegistryObjectWithTheirTypes) {
     EXPECT_EQ(reg.valueType("Top"), RegistryValue::Type::DWord);
     EXPECT_EQ(reg.valueType("AutoLoadList"), RegistryValue::Type::String);
     EXPECT_FALSE(reg.valueExists("Left"));
-    EXPECT_THROW(reg.readString("Top"), RegistryError);  // wrong type
+    EXPECT_THROW(reg.readString("Top"), RegistryError);    // wrong type
     EXPECT_THROW(reg.readInteger("Left"), RegistryError);  // missing
     // The hive is a text file a person can read.
     EXPECT_TRUE(hiveBytes().contains("\"Top\"=dword:ffffffd8"));

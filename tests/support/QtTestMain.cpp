@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     // The program folder of this build, where the player's data files are.
     if (qEnvironmentVariableIsEmpty("VORLO_PROGRAM_DIR")) qputenv("VORLO_PROGRAM_DIR", VORLO_BUILD_PROGRAM_DIR);
     // The player's own application object, so errors escaping event handlers take the player's path.

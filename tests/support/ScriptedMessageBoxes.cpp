@@ -48,8 +48,7 @@ BoxButton ScriptedMessageBoxes::ask(const MessageBox& box) {
     const Expected e = expected_.front();
     expected_.pop_front();
     const MessageBox& want = *e.box;
-    if (want.caption != box.caption || want.text != box.text || want.icon != box.icon ||
-        want.buttons != box.buttons) {
+    if (want.caption != box.caption || want.text != box.text || want.icon != box.icon || want.buttons != box.buttons) {
         ADD_FAILURE() << "message box differs\n  expected: " << describe(want) << "\n  shown:    " << describe(box);
         return fallback;
     }

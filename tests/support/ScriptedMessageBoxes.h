@@ -23,8 +23,7 @@ public:
     ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
 
     // Expects a box with exactly this caption, text, icon and buttons, and answers it.
-    void expect(const QString& caption, const QString& text, BoxIcon icon, BoxButtons buttons,
-                BoxButton answer);
+    void expect(const QString& caption, const QString& text, BoxIcon icon, BoxButtons buttons, BoxButton answer);
     // Expects a modal dialog whose object name is given; `answer` may fill it in and returns its result code.
     void expectDialog(const QString& objectName, std::function<int(QObject& dialog)> answer);
 

@@ -8,7 +8,6 @@ namespace vorlo {
 
 namespace {
 
-
 // Switches begin with "/". Here absolute paths do too, so a switch is one word after the slash and names no
 // existing file: "/play" is a switch, "/home/me/song.mid" and an existing "/song.mid" are files.
 bool isSwitch(const QString& argument) {

@@ -1,7 +1,7 @@
 #include "core/app/ErrorHandler.h"
 
-#include "media/EMCIDeviceError.h"
 #include "core/app/MessageBoxes.h"
+#include "media/EMCIDeviceError.h"
 
 #include <cxxabi.h>
 
@@ -21,12 +21,15 @@ void ErrorHandler::setRestoreWindow(std::function<void()> restore) { g_restoreWi
 
 void ErrorHandler::setResetCursor(std::function<void()> reset) { g_resetCursor = std::move(reset); }
 
-void ErrorHandler::setRemoveSelectedEntry(std::function<QString()> remove) { g_removeSelectedEntry = std::move(remove); }
+void ErrorHandler::setRemoveSelectedEntry(std::function<QString()> remove) {
+    g_removeSelectedEntry = std::move(remove);
+}
 
 QString ErrorHandler::className(const std::exception& error) {
     const char* mangled = typeid(error).name();
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                     std::free);
     QString name = QString::fromLatin1(status == 0 && demangled ? demangled.get() : mangled);
     const qsizetype colons = name.lastIndexOf(QStringLiteral("::"));
     return colons < 0 ? name : name.mid(colons + 2);

@@ -29,37 +29,37 @@ MessageBoxes& current() {
 
 QString toString(BoxIcon icon) {
     switch (icon) {
-    case BoxIcon::None: return QStringLiteral("none");
-    case BoxIcon::Information: return QStringLiteral("information");
-    case BoxIcon::Warning: return QStringLiteral("warning");
-    case BoxIcon::Error: return QStringLiteral("error");
-    case BoxIcon::Question: return QStringLiteral("question");
+        case BoxIcon::None: return QStringLiteral("none");
+        case BoxIcon::Information: return QStringLiteral("information");
+        case BoxIcon::Warning: return QStringLiteral("warning");
+        case BoxIcon::Error: return QStringLiteral("error");
+        case BoxIcon::Question: return QStringLiteral("question");
     }
     return {};
 }
 
 QString toString(BoxButtons buttons) {
     switch (buttons) {
-    case BoxButtons::Ok: return QStringLiteral("Ok");
-    case BoxButtons::OkCancel: return QStringLiteral("OkCancel");
-    case BoxButtons::YesNo: return QStringLiteral("YesNo");
-    case BoxButtons::YesNoCancel: return QStringLiteral("YesNoCancel");
-    case BoxButtons::RetryCancel: return QStringLiteral("RetryCancel");
-    case BoxButtons::AbortRetryIgnore: return QStringLiteral("AbortRetryIgnore");
+        case BoxButtons::Ok: return QStringLiteral("Ok");
+        case BoxButtons::OkCancel: return QStringLiteral("OkCancel");
+        case BoxButtons::YesNo: return QStringLiteral("YesNo");
+        case BoxButtons::YesNoCancel: return QStringLiteral("YesNoCancel");
+        case BoxButtons::RetryCancel: return QStringLiteral("RetryCancel");
+        case BoxButtons::AbortRetryIgnore: return QStringLiteral("AbortRetryIgnore");
     }
     return {};
 }
 
 QString toString(BoxButton button) {
     switch (button) {
-    case BoxButton::None: return QStringLiteral("None");
-    case BoxButton::Ok: return QStringLiteral("Ok");
-    case BoxButton::Cancel: return QStringLiteral("Cancel");
-    case BoxButton::Yes: return QStringLiteral("Yes");
-    case BoxButton::No: return QStringLiteral("No");
-    case BoxButton::Retry: return QStringLiteral("Retry");
-    case BoxButton::Abort: return QStringLiteral("Abort");
-    case BoxButton::Ignore: return QStringLiteral("Ignore");
+        case BoxButton::None: return QStringLiteral("None");
+        case BoxButton::Ok: return QStringLiteral("Ok");
+        case BoxButton::Cancel: return QStringLiteral("Cancel");
+        case BoxButton::Yes: return QStringLiteral("Yes");
+        case BoxButton::No: return QStringLiteral("No");
+        case BoxButton::Retry: return QStringLiteral("Retry");
+        case BoxButton::Abort: return QStringLiteral("Abort");
+        case BoxButton::Ignore: return QStringLiteral("Ignore");
     }
     return {};
 }
@@ -99,12 +99,12 @@ MessageBoxes::ModalScope::~ModalScope() {
 BoxButton cautiousAnswer(const MessageBox& box) {
     if (box.defaultButton != BoxButton::None) return box.defaultButton;
     switch (box.buttons) {
-    case BoxButtons::Ok: return BoxButton::Ok;
-    case BoxButtons::YesNo: return BoxButton::No;
-    case BoxButtons::AbortRetryIgnore: return BoxButton::Abort;
-    case BoxButtons::OkCancel:
-    case BoxButtons::YesNoCancel:
-    case BoxButtons::RetryCancel: break;
+        case BoxButtons::Ok: return BoxButton::Ok;
+        case BoxButtons::YesNo: return BoxButton::No;
+        case BoxButtons::AbortRetryIgnore: return BoxButton::Abort;
+        case BoxButtons::OkCancel:
+        case BoxButtons::YesNoCancel:
+        case BoxButtons::RetryCancel: break;
     }
     return BoxButton::Cancel;
 }

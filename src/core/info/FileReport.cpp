@@ -1,7 +1,7 @@
 #include "core/info/FileReport.h"
 
-#include "midi/smf_reader.h"
 #include "core/playlist/MediaPaths.h"
+#include "midi/smf_reader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -34,8 +34,7 @@ QString songText(const std::string& bytes) {
 QString FileReport::kilobytesText(std::int64_t bytes) {
     QString text = QString::number(static_cast<double>(bytes) / 1024.0, 'g', 15);
     const qsizetype point = text.indexOf(QLatin1Char('.'));
-    if (point >= 0)
-        text.truncate(point + 3);
+    if (point >= 0) text.truncate(point + 3);
     return text;
 }
 
@@ -56,29 +55,27 @@ QString FileReport::captionFor(int selectedIndex, int entryCount) {
 }
 
 QStringList FileReport::midiLines(const QByteArray& bytes) {
-    const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                static_cast<std::size_t>(bytes.size()));
+    const auto data =
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
     const midi::ReadResult result = midi::readMidi(data);
     const midi::MidiFile* file = std::get_if<midi::MidiFile>(&result);
     // A file that is no MIDI file at all shows its path, size and date only.
-    if (!file)
-        return {};
+    if (!file) return {};
     QStringList lines;
     lines << QStringLiteral("Type:\tMIDI Format %1").arg(file->format);
     lines << QStringLiteral("Track:\t%1").arg(file->declaredTrackCount);
-    if (file->tracks.empty())
-        return lines;
+    if (file->tracks.empty()) return lines;
     bool titleSeen = false;
     bool otherSeen = false;
     for (const midi::MidiEvent& event : file->tracks.front().events) {
         if (event.isMeta(midi::MetaType::TrackName)) {
-            lines << (titleSeen ? QStringLiteral("Subtitle:\t") : QStringLiteral("Title:\t")) + songText(file->textOf(event));
+            lines << (titleSeen ? QStringLiteral("Subtitle:\t") : QStringLiteral("Title:\t")) +
+                         songText(file->textOf(event));
             titleSeen = true;
         } else if (event.isMeta(midi::MetaType::Copyright)) {
             lines << songText(file->textOf(event));
         } else if (event.isMeta(midi::MetaType::Text)) {
-            if (!otherSeen)
-                lines << QString() << QStringLiteral("Other Information:");
+            if (!otherSeen) lines << QString() << QStringLiteral("Other Information:");
             otherSeen = true;
             lines << songText(file->textOf(event));
         } else {
@@ -90,8 +87,7 @@ QStringList FileReport::midiLines(const QByteArray& bytes) {
 
 FileReport FileReport::build(const QString& path, int selectedIndex, int entryCount) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     const QFileInfo info(file);
     FileReport report;
     report.lines << QStringLiteral("Path:\t") + path;

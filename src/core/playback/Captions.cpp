@@ -33,7 +33,9 @@ QString resetCaption(const QString& resetFile, const QString& programFolder) {
 }
 
 QString waitCaption(int seconds) {
-    return QStringLiteral("Waiting %1 %2").arg(seconds).arg(seconds < 2 ? QStringLiteral("second") : QStringLiteral("seconds"));
+    return QStringLiteral("Waiting %1 %2")
+        .arg(seconds)
+        .arg(seconds < 2 ? QStringLiteral("second") : QStringLiteral("seconds"));
 }
 
 int cdTrackFromPath(const QString& path) {

@@ -83,9 +83,9 @@ PlaySequence::Finish PlaySequence::EntryFinished(const QString& devicePath) {
     const int current = playlist_.CurrentIndex();
     if (playlist_.isValidIndex(current) && (modes_.shuffle || options_.autoCheck)) playlist_.setChecked(current, true);
     switch (AdvanceToNext(devicePath)) {
-    case Advance::Continue: return Finish::PlayNext;
-    case Advance::EndReached: return Finish::StopReady;
-    case Advance::CloseProgram: return Finish::CloseProgram;
+        case Advance::Continue: return Finish::PlayNext;
+        case Advance::EndReached: return Finish::StopReady;
+        case Advance::CloseProgram: return Finish::CloseProgram;
     }
     return Finish::StopReady;
 }

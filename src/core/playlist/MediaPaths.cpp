@@ -13,8 +13,7 @@ bool IsPlayableExt(const QString& lowerCaseExtension) {
                                                  QLatin1StringView(".avi"), QLatin1StringView(".rmi"),
                                                  QLatin1StringView(".kar"), QLatin1StringView(".cda")};
     for (const QLatin1StringView& extension : playable)
-        if (lowerCaseExtension == extension)
-            return true;
+        if (lowerCaseExtension == extension) return true;
     return false;
 }
 
@@ -26,8 +25,6 @@ QString extensionLowered(const QString& path) {
 
 QString fileNamePart(const QString& path) { return path.mid(path.lastIndexOf(Separator) + 1); }
 
-QString folderWithSeparator(const QString& folder) {
-    return folder.endsWith(Separator) ? folder : folder + Separator;
-}
+QString folderWithSeparator(const QString& folder) { return folder.endsWith(Separator) ? folder : folder + Separator; }
 
 }  // namespace vorlo

@@ -15,14 +15,12 @@ Playlist::Playlist(QObject* parent) : QObject(parent) {}
 QStringList Playlist::PathList() const {
     QStringList paths;
     paths.reserve(count());
-    for (const PlaylistEntry& e : entries_)
-        paths.append(e.path);
+    for (const PlaylistEntry& e : entries_) paths.append(e.path);
     return paths;
 }
 
 void Playlist::MarkListChanged() {
-    if (listChanged_)
-        return;
+    if (listChanged_) return;
     listChanged_ = true;
     emit listChangedFlagChanged(true);
 }
@@ -33,8 +31,7 @@ void Playlist::MarkListSaved() {
 }
 
 bool Playlist::settleChangedFlag() {
-    if (isEmpty() && listChanged_)
-        MarkListSaved();
+    if (isEmpty() && listChanged_) MarkListSaved();
     return listChanged_;
 }
 
@@ -47,15 +44,13 @@ void Playlist::pathsChanged() {
 
 void Playlist::setChecked(int index, bool checked) {
     PlaylistEntry& e = entries_.at(static_cast<std::size_t>(index));
-    if (e.checked == checked)
-        return;
+    if (e.checked == checked) return;
     e.checked = checked;
     emit entriesChanged(index, index);
 }
 
 void Playlist::UncheckAllEntries() {
-    for (int i = 0; i < count(); ++i)
-        setChecked(i, false);
+    for (int i = 0; i < count(); ++i) setChecked(i, false);
 }
 
 void Playlist::append(PlaylistEntry entry) {
@@ -65,8 +60,7 @@ void Playlist::append(PlaylistEntry entry) {
 }
 
 void Playlist::append(std::vector<PlaylistEntry> entries) {
-    if (entries.empty())
-        return;
+    if (entries.empty()) return;
     const int first = count();
     const int last = first + static_cast<int>(entries.size()) - 1;
     emit entriesAboutToBeInserted(first, last);
@@ -77,8 +71,7 @@ void Playlist::append(std::vector<PlaylistEntry> entries) {
 
 int Playlist::insertAtDropPoint(int row, std::vector<PlaylistEntry> entries) {
     const int inserted = static_cast<int>(entries.size());
-    if (inserted == 0)
-        return 0;
+    if (inserted == 0) return 0;
     row = std::clamp(row, 0, count());
     const bool hadEntries = !isEmpty();
     emit entriesAboutToBeInserted(row, row + inserted - 1);
@@ -86,8 +79,7 @@ int Playlist::insertAtDropPoint(int row, std::vector<PlaylistEntry> entries) {
                     std::make_move_iterator(entries.end()));
     emit entriesInserted(row, row + inserted - 1);
     // Only a current entry that exists can follow; into an empty list the adder picks the current entry anew.
-    if (hadEntries && currentIndex_ >= row)
-        currentIndex_ += inserted;
+    if (hadEntries && currentIndex_ >= row) currentIndex_ += inserted;
     pathsChanged();
     return inserted;
 }
@@ -103,10 +95,8 @@ void Playlist::moveLine(int from, int to) {
 }
 
 int Playlist::dragMove(int from, int to) {
-    if (isEmpty() || !isValidIndex(from) || to < 0 || to > count())
-        return -1;
-    if (to == from || to == from + 1)
-        return from;
+    if (isEmpty() || !isValidIndex(from) || to < 0 || to > count()) return -1;
+    if (to == from || to == from + 1) return from;
     if (currentIndex_ == from)
         currentIndex_ = from < to ? to - 1 : to;
     else if (from < currentIndex_ && currentIndex_ < to)
@@ -119,8 +109,7 @@ int Playlist::dragMove(int from, int to) {
 }
 
 bool Playlist::moveUp(int index) {
-    if (!isValidIndex(index) || index == 0)
-        return false;
+    if (!isValidIndex(index) || index == 0) return false;
     moveLine(index, index - 1);
     if (currentIndex_ == index)
         currentIndex_ = index - 1;
@@ -131,8 +120,7 @@ bool Playlist::moveUp(int index) {
 }
 
 bool Playlist::moveDown(int index) {
-    if (!isValidIndex(index) || index == count() - 1)
-        return false;
+    if (!isValidIndex(index) || index == count() - 1) return false;
     moveLine(index, index + 2);
     if (currentIndex_ == index)
         currentIndex_ = index + 1;
@@ -149,8 +137,7 @@ void Playlist::removeLine(int index) {
 }
 
 Playlist::RemovalResult Playlist::removeEntry(int index) {
-    if (!isValidIndex(index))
-        return {};
+    if (!isValidIndex(index)) return {};
     if (count() == 1) {
         clear();
         return {Removal::ClearedList, -1};
@@ -162,8 +149,7 @@ Playlist::RemovalResult Playlist::removeEntry(int index) {
         return {Removal::RemovedCurrent, -1};
     }
     removeLine(index);
-    if (index < currentIndex_)
-        --currentIndex_;
+    if (index < currentIndex_) --currentIndex_;
     pathsChanged();
     return {Removal::RemovedOther, index < count() ? index : index - 1};
 }
@@ -180,8 +166,7 @@ void Playlist::clear() {
 }
 
 bool Playlist::sort() {
-    if (isEmpty())
-        return false;
+    if (isEmpty()) return false;
     emit entriesAboutToBeReset();
     const bool reorder = count() >= 2;
     if (reorder) {
@@ -196,8 +181,7 @@ bool Playlist::sort() {
                          [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
         std::vector<PlaylistEntry> sorted;
         sorted.reserve(entries_.size());
-        for (const auto& key : keys)
-            sorted.push_back(std::move(entries_[key.second]));
+        for (const auto& key : keys) sorted.push_back(std::move(entries_[key.second]));
         entries_ = std::move(sorted);
     }
     for (PlaylistEntry& e : entries_) {
@@ -206,8 +190,7 @@ bool Playlist::sort() {
     }
     currentIndex_ = 0;
     emit entriesReset();
-    if (reorder)
-        pathsChanged();
+    if (reorder) pathsChanged();
     return true;
 }
 

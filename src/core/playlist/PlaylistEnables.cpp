@@ -9,8 +9,7 @@ bool hasSelection(const PlaylistState& s) { return s.selectedLine >= 0 && s.sele
 
 MidPanelEnables midPanelEnables(const PlaylistState& s) {
     MidPanelEnables on;
-    if (s.lineCount == 0)
-        return on;
+    if (s.lineCount == 0) return on;
     const bool selected = hasSelection(s);
     on.clear = true;
     on.copy = s.zipMode ? selectedIsCurrent(s) : true;

@@ -13,25 +13,25 @@ namespace vorlo::audio {
 using RenderCallback = std::function<void(float* left, float* right, std::size_t frames)>;
 
 struct AudioOutputOptions {
-  std::vector<std::string> driverOrder{"pipewire", "pulseaudio", "alsa", "jack", "sdl2"};
-  int sampleRate = 44100;
-  int periodFrames = 512;  // about 12 ms at 44.1 kHz
-  int periods = 4;
+    std::vector<std::string> driverOrder{"pipewire", "pulseaudio", "alsa", "jack", "sdl2"};
+    int sampleRate = 44100;
+    int periodFrames = 512;  // about 12 ms at 44.1 kHz
+    int periods = 4;
 };
 
 class AudioOutput {
- public:
-  virtual ~AudioOutput() = default;
-  // The driver in use, "silent clock" or "offline".
-  virtual std::string name() const = 0;
-  // True when nothing is heard (the silent clock).
-  virtual bool isSilent() const = 0;
+public:
+    virtual ~AudioOutput() = default;
+    // The driver in use, "silent clock" or "offline".
+    virtual std::string name() const = 0;
+    // True when nothing is heard (the silent clock).
+    virtual bool isSilent() const = 0;
 };
 
 struct OpenedOutput {
-  std::unique_ptr<AudioOutput> output;
-  // Set when no driver opened and the silent clock runs instead: for the user, once.
-  std::string notice;
+    std::unique_ptr<AudioOutput> output;
+    // Set when no driver opened and the silent clock runs instead: for the user, once.
+    std::string notice;
 };
 
 // Tries the drivers in order; when none opens, a silent real-time clock keeps pulling audio so
@@ -40,14 +40,14 @@ OpenedOutput openAudioOutput(RenderCallback callback, const AudioOutputOptions& 
 
 // Pulls audio only when asked: for rendering to a file and for tests.
 class OfflineSink final : public AudioOutput {
- public:
-  explicit OfflineSink(RenderCallback callback) : callback_(std::move(callback)) {}
-  std::string name() const override { return "offline"; }
-  bool isSilent() const override { return false; }
-  void pull(float* left, float* right, std::size_t frames) { callback_(left, right, frames); }
+public:
+    explicit OfflineSink(RenderCallback callback) : callback_(std::move(callback)) {}
+    std::string name() const override { return "offline"; }
+    bool isSilent() const override { return false; }
+    void pull(float* left, float* right, std::size_t frames) { callback_(left, right, frames); }
 
- private:
-  RenderCallback callback_;
+private:
+    RenderCallback callback_;
 };
 
 }  // namespace vorlo::audio

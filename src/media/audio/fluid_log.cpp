@@ -15,20 +15,20 @@ void ignore(int, const char*, void*) {}
 }  // namespace
 
 void quietFluidLog() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    fluid_set_log_function(FLUID_PANIC, keepError, nullptr);
-    fluid_set_log_function(FLUID_ERR, keepError, nullptr);
-    fluid_set_log_function(FLUID_WARN, ignore, nullptr);
-    fluid_set_log_function(FLUID_INFO, ignore, nullptr);
-    fluid_set_log_function(FLUID_DBG, ignore, nullptr);
-  });
+    static std::once_flag once;
+    std::call_once(once, [] {
+        fluid_set_log_function(FLUID_PANIC, keepError, nullptr);
+        fluid_set_log_function(FLUID_ERR, keepError, nullptr);
+        fluid_set_log_function(FLUID_WARN, ignore, nullptr);
+        fluid_set_log_function(FLUID_INFO, ignore, nullptr);
+        fluid_set_log_function(FLUID_DBG, ignore, nullptr);
+    });
 }
 
 std::string takeFluidError() {
-  std::string error;
-  error.swap(lastError);
-  return error;
+    std::string error;
+    error.swap(lastError);
+    return error;
 }
 
 }  // namespace vorlo::audio

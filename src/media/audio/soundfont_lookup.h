@@ -7,8 +7,8 @@
 namespace vorlo::audio {
 
 struct SoundFontChoice {
-  std::string path;   // empty when none was found
-  std::string error;  // why, for the user
+    std::string path;   // empty when none was found
+    std::string error;  // why, for the user
 };
 
 // The usual places of a General MIDI soundfont on Linux, Debian's default first.

@@ -56,10 +56,13 @@ PlayerControls::PlayerControls(QWidget* client) {
     play = makeButton(panelControl, "SpdBtnPlay", QStringLiteral("Play(F2)"), QStyle::SP_MediaPlay, {}, 3);
     pause = makeButton(panelControl, "SpdBtnPause", QStringLiteral("Pause(F3)"), QStyle::SP_MediaPause, {}, 28);
     stop = makeButton(panelControl, "SpdBtnStop", QStringLiteral("Stop(F4)"), QStyle::SP_MediaStop, {}, 53);
-    previous = makeButton(panelControl, "SpdBtnPrev", QStringLiteral("Previous(F6)"), QStyle::SP_MediaSkipBackward, {}, 78);
+    previous =
+        makeButton(panelControl, "SpdBtnPrev", QStringLiteral("Previous(F6)"), QStyle::SP_MediaSkipBackward, {}, 78);
     next = makeButton(panelControl, "SpdBtnNext", QStringLiteral("Next(F5)"), QStyle::SP_MediaSkipForward, {}, 103);
-    reverse = makeButton(panelControl, "SpdBtnBack", QStringLiteral("Reverse(F8)"), QStyle::SP_MediaSeekBackward, {}, 128);
-    forward = makeButton(panelControl, "SpdBtnStep", QStringLiteral("Forward(F7)"), QStyle::SP_MediaSeekForward, {}, 153);
+    reverse =
+        makeButton(panelControl, "SpdBtnBack", QStringLiteral("Reverse(F8)"), QStyle::SP_MediaSeekBackward, {}, 128);
+    forward =
+        makeButton(panelControl, "SpdBtnStep", QStringLiteral("Forward(F7)"), QStyle::SP_MediaSeekForward, {}, 153);
     eject = makeButton(panelControl, "SpdEject", QStringLiteral("Eject CD(F9)"), QStyle::SP_CustomBase,
                        QString(QChar(0x23CF)), 178);
 
@@ -72,10 +75,12 @@ PlayerControls::PlayerControls(QWidget* client) {
     oneTouch->setCheckable(true);
     openList = makeButton(panelSpeed, "SpeedBtnOpen", QStringLiteral("Open List"), QStyle::SP_DialogOpenButton, {}, 28);
     saveList = makeButton(panelSpeed, "SpeedBtnSave", QStringLiteral("Save List"), QStyle::SP_DialogSaveButton, {}, 53);
-    closeList = makeButton(panelSpeed, "SpdBtnClose", QStringLiteral("Close List"), QStyle::SP_DialogCloseButton, {}, 78);
+    closeList =
+        makeButton(panelSpeed, "SpdBtnClose", QStringLiteral("Close List"), QStyle::SP_DialogCloseButton, {}, 78);
     volume = makeButton(panelSpeed, "SpdBtnVolume", QStringLiteral("Volume Control"), QStyle::SP_MediaVolume, {}, 103);
     shrink = makeButton(panelSpeed, "SpdBtnShrink", QStringLiteral("Hide"), QStyle::SP_TitleBarMinButton, {}, 128);
-    refresh = makeButton(panelSpeed, "SpeedBtnRefresh", QStringLiteral("Refresh File Box"), QStyle::SP_BrowserReload, {}, 153);
+    refresh = makeButton(panelSpeed, "SpeedBtnRefresh", QStringLiteral("Refresh File Box"), QStyle::SP_BrowserReload,
+                         {}, 153);
     for (QToolButton* always : {oneTouch, openList, volume, shrink, refresh}) always->setEnabled(true);
 
     panelCounter = new QFrame(client);

@@ -46,18 +46,18 @@ struct PlayerControls {
     QToolButton* reverse = nullptr;   // SpdBtnBack
     QToolButton* eject = nullptr;     // SpdEject
 
-    QFrame* panelSpeed = nullptr;       // the tool bar
-    QToolButton* oneTouch = nullptr;    // SpdBtnCursor
-    QToolButton* openList = nullptr;    // SpeedBtnOpen
-    QToolButton* saveList = nullptr;    // SpeedBtnSave
-    QToolButton* closeList = nullptr;   // SpdBtnClose
-    QToolButton* volume = nullptr;      // SpdBtnVolume
-    QToolButton* shrink = nullptr;      // SpdBtnShrink
-    QToolButton* refresh = nullptr;     // SpeedBtnRefresh
+    QFrame* panelSpeed = nullptr;      // the tool bar
+    QToolButton* oneTouch = nullptr;   // SpdBtnCursor
+    QToolButton* openList = nullptr;   // SpeedBtnOpen
+    QToolButton* saveList = nullptr;   // SpeedBtnSave
+    QToolButton* closeList = nullptr;  // SpdBtnClose
+    QToolButton* volume = nullptr;     // SpdBtnVolume
+    QToolButton* shrink = nullptr;     // SpdBtnShrink
+    QToolButton* refresh = nullptr;    // SpeedBtnRefresh
 
     QFrame* panelCounter = nullptr;
-    digitboxdb* minutes = nullptr;  // DgMinIn
-    digitboxdb* seconds = nullptr;  // DgSecIn
+    digitboxdb* minutes = nullptr;    // DgMinIn
+    digitboxdb* seconds = nullptr;    // DgSecIn
     TLabel2* counterLabel = nullptr;  // LblCounter
     TLabel2* labelAuto = nullptr;
     TLabel2* labelLoop = nullptr;

@@ -1,33 +1,33 @@
 #include "player/app/TFormPlayer.h"
 
-#include "os/Registry.h"
-#include "os/TempFolder.h"
 #include "core/app/ErrorHandler.h"
 #include "core/app/MessageBoxes.h"
-#include "player/app/ModalDialogs.h"
-#include "player/app/TFormAbout.h"
-#include "player/app/WaitCursor.h"
-#include "player/filebox/FileBox.h"
-#include "player/help/HelpWindow.h"
+#include "core/playlist/ListFile.h"
+#include "core/playlist/MediaPaths.h"
 #include "media/MIDIPlayer.h"
+#include "os/Registry.h"
+#include "os/TempFolder.h"
+#include "player/app/ModalDialogs.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/StayOnTop.h"
+#include "player/app/TFormAbout.h"
+#include "player/app/WaitCursor.h"
 #include "player/app/WindowParts.h"
+#include "player/filebox/FileBox.h"
+#include "player/help/HelpWindow.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
 #include "player/playlist/ListCommands.h"
-#include "core/playlist/ListFile.h"
-#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
-#include <QToolButton>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QToolButton>
 
 #include <optional>
 
@@ -179,12 +179,12 @@ void TFormPlayer::readOptions() {
 void TFormPlayer::applyModeChanges(const std::vector<CommandLine::ModeChange>& changes) {
     for (const CommandLine::ModeChange& change : changes) {
         switch (change.mode) {
-        case 'a': modes_.setAuto(change.on); break;
-        case 'l': modes_.setLoop(change.on); break;
-        case 'r': modes_.setRepeat(change.on); break;
-        case 'm': modes_.setRandom(change.on); break;
-        case 's': modes_.setShuffle(change.on); break;
-        default: break;
+            case 'a': modes_.setAuto(change.on); break;
+            case 'l': modes_.setLoop(change.on); break;
+            case 'r': modes_.setRepeat(change.on); break;
+            case 'm': modes_.setRandom(change.on); break;
+            case 's': modes_.setShuffle(change.on); break;
+            default: break;
         }
     }
 }
@@ -201,9 +201,9 @@ void TFormPlayer::showAtStart() {
         return;
     }
     switch (options_.windowState.value_or(0)) {
-    case 1: showMinimized(); break;
-    case 2: showMaximized(); break;
-    default: show(); break;
+        case 1: showMinimized(); break;
+        case 2: showMaximized(); break;
+        default: show(); break;
     }
 }
 
@@ -233,10 +233,11 @@ void TFormPlayer::receiveHandOver(const QByteArray& tail) {
         const QStringList lines = ListFile::read(handOver.path);
         if (lines.isEmpty()) {
             busy.reset();
-            MessageBoxes::show(QStringLiteral("Files Not Available"),
-                               QStringLiteral("None of the files in this playlist files are available now. Please check the "
-                                              "status of all your removable drive."),
-                               BoxIcon::Information);
+            MessageBoxes::show(
+                QStringLiteral("Files Not Available"),
+                QStringLiteral("None of the files in this playlist files are available now. Please check the "
+                               "status of all your removable drive."),
+                BoxIcon::Information);
             return;
         }
         added = playlistPanel_->addListedPaths(lines) > 0;
@@ -249,14 +250,14 @@ void TFormPlayer::receiveHandOver(const QByteArray& tail) {
 
 void TFormPlayer::actOnHandedOverEntry(int index) {
     switch (options_.addPlay) {
-    case 1: emit handedOverEntryToPlay(index); break;
-    case 2:
-        if (MessageBoxes::show(playlistPanel_->playlist().displayName(index),
-                               QStringLiteral("Play this new file added from the second instance now?"), BoxIcon::Question,
-                               BoxButtons::YesNo) == BoxButton::Yes)
-            emit handedOverEntryToPlay(index);
-        break;
-    default: break;
+        case 1: emit handedOverEntryToPlay(index); break;
+        case 2:
+            if (MessageBoxes::show(playlistPanel_->playlist().displayName(index),
+                                   QStringLiteral("Play this new file added from the second instance now?"),
+                                   BoxIcon::Question, BoxButtons::YesNo) == BoxButton::Yes)
+                emit handedOverEntryToPlay(index);
+            break;
+        default: break;
     }
 }
 

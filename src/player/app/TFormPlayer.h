@@ -1,10 +1,10 @@
 #pragma once
 
-#include "media/MIDIPlayer.h"
 #include "core/app/CommandLine.h"
 #include "core/playback/PlayModes.h"
-#include "player/playlist/PlaylistPanel.h"
 #include "core/settings/Options.h"
+#include "media/MIDIPlayer.h"
+#include "player/playlist/PlaylistPanel.h"
 
 #include <QMainWindow>
 #include <QSize>

@@ -28,7 +28,8 @@ void TFormPlayer::wireFileBox() {
 
     connect(ui.openList, &QToolButton::clicked, this, [this] { listCommands_->FileOpenListClick(); });
     connect(ui.saveList, &QToolButton::clicked, this, [this] { listCommands_->FileSaveListClick(); });
-    connect(ui.closeList, &QToolButton::clicked, this, [this] { listCommands_->FileCloseListClick(CloseOrigin::User); });
+    connect(ui.closeList, &QToolButton::clicked, this,
+            [this] { listCommands_->FileCloseListClick(CloseOrigin::User); });
     connect(ui.volume, &QToolButton::clicked, this, &TFormPlayer::startVolumeControl);
     connect(ui.shrink, &QToolButton::clicked, this, &TFormPlayer::hideToTray);
 

@@ -5,9 +5,9 @@
 #include "controls/TDigitBox.h"
 #include "controls/TSCheckList.h"
 #include "controls/TSTrackBar.h"
+#include "core/playback/Captions.h"
 #include "player/app/PlayerControls.h"
 #include "player/filebox/FileBox.h"
-#include "core/playback/Captions.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
 #include "player/playlist/ListCommands.h"
@@ -24,16 +24,16 @@ namespace vorlo {
 void TFormPlayer::setCommandEnabled(ListCommand command, bool enabled) {
     PlayerControls& c = *controls_;
     switch (command) {
-    case ListCommand::Play: c.play->setEnabled(enabled); break;
-    case ListCommand::Pause: c.pause->setEnabled(enabled); break;
-    case ListCommand::Stop: c.stop->setEnabled(enabled); break;
-    case ListCommand::Next: c.next->setEnabled(enabled); break;
-    case ListCommand::Previous: c.previous->setEnabled(enabled); break;
-    case ListCommand::Forward: c.forward->setEnabled(enabled); break;
-    case ListCommand::Reverse: c.reverse->setEnabled(enabled); break;
-    case ListCommand::Eject: c.eject->setEnabled(enabled); break;
-    case ListCommand::SaveList: c.saveList->setEnabled(enabled); break;
-    default: break;  // the list menu items follow the list commands themselves
+        case ListCommand::Play: c.play->setEnabled(enabled); break;
+        case ListCommand::Pause: c.pause->setEnabled(enabled); break;
+        case ListCommand::Stop: c.stop->setEnabled(enabled); break;
+        case ListCommand::Next: c.next->setEnabled(enabled); break;
+        case ListCommand::Previous: c.previous->setEnabled(enabled); break;
+        case ListCommand::Forward: c.forward->setEnabled(enabled); break;
+        case ListCommand::Reverse: c.reverse->setEnabled(enabled); break;
+        case ListCommand::Eject: c.eject->setEnabled(enabled); break;
+        case ListCommand::SaveList: c.saveList->setEnabled(enabled); break;
+        default: break;  // the list menu items follow the list commands themselves
     }
 }
 

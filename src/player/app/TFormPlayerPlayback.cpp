@@ -3,18 +3,18 @@
 #include "player/app/TFormPlayer.h"
 
 #include "controls/TDigitBox.h"
-#include "controls/TSCheckList.h"
 #include "controls/TLabel2.h"
+#include "controls/TSCheckList.h"
 #include "controls/TSTrackBar.h"
+#include "core/playback/Captions.h"
+#include "core/playlist/MediaPaths.h"
 #include "media/MIDIPlayer.h"
 #include "player/app/PlayerControls.h"
 #include "player/filebox/FileBox.h"
 #include "player/info/TFormInfo.h"
-#include "core/playback/Captions.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
 #include "player/playlist/ListCommands.h"
-#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAction>
@@ -103,7 +103,8 @@ void TFormPlayer::wirePlayback() {
     // The counter switch, and the mode labels that toggle their modes and underline themselves on hover.
     for (digitboxdb* box : {ui.minutes, ui.seconds})
         connect(box, &digitboxdb::OnClick, position_, [this] { position_->TimeLabelClick(true); });
-    for (TLabel2* label : {ui.counterLabel, ui.labelAuto, ui.labelLoop, ui.labelRepeat, ui.labelRandom, ui.labelShuffle}) {
+    for (TLabel2* label :
+         {ui.counterLabel, ui.labelAuto, ui.labelLoop, ui.labelRepeat, ui.labelRandom, ui.labelShuffle}) {
         label->installEventFilter(this);
         connect(label, &TLabel2::OnMouseEnter, label, [label] {
             QFont font = label->font();
@@ -199,8 +200,7 @@ bool TFormPlayer::eventFilter(QObject* watched, QEvent* event) {
     // Play is enabled exactly when the device stops or pauses: the tray image follows once the change is done.
     if (watched == controls_->play && event->type() == QEvent::EnabledChange)
         QTimer::singleShot(0, this, &TFormPlayer::updateTrayImage);
-    if (event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         PlayerControls& ui = *controls_;
         if (watched == ui.counterLabel) position_->TimeLabelClick(true);
         if (watched == ui.labelAuto) engine_->AutoPlayClick(true);
@@ -257,7 +257,8 @@ void TFormPlayer::buildModeMenus() {
         const auto command = item.command;
         connect(action, &QAction::triggered, engine_, [this, command] { (engine_->*command)(true); });
         const auto mark = item.mark;
-        connect(engine_, &PlaybackEngine::modesChanged, action, [this, action, mark] { action->setChecked(modes_.*mark); });
+        connect(engine_, &PlaybackEngine::modesChanged, action,
+                [this, action, mark] { action->setChecked(modes_.*mark); });
     }
     QAction* volume = optionsMenu->addAction(QStringLiteral("&Volume Control..."));
     volume->setObjectName(QStringLiteral("VolumeControl"));

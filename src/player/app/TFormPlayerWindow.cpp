@@ -91,8 +91,8 @@ void TFormPlayer::wireWindow() {
 
 void TFormPlayer::wireTrayMenu() {
     controls_->play->installEventFilter(this);
-    trayMenu_ = new TrayMenu(*controls_, modes_,
-                             [this] { return device_->isOpen() && device_->mode() == media::Mode::Playing; }, this);
+    trayMenu_ = new TrayMenu(
+        *controls_, modes_, [this] { return device_->isOpen() && device_->mode() == media::Mode::Playing; }, this);
     TrayMenu& tray = *trayMenu_;
     connect(tray.item("TrayExit"), &QAction::triggered, this, [this] { FileExitClick(false); });
     connect(tray.item("TrayOpenList"), &QAction::triggered, this, [this] { listCommands_->FileOpenListClick(); });

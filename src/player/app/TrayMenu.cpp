@@ -1,7 +1,7 @@
 #include "player/app/TrayMenu.h"
 
-#include "player/app/PlayerControls.h"
 #include "core/playback/PlayModes.h"
+#include "player/app/PlayerControls.h"
 
 #include <QAction>
 #include <QMenu>
@@ -11,8 +11,7 @@ namespace vorlo {
 
 TrayMenu::TrayMenu(const PlayerControls& controls, const PlayModes& modes, std::function<bool()> devicePlaying,
                    QObject* parent)
-    : QObject(parent), controls_(controls), modes_(modes), devicePlaying_(std::move(devicePlaying)),
-      menu_(new QMenu) {
+    : QObject(parent), controls_(controls), modes_(modes), devicePlaying_(std::move(devicePlaying)), menu_(new QMenu) {
     menu_->setObjectName(QStringLiteral("TrayPop"));
     const auto add = [this](const char* name, const char* caption) {
         QAction* action = menu_->addAction(QString::fromLatin1(caption));

@@ -1,10 +1,10 @@
 #include "player/app/WindowParts.h"
 
 #include "controls/TSTrackBar.h"
+#include "core/settings/Options.h"
 #include "player/app/PlayerControls.h"
 #include "player/filebox/FileBox.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "core/settings/Options.h"
 
 #include <QAction>
 #include <QFrame>
@@ -117,39 +117,37 @@ void WindowParts::showPart(WindowPart part, bool on) {
     const QSize client = clientSize();
     QSize target = client;
     switch (part) {
-    case WindowPart::FileBox:
-        if (on) {
-            turnOnIfOff(WindowPart::Counter);
-            turnOnIfOff(WindowPart::ToolBar);
-            turnOnIfOff(WindowPart::PlayList);
-            target = clientSize();
-        }
-        setMark(WindowPart::FileBox, on);
-        break;
-    case WindowPart::PlayList:
-        if (on) {
-            turnOnIfOff(WindowPart::Counter);
-            turnOnIfOff(WindowPart::ToolBar);
-            if (!isShown(WindowPart::PlayList))
-                target = QSize(clientSize().width(), panelsTop() + playlistHeight_ + kPanelGap);
-        } else {
-            if (isShown(WindowPart::PlayList)) playlistHeight_ = client.height() - kPanelGap - panelsTop();
-            // A maximised window could not take the fixed size of a window without its playlist.
-            if (window_.isMaximized()) window_.showNormal();
-            setMark(WindowPart::FileBox, false);
-        }
-        setMark(WindowPart::PlayList, on);
-        break;
-    case WindowPart::TrackBar:
-        if (on != isShown(WindowPart::TrackBar) && isShown(WindowPart::PlayList))
-            target.rheight() += on ? kTrackBarSpace : -kTrackBarSpace;
-        setMark(WindowPart::TrackBar, on);
-        break;
-    case WindowPart::Menu:
-    case WindowPart::Counter:
-    case WindowPart::ToolBar:
-        setMark(part, on);
-        break;
+        case WindowPart::FileBox:
+            if (on) {
+                turnOnIfOff(WindowPart::Counter);
+                turnOnIfOff(WindowPart::ToolBar);
+                turnOnIfOff(WindowPart::PlayList);
+                target = clientSize();
+            }
+            setMark(WindowPart::FileBox, on);
+            break;
+        case WindowPart::PlayList:
+            if (on) {
+                turnOnIfOff(WindowPart::Counter);
+                turnOnIfOff(WindowPart::ToolBar);
+                if (!isShown(WindowPart::PlayList))
+                    target = QSize(clientSize().width(), panelsTop() + playlistHeight_ + kPanelGap);
+            } else {
+                if (isShown(WindowPart::PlayList)) playlistHeight_ = client.height() - kPanelGap - panelsTop();
+                // A maximised window could not take the fixed size of a window without its playlist.
+                if (window_.isMaximized()) window_.showNormal();
+                setMark(WindowPart::FileBox, false);
+            }
+            setMark(WindowPart::PlayList, on);
+            break;
+        case WindowPart::TrackBar:
+            if (on != isShown(WindowPart::TrackBar) && isShown(WindowPart::PlayList))
+                target.rheight() += on ? kTrackBarSpace : -kTrackBarSpace;
+            setMark(WindowPart::TrackBar, on);
+            break;
+        case WindowPart::Menu:
+        case WindowPart::Counter:
+        case WindowPart::ToolBar: setMark(part, on); break;
     }
 
     const bool fileBoxNowShown = isShown(WindowPart::FileBox) && !fileBox_.isVisibleTo(&window_);
@@ -210,8 +208,7 @@ void WindowParts::applyLimits() {
         return;
     }
     QSize maximum(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    if (const QScreen* screen = window_.screen())
-        maximum = screen->availableGeometry().size().expandedTo(minimum);
+    if (const QScreen* screen = window_.screen()) maximum = screen->availableGeometry().size().expandedTo(minimum);
     window_.setMinimumSize(minimum);
     window_.setMaximumSize(maximum);
 }

@@ -1,15 +1,15 @@
 // The program entry of the player: one player per user; a second start hands its command line over and ends.
-#include "os/SingleApp.h"
 #include "core/app/ErrorHandler.h"
+#include "os/SingleApp.h"
 #include "player/app/PlayerApplication.h"
 #include "player/app/TFormPlayer.h"
 
 #include <QSocketNotifier>
 
-#include <csignal>
-#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
+#include <memory>
 
 namespace {
 

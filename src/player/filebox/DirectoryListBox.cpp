@@ -34,8 +34,7 @@ public:
 };
 
 bool isInside(const QString& folder, const QString& root) {
-    if (root == QLatin1String("/"))
-        return folder.startsWith(QLatin1Char('/'));
+    if (root == QLatin1String("/")) return folder.startsWith(QLatin1Char('/'));
     return folder == root || folder.startsWith(root + QLatin1Char('/'));
 }
 
@@ -55,10 +54,8 @@ void DirectoryListBox::setDriveRoot(const QString& root) {
 
 QString DirectoryListBox::existingFolderOnDrive(const QString& folder) const {
     QString path = QDir::cleanPath(QDir(root_).absoluteFilePath(folder));
-    if (!isInside(path, root_))
-        path = root_;
-    while (path != root_ && !QFileInfo(path).isDir())
-        path = QFileInfo(path).path();
+    if (!isInside(path, root_)) path = root_;
+    while (path != root_ && !QFileInfo(path).isDir()) path = QFileInfo(path).path();
     return path;
 }
 
@@ -77,7 +74,8 @@ void DirectoryListBox::fill() {
 
     // The chain: the root, then each folder on the way down to the current one.
     QStringList chain{root_};
-    const QString below = current_ == root_ ? QString() : current_.mid(root_ == QLatin1String("/") ? 1 : root_.size() + 1);
+    const QString below =
+        current_ == root_ ? QString() : current_.mid(root_ == QLatin1String("/") ? 1 : root_.size() + 1);
     QString path = root_;
     for (const QString& name : below.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         path = path == QLatin1String("/") ? QLatin1Char('/') + name : path + QLatin1Char('/') + name;
@@ -112,8 +110,7 @@ QString DirectoryListBox::pathOfLine(int row) const {
 
 int DirectoryListBox::lineOf(const QString& folder) const {
     for (int row = 0; row < count(); ++row) {
-        if (pathOfLine(row) == folder)
-            return row;
+        if (pathOfLine(row) == folder) return row;
     }
     return -1;
 }
@@ -125,15 +122,13 @@ QString DirectoryListBox::selectedFolder() const {
 
 void DirectoryListBox::openLine(int row) {
     const QString folder = pathOfLine(row);
-    if (!folder.isEmpty())
-        setDirectory(folder);
+    if (!folder.isEmpty()) setDirectory(folder);
 }
 
 void DirectoryListBox::mousePressEvent(QMouseEvent* event) {
     // A right press selects the line under the mouse, so the popup acts on that folder.
     if (event->button() == Qt::RightButton) {
-        if (QListWidgetItem* line = itemAt(event->position().toPoint()))
-            setCurrentItem(line);
+        if (QListWidgetItem* line = itemAt(event->position().toPoint())) setCurrentItem(line);
         return;
     }
     QListWidget::mousePressEvent(event);
@@ -141,22 +136,18 @@ void DirectoryListBox::mousePressEvent(QMouseEvent* event) {
 
 void DirectoryListBox::mouseReleaseEvent(QMouseEvent* event) {
     QListWidget::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() != Qt::LeftButton) return;
     if (oneTouch_) {
-        if (itemAt(event->position().toPoint()))
-            openLine(currentRow());
+        if (itemAt(event->position().toPoint())) openLine(currentRow());
     } else {
         emit listClicked();
     }
 }
 
 void DirectoryListBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (oneTouch_ || event->button() != Qt::LeftButton)
-        return;
+    if (oneTouch_ || event->button() != Qt::LeftButton) return;
     const QListWidgetItem* line = itemAt(event->position().toPoint());
-    if (line)
-        openLine(row(line));
+    if (line) openLine(row(line));
 }
 
 void DirectoryListBox::keyPressEvent(QKeyEvent* event) {

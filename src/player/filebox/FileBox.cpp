@@ -1,21 +1,21 @@
 // The file box's assembly: its controls, their layout at the design coordinates, the popups, the options.
 #include "player/filebox/FileBox.h"
 
+#include "core/filebox/FileFilters.h"
+#include "core/settings/Options.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBoxCombos.h"
-#include "core/filebox/FileFilters.h"
 #include "player/filebox/FileListBox.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "core/settings/Options.h"
 
 #include <QAbstractButton>
-#include <QToolButton>
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFrame>
 #include <QMenu>
 #include <QSplitter>
+#include <QToolButton>
 #include <QUrl>
 
 namespace vorlo {
@@ -92,8 +92,7 @@ void FileBox::buildPopups() {
     popupDir_->setObjectName(QStringLiteral("PopupDir"));
     folderList_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(folderList_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (!popupDir_->isEmpty())
-            popupDir_->popup(folderList_->viewport()->mapToGlobal(at));
+        if (!popupDir_->isEmpty()) popupDir_->popup(folderList_->viewport()->mapToGlobal(at));
     });
 }
 
@@ -103,8 +102,7 @@ QAction* FileBox::popupAction(const QString& objectName) const {
 
 void FileBox::attachPlaylist(PlaylistPanel* panel) {
     playlist_ = panel;
-    if (!panel)
-        return;
+    if (!panel) return;
     if (QAbstractButton* addFile = panel->button(QStringLiteral("BtnAddFile")))
         connect(addFile, &QAbstractButton::clicked, this, [this] { BtnAddFileClick(); });
     if (QAbstractButton* addAll = panel->button(QStringLiteral("BtnAddAll")))
@@ -133,8 +131,7 @@ void FileBox::setDriveSource(std::function<QStringList()> source) {
 }
 
 void FileBox::setFolder(const QString& folder) {
-    if (folder.isEmpty())
-        return;
+    if (folder.isEmpty()) return;
     const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
     folderList_->setDriveRoot(driveCombo_->selectDriveOf(clean));
     folderList_->setDirectory(clean);
@@ -143,8 +140,7 @@ void FileBox::setFolder(const QString& folder) {
 QString FileBox::currentFolder() const { return folderList_->directory(); }
 
 bool FileBox::setFilterIndex(int index) {
-    if (!filterCombo_->setFilterIndex(index))
-        return false;
+    if (!filterCombo_->setFilterIndex(index)) return false;
     FilterComboBoxChange();
     return true;
 }

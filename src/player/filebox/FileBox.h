@@ -86,7 +86,7 @@ public:
     void DriveComboBoxChange();
     void DirectoryListBoxChange();
     void FilterComboBoxChange();
-    void FileListBoxClick();  // the add-button rule
+    void FileListBoxClick();     // the add-button rule
     void FileListBoxDblClick();  // Open Item
     void BtnAddFileClick();
     void BtnAddAllClick();

@@ -1,7 +1,7 @@
 #include "player/filebox/FileBoxCombos.h"
 
-#include "os/Drives.h"
 #include "core/filebox/FileFilters.h"
+#include "os/Drives.h"
 
 #include <QStyle>
 
@@ -27,16 +27,14 @@ void DriveComboBox::refresh() {
     const QSignalBlocker quiet(this);
     clear();
     const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
-    for (const QString& root : roots)
-        addItem(icon, root);
+    for (const QString& root : roots) addItem(icon, root);
     const int keep = findText(selected);
     setCurrentIndex(keep >= 0 ? keep : 0);
 }
 
 QStringList DriveComboBox::drives() const {
     QStringList roots;
-    for (int i = 0; i < count(); ++i)
-        roots.append(itemText(i));
+    for (int i = 0; i < count(); ++i) roots.append(itemText(i));
     return roots;
 }
 
@@ -50,15 +48,13 @@ QString DriveComboBox::selectDriveOf(const QString& folder) {
 FilterComboBox::FilterComboBox(QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("FilterComboBox"));
     setToolTip(QString::fromLatin1(Hint));
-    for (int i = 0; i < FileFilters::Count; ++i)
-        addItem(QString::fromLatin1(FileFilters::entry(i).text));
+    for (int i = 0; i < FileFilters::Count; ++i) addItem(QString::fromLatin1(FileFilters::entry(i).text));
     setCurrentIndex(0);
     connect(this, &QComboBox::activated, this, &FilterComboBox::filterChanged);
 }
 
 bool FilterComboBox::setFilterIndex(int index) {
-    if (!FileFilters::isValidIndex(index))
-        return false;
+    if (!FileFilters::isValidIndex(index)) return false;
     const QSignalBlocker quiet(this);
     setCurrentIndex(index);
     return true;

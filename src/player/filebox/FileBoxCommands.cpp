@@ -1,21 +1,21 @@
 // The file box's commands: how the four controls follow each other, the add commands and their enabling
 // rule, Open Item for each type of file, Refresh and One Touch Cursor mode.
-#include "core/app/MessageBoxes.h"
-#include "player/app/WaitCursor.h"
 #include "controls/TSCheckList.h"
+#include "core/app/MessageBoxes.h"
+#include "core/filebox/FileFilters.h"
+#include "core/playlist/MediaPaths.h"
+#include "player/app/WaitCursor.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBox.h"
 #include "player/filebox/FileBoxCombos.h"
-#include "core/filebox/FileFilters.h"
 #include "player/filebox/FileListBox.h"
-#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAbstractButton>
-#include <QToolButton>
 #include <QAction>
 #include <QFrame>
 #include <QMenu>
+#include <QToolButton>
 
 namespace vorlo {
 
@@ -58,12 +58,10 @@ void FileBox::FilterComboBoxChange() {
 }
 
 void FileBox::FileListBoxClick() {
-    if (!playlist_)
-        return;
+    if (!playlist_) return;
     QAbstractButton* addFile = playlist_->button(QStringLiteral("BtnAddFile"));
     QAbstractButton* addAll = playlist_->button(QStringLiteral("BtnAddAll"));
-    if (!addFile || !addAll)
-        return;
+    if (!addFile || !addAll) return;
     // Zip archives are opened by double click only: adding them as files would add nothing.
     if (fileList_->count() == 0 || filterIndex() == FileFilters::ZipIndex) {
         addFile->setEnabled(false);
@@ -74,15 +72,13 @@ void FileBox::FileListBoxClick() {
         addFile->setEnabled(false);
     else if (!zipMode())
         addFile->setEnabled(true);
-    if (zipMode())
-        return;  // zip mode turned both off when it began; Add All stays as it is
+    if (zipMode()) return;  // zip mode turned both off when it began; Add All stays as it is
     addAll->setEnabled(true);
 }
 
 void FileBox::FileListBoxDblClick() {
     const QString name = fileList_->focusedSelectedName();
-    if (name.isEmpty())
-        return;
+    if (name.isEmpty()) return;
     const QString path = fileList_->fullPath(name);
     const QString extension = extensionLowered(name);
     if (zipMode() && extension != ZipExtension) {
@@ -106,8 +102,7 @@ void FileBox::FileListBoxDblClick() {
 }
 
 bool FileBox::readyToAdd() {
-    if (!playlist_)
-        return false;
+    if (!playlist_) return false;
     fileList_->finishLoading();  // every name of the folder, not only those shown so far
     if (fileList_->count() == 0) {
         folderList_->setFocus();
@@ -121,14 +116,12 @@ bool FileBox::readyToAdd() {
 }
 
 void FileBox::BtnAddFileClick() {
-    if (!readyToAdd())
-        return;
+    if (!readyToAdd()) return;
     playlist_->addSelectedFiles(fileList_->directory(), itemsOf(fileList_->selectedFileNames()));
 }
 
 void FileBox::BtnAddAllClick() {
-    if (!readyToAdd())
-        return;
+    if (!readyToAdd()) return;
     playlist_->BtnAddAllClick(fileList_->directory(), itemsOf(fileList_->fileNames()));
 }
 
@@ -155,13 +148,10 @@ void FileBox::setCursorOnControls(bool hand) {
         else
             control->unsetCursor();
     }
-    if (!playlist_)
-        return;
-    QWidget* const playlistControls[] = {playlist_->songListPanel(), playlist_->midPanel(),
-                                         playlist_->songList()};
+    if (!playlist_) return;
+    QWidget* const playlistControls[] = {playlist_->songListPanel(), playlist_->midPanel(), playlist_->songList()};
     for (QWidget* control : playlistControls) {
-        if (!control)
-            continue;
+        if (!control) continue;
         if (hand)
             control->setCursor(Qt::PointingHandCursor);
         else
@@ -178,8 +168,7 @@ void FileBox::setOneTouch(bool on) {
     setCursorOnControls(on);
     fileList_->setOneTouch(on);
     folderList_->setOneTouch(on);
-    if (playlist_)
-        playlist_->setOneTouchCursor(on);
+    if (playlist_) playlist_->setOneTouchCursor(on);
     emit oneTouchChanged(on);
 }
 

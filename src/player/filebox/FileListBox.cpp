@@ -1,9 +1,9 @@
 #include "player/filebox/FileListBox.h"
 
 #include "core/filebox/FileFilters.h"
-#include "player/filebox/FileListModel.h"
 #include "core/filebox/FolderScanner.h"
 #include "core/playlist/MediaPaths.h"
+#include "player/filebox/FileListModel.h"
 
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -63,16 +63,14 @@ void FileListBox::reload() {
 }
 
 void FileListBox::receiveScan(quint64 generation, const QStringList& names) {
-    if (generation != generation_->load())
-        return;  // the folder or the mask changed since this scan began
+    if (generation != generation_->load()) return;  // the folder or the mask changed since this scan began
     model_->deliver(names);
 }
 
 bool FileListBox::isLoading() const { return model_->isLoading(); }
 
 void FileListBox::finishLoading() {
-    if (!model_->isLoading())
-        return;
+    if (!model_->isLoading()) return;
     if (!model_->hasDelivery()) {
         QEventLoop waitForScan;
         connect(model_, &FileListModel::loadingFinished, &waitForScan, &QEventLoop::quit);
@@ -91,8 +89,7 @@ QStringList FileListBox::selectedFileNames() const {
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList names;
     names.reserve(rows.size());
-    for (const QModelIndex& row : rows)
-        names.append(model_->nameAt(row.row()));
+    for (const QModelIndex& row : rows) names.append(model_->nameAt(row.row()));
     return names;
 }
 
@@ -100,8 +97,7 @@ bool FileListBox::hasSelection() const { return selectionModel()->hasSelection()
 
 QString FileListBox::focusedSelectedName() const {
     const QModelIndex focused = currentIndex();
-    if (!focused.isValid() || !selectionModel()->isSelected(focused))
-        return {};
+    if (!focused.isValid() || !selectionModel()->isSelected(focused)) return {};
     return model_->nameAt(focused.row());
 }
 
@@ -109,13 +105,11 @@ QString FileListBox::fullPath(const QString& fileName) const { return folderWith
 
 void FileListBox::selectFirstStartingWith(const QString& text) {
     pendingSelection_ = text;
-    if (!isLoading())
-        applyPendingSelection();
+    if (!isLoading()) applyPendingSelection();
 }
 
 void FileListBox::applyPendingSelection() {
-    if (pendingSelection_.isEmpty())
-        return;
+    if (pendingSelection_.isEmpty()) return;
     const QString text = std::exchange(pendingSelection_, QString());
     const QStringList& names = model_->names();
     for (int row = 0; row < names.size(); ++row) {
@@ -143,14 +137,12 @@ void FileListBox::mousePressEvent(QMouseEvent* event) {
 void FileListBox::mouseReleaseEvent(QMouseEvent* event) {
     QListView::mouseReleaseEvent(event);
     emit listClicked();
-    if (oneTouch_ && event->button() == Qt::LeftButton)
-        emit openItemRequested();
+    if (oneTouch_ && event->button() == Qt::LeftButton) emit openItemRequested();
 }
 
 void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     QListView::mouseDoubleClickEvent(event);
-    if (!oneTouch_ && event->button() == Qt::LeftButton)
-        emit openItemRequested();
+    if (!oneTouch_ && event->button() == Qt::LeftButton) emit openItemRequested();
 }
 
 void FileListBox::keyPressEvent(QKeyEvent* event) {

@@ -13,10 +13,8 @@ int FileListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= names_.size())
-        return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return names_.at(index.row());
+    if (!index.isValid() || index.row() >= names_.size()) return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole) return names_.at(index.row());
     return {};
 }
 
@@ -36,13 +34,11 @@ void FileListModel::deliver(const QStringList& names) {
     pendingPos_ = 0;
     delivered_ = true;
     appendSlice(SliceSize);  // the first names show at once
-    if (loading_)
-        sliceTimer_.start();
+    if (loading_) sliceTimer_.start();
 }
 
 void FileListModel::flush() {
-    if (delivered_)
-        appendSlice(pending_.size());
+    if (delivered_) appendSlice(pending_.size());
 }
 
 void FileListModel::appendSlice(qsizetype count) {

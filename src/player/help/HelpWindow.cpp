@@ -27,15 +27,12 @@ const std::array<HelpTopic, 5> Topics = {{
 
 const HelpTopic& HelpTopics::topic(int context) {
     for (const HelpTopic& topic : Topics) {
-        if (topic.context == context)
-            return topic;
+        if (topic.context == context) return topic;
     }
     return Topics.front();
 }
 
-QString HelpWindow::defaultHelpFolder() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/help");
-}
+QString HelpWindow::defaultHelpFolder() { return QCoreApplication::applicationDirPath() + QStringLiteral("/help"); }
 
 HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent)
     : QWidget(parent, Qt::Window),

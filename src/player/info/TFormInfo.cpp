@@ -1,9 +1,9 @@
 #include "player/info/TFormInfo.h"
 
 #include "core/app/MessageBoxes.h"
-#include "player/app/ModalDialogs.h"
 #include "core/info/FileReport.h"
 #include "core/playlist/Playlist.h"
+#include "player/app/ModalDialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -141,18 +141,15 @@ void TFormInfo::setTextPointSize(int points) {
 }
 
 void TFormInfo::PopZoomInClick() {
-    if (textPointSize() <= LargestPointSize - ZoomStep)
-        setTextPointSize(textPointSize() + ZoomStep);
+    if (textPointSize() <= LargestPointSize - ZoomStep) setTextPointSize(textPointSize() + ZoomStep);
 }
 
 void TFormInfo::PopZoomOutClick() {
-    if (textPointSize() >= SmallestPointSize + ZoomStep)
-        setTextPointSize(textPointSize() - ZoomStep);
+    if (textPointSize() >= SmallestPointSize + ZoomStep) setTextPointSize(textPointSize() - ZoomStep);
 }
 
 void TFormInfo::BtInfoHelpClick() {
-    if (g_helpViewer)
-        g_helpViewer(HelpTopic);
+    if (g_helpViewer) g_helpViewer(HelpTopic);
 }
 
 bool TFormInfo::handleKey(QKeyEvent* event) {
@@ -173,8 +170,7 @@ bool TFormInfo::handleKey(QKeyEvent* event) {
 }
 
 void TFormInfo::keyPressEvent(QKeyEvent* event) {
-    if (!handleKey(event))
-        QDialog::keyPressEvent(event);
+    if (!handleKey(event)) QDialog::keyPressEvent(event);
 }
 
 bool TFormInfo::eventFilter(QObject* watched, QEvent* event) {
@@ -186,20 +182,20 @@ bool TFormInfo::eventFilter(QObject* watched, QEvent* event) {
 
 void TFormInfo::centreOver(const QWidget* player) {
     QScreen* screen = player ? player->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
+    if (!screen) return;
     const QRect workArea = screen->availableGeometry();
     const QRect over = player && player->isVisible() ? player->frameGeometry() : workArea;
     QRect placed(QPoint(), frameGeometry().size());
     placed.moveCenter(over.center());
-    placed.moveLeft(std::clamp(placed.left(), workArea.left(), std::max(workArea.left(), workArea.right() - placed.width() + 1)));
-    placed.moveTop(std::clamp(placed.top(), workArea.top(), std::max(workArea.top(), workArea.bottom() - placed.height() + 1)));
+    placed.moveLeft(
+        std::clamp(placed.left(), workArea.left(), std::max(workArea.left(), workArea.right() - placed.width() + 1)));
+    placed.moveTop(
+        std::clamp(placed.top(), workArea.top(), std::max(workArea.top(), workArea.bottom() - placed.height() + 1)));
     move(placed.topLeft());
 }
 
 void showEntryInformation(QWidget* player, const Playlist& playlist, int selectedIndex, bool zipMode) {
-    if (!playlist.isValidIndex(selectedIndex))
-        return;
+    if (!playlist.isValidIndex(selectedIndex)) return;
     const QString path = playlist.path(selectedIndex);
     const QFileInfo file(path);
     if (file.exists() && !file.isDir()) {
@@ -208,9 +204,10 @@ void showEntryInformation(QWidget* player, const Playlist& playlist, int selecte
         info.centreOver(player);
         ModalDialogs::exec(info);
     } else if (zipMode) {
-        MessageBoxes::show(QStringLiteral("Information - Find File"),
-                           QStringLiteral("In Zip mode only the current playing file is extracted to the temporary directory."),
-                           BoxIcon::Information, BoxButtons::Ok, true);
+        MessageBoxes::show(
+            QStringLiteral("Information - Find File"),
+            QStringLiteral("In Zip mode only the current playing file is extracted to the temporary directory."),
+            BoxIcon::Information, BoxButtons::Ok, true);
     } else {
         MessageBoxes::show(QStringLiteral("Error - Find File"), QStringLiteral("This file does not exist!"),
                            BoxIcon::Error, BoxButtons::Ok, true);

@@ -3,16 +3,16 @@
 
 #include "controls/TDigitBox.h"
 #include "controls/TSTrackBar.h"
+#include "core/app/MessageBoxes.h"
+#include "core/playback/Captions.h"
+#include "core/playlist/MediaPaths.h"
+#include "core/settings/Options.h"
 #include "media/EMCIDeviceError.h"
 #include "media/MidiOut.h"
-#include "core/app/MessageBoxes.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/WaitCursor.h"
-#include "core/playback/Captions.h"
 #include "player/playback/PositionDisplay.h"
-#include "core/playlist/MediaPaths.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "core/settings/Options.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -77,7 +77,8 @@ bool PlaybackEngine::removeUnplayable() {
     Playlist& playlist = panel_.playlist();
     const int current = playlist.CurrentIndex();
     if (hooks_.setCaption)
-        hooks_.setCaption(QStringLiteral("Can't play file. Remove ") + playlist.displayName(current) + QStringLiteral(" Now..."));
+        hooks_.setCaption(QStringLiteral("Can't play file. Remove ") + playlist.displayName(current) +
+                          QStringLiteral(" Now..."));
     const bool onlyOne = playlist.count() == 1;
     playlist.removeEntry(current);
     panel_.selectLine(-1);
@@ -140,7 +141,8 @@ bool PlaybackEngine::OpenCurrentEntry() {
 
     if (!opened) {
         if (playlist.count() == 1) playlist.removeEntry(0);
-        const QString caption = listFile == QLatin1String("*.mpl") ? QStringLiteral("Error!") : QStringLiteral("Error - ") + listFile;
+        const QString caption =
+            listFile == QLatin1String("*.mpl") ? QStringLiteral("Error!") : QStringLiteral("Error - ") + listFile;
         if (hooks_.closeList) hooks_.closeList();
         MessageBoxes::show(caption, QStringLiteral("Cannot play any file in this playlist."), BoxIcon::Error,
                            BoxButtons::Ok, true);
@@ -174,9 +176,8 @@ void PlaybackEngine::showOutputNotice() {
     // song has started, so the list goes on while the box is up.
     const QString notice = device_.takeOutputNotice();
     if (notice.isEmpty()) return;
-    QTimer::singleShot(0, this, [notice] {
-        MessageBoxes::show(QStringLiteral("Warning - Sound Output"), notice, BoxIcon::Warning);
-    });
+    QTimer::singleShot(
+        0, this, [notice] { MessageBoxes::show(QStringLiteral("Warning - Sound Output"), notice, BoxIcon::Warning); });
 }
 
 void PlaybackEngine::applyEnd(std::int64_t endMs) {

@@ -6,12 +6,12 @@
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
 #include "core/app/MessageBoxes.h"
-#include "player/app/PlayerControls.h"
 #include "core/playback/Captions.h"
-#include "player/playback/PositionDisplay.h"
 #include "core/playlist/MediaPaths.h"
-#include "player/playlist/PlaylistPanel.h"
 #include "core/settings/Options.h"
+#include "player/app/PlayerControls.h"
+#include "player/playback/PositionDisplay.h"
+#include "player/playlist/PlaylistPanel.h"
 
 #include <QToolButton>
 
@@ -160,14 +160,14 @@ void PlaybackEngine::EntryFinished() {
         device_.close();
     }
     switch (sequence_.EntryFinished(played)) {
-    case PlaySequence::Finish::Replay:  // Repeat with nothing open: start the entry afresh
-    case PlaySequence::Finish::PlayNext:
-        if (OpenCurrentEntry()) StartPlay();
-        break;
-    case PlaySequence::Finish::StopReady:
-        if (OpenCurrentEntry()) ShowStoppedButtons();
-        break;
-    case PlaySequence::Finish::CloseProgram: handleAdvance(PlaySequence::Advance::CloseProgram); break;
+        case PlaySequence::Finish::Replay:  // Repeat with nothing open: start the entry afresh
+        case PlaySequence::Finish::PlayNext:
+            if (OpenCurrentEntry()) StartPlay();
+            break;
+        case PlaySequence::Finish::StopReady:
+            if (OpenCurrentEntry()) ShowStoppedButtons();
+            break;
+        case PlaySequence::Finish::CloseProgram: handleAdvance(PlaySequence::Advance::CloseProgram); break;
     }
 }
 

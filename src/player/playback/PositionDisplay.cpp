@@ -3,10 +3,10 @@
 #include "controls/TDigitBox.h"
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
+#include "core/settings/Options.h"
 #include "player/app/PlayerControls.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "core/settings/Options.h"
 
 #include <QApplication>
 #include <QToolButton>
@@ -19,7 +19,9 @@ PositionDisplay::PositionDisplay(PlaybackEngine& engine, PlayerControls& control
     connect(&timer_, &QTimer::timeout, this, &PositionDisplay::ThreadedTimerTimer);
 }
 
-CounterMode PositionDisplay::mode() const { return options_.timeCount == 1 ? CounterMode::Remaining : CounterMode::Elapsed; }
+CounterMode PositionDisplay::mode() const {
+    return options_.timeCount == 1 ? CounterMode::Remaining : CounterMode::Elapsed;
+}
 
 void PositionDisplay::ResetCounter() {
     ui_.seconds->setDelay(0);
@@ -117,7 +119,8 @@ void PositionDisplay::step(bool forward) {
     if (wasPlaying) engine_.stopKeepingEnd();
     const EntrySpan span = engine_.span();
     const std::int64_t position = device.position();
-    const std::int64_t next = forward ? stepForward(span, position, options_.skip) : stepBack(span, position, options_.skip);
+    const std::int64_t next =
+        forward ? stepForward(span, position, options_.skip) : stepBack(span, position, options_.skip);
     device.seek(next);
     device.setStartPos(next);
     if (engine_.savedEndPosition() != 0) device.setEndPos(engine_.savedEndPosition());

@@ -4,8 +4,8 @@
 #include "core/app/ErrorHandler.h"
 #include "core/app/MessageBoxes.h"
 #include "core/playlist/ListFile.h"
-#include "player/playlist/ListMenuActions.h"
 #include "core/playlist/MediaPaths.h"
+#include "player/playlist/ListMenuActions.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
 
@@ -18,7 +18,8 @@ ListCommands::ListCommands(PlaylistPanel& panel, ListHooks hooks, QWidget* windo
     : panel_(panel),
       hooks_(std::move(hooks)),
       window_(window),
-      recentMenu_(new RecentListsMenu(history_, [this](int index) { RecentListClick(index); }, window)),
+      recentMenu_(new RecentListsMenu(
+          history_, [this](int index) { RecentListClick(index); }, window)),
       actions_(new ListMenuActions(this)) {
     connect(&panel_, &PlaylistPanel::saveListRequested, this, &ListCommands::saveOnRequest);
     connect(&panel_, &PlaylistPanel::commandEnabled, actions_, &ListMenuActions::setEnabled);
@@ -40,20 +41,17 @@ Playlist& ListCommands::playlist() const { return panel_.playlist(); }
 
 void ListCommands::enable(ListCommand command, bool on) const {
     actions_->setEnabled(command, on);
-    if (hooks_.setCommandEnabled)
-        hooks_.setCommandEnabled(command, on);
+    if (hooks_.setCommandEnabled) hooks_.setCommandEnabled(command, on);
 }
 
 void ListCommands::setListOpen(bool open) {
     listOpen_ = open;
     actions_->closeList->setEnabled(open);
-    if (hooks_.setCloseListEnabled)
-        hooks_.setCloseListEnabled(open);
+    if (hooks_.setCloseListEnabled) hooks_.setCloseListEnabled(open);
 }
 
 QString ListCommands::listCaption() const {
-    if (!dialogs_.playlistHasFile())
-        return QStringLiteral("MIDI Vorlo");
+    if (!dialogs_.playlistHasFile()) return QStringLiteral("MIDI Vorlo");
     const QString name = fileNamePart(dialogs_.saveFileName);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return (dot < 0 ? name : name.left(dot)) + QStringLiteral(" - MIDI Vorlo");
@@ -77,27 +75,27 @@ void ListCommands::saveOnRequest() {
 
 bool ListCommands::askSaveChanges(bool allowCancel) {
     saveRequested_ = false;
-    if (!panel_.AskSaveChanges(allowCancel))
-        return false;
+    if (!panel_.AskSaveChanges(allowCancel)) return false;
     // "Yes" that did not save (the dialog was cancelled, the file could not be written) keeps the changes.
     return !(allowCancel && saveRequested_ && playlist().ListChanged());
 }
 
 bool ListCommands::refusedListExtension(const QString& fileName) const {
-    if (ListFile::hasListExtension(fileName))
-        return false;
-    MessageBoxes::show(QStringLiteral("Error - Playlist File Type"),
-                       QStringLiteral("You can only open a playlist file (*.mpl).\nTo play mid, rmi, avi and wav files, "
-                                      "simply double click them in the file box."),
-                       BoxIcon::Error);
+    if (ListFile::hasListExtension(fileName)) return false;
+    MessageBoxes::show(
+        QStringLiteral("Error - Playlist File Type"),
+        QStringLiteral("You can only open a playlist file (*.mpl).\nTo play mid, rmi, avi and wav files, "
+                       "simply double click them in the file box."),
+        BoxIcon::Error);
     return true;
 }
 
-void ListCommands::FileSaveListClick() { guarded([this] { saveList(); }); }
+void ListCommands::FileSaveListClick() {
+    guarded([this] { saveList(); });
+}
 
 void ListCommands::saveList() {
-    if (hooks_.closeRenameEditor)
-        hooks_.closeRenameEditor();
+    if (hooks_.closeRenameEditor) hooks_.closeRenameEditor();
     if (!dialogs_.playlistHasFile()) {
         saveListAs(true);
         return;
@@ -107,15 +105,15 @@ void ListCommands::saveList() {
     playlist().MarkListSaved();
 }
 
-void ListCommands::FileSaveListAsClick(bool forSaveList) { guarded([this, forSaveList] { saveListAs(forSaveList); }); }
+void ListCommands::FileSaveListAsClick(bool forSaveList) {
+    guarded([this, forSaveList] { saveListAs(forSaveList); });
+}
 
 void ListCommands::saveListAs(bool forSaveList) {
-    if (hooks_.closeRenameEditor)
-        hooks_.closeRenameEditor();
+    if (hooks_.closeRenameEditor) hooks_.closeRenameEditor();
     const std::optional<QString> chosen = dialogs_.runSaveDialog(
         window_, forSaveList ? QStringLiteral("Save PlayList") : QStringLiteral("Save PlayList As"));
-    if (!chosen)
-        return;
+    if (!chosen) return;
     QString fileName = *chosen;
     if (!ListFile::hasListExtension(fileName)) {
         MessageBoxes::show(QStringLiteral("Reminding - MIDI Vorlo PlayList File Extension"),
@@ -153,8 +151,7 @@ void ListCommands::saveListAs(bool forSaveList) {
                                 ? fileNamePart(playlist().path(current)) + QStringLiteral(" - ") + listName +
                                       QStringLiteral(" - MIDI Vorlo")
                                 : listName + QStringLiteral(" - MIDI Vorlo");
-    if (hooks_.setCaption)
-        hooks_.setCaption(caption);
+    if (hooks_.setCaption) hooks_.setCaption(caption);
 
     setListOpen(true);
     playlist().MarkListSaved();
@@ -167,12 +164,10 @@ void ListCommands::FileOpenListClick() {
 }
 
 void ListCommands::openList() {
-    if (!askSaveChanges(true))
-        return;
+    if (!askSaveChanges(true)) return;
     const std::optional<QString> chosen = dialogs_.runOpenDialog(window_, QStringLiteral("Open PlayList"));
     if (chosen) {
-        if (refusedListExtension(*chosen) || !fileExists(*chosen))
-            return;
+        if (refusedListExtension(*chosen) || !fileExists(*chosen)) return;
         // Read first: a list that cannot be read leaves the playlist as it is.
         const QStringList paths = ListFile::read(*chosen);
         resetListForLoad();
@@ -182,8 +177,7 @@ void ListCommands::openList() {
         loadPaths(paths, LoadOrigin::User, 0);
         dialogs_.openInitialFolder = folderOfPath(*chosen);
     }
-    if (hooks_.refreshFileBoxButtons)
-        hooks_.refreshFileBoxButtons();
+    if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
     normalCursor();
 }
 
@@ -195,14 +189,13 @@ void ListCommands::FileAddListClick() {
 void ListCommands::addList() {
     const std::optional<QString> chosen = dialogs_.runOpenDialog(window_, QStringLiteral("Add Playlist"));
     if (chosen) {
-        if (refusedListExtension(*chosen) || !fileExists(*chosen))
-            return;
+        if (refusedListExtension(*chosen) || !fileExists(*chosen)) return;
         busy();
         const QStringList paths = ListFile::read(*chosen);
         if (paths.isEmpty()) {
             normalCursor();
-            MessageBoxes::show(QStringLiteral("Empty Playlist file"), QStringLiteral("No record in this playlist file!"),
-                               BoxIcon::Information);
+            MessageBoxes::show(QStringLiteral("Empty Playlist file"),
+                               QStringLiteral("No record in this playlist file!"), BoxIcon::Information);
             return;
         }
         // The added file becomes neither the playlist's file nor part of the history.
@@ -222,8 +215,7 @@ void ListCommands::addList() {
                 BoxIcon::Information);
         }
     }
-    if (QToolButton* addFile = panel_.button(QStringLiteral("BtnAddFile")))
-        addFile->setEnabled(false);
+    if (QToolButton* addFile = panel_.button(QStringLiteral("BtnAddFile"))) addFile->setEnabled(false);
     panel_.selectLine(playlist().count() - 1);
     normalCursor();
 }
@@ -235,11 +227,9 @@ void ListCommands::RecentListClick(int menuIndex) {
 
 void ListCommands::openRecentList(int menuIndex) {
     const QString path = history_.menuItems().value(menuIndex);
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     // Saving first may change the menu, so the item is found again by its path afterwards.
-    if (!askSaveChanges(true))
-        return;
+    if (!askSaveChanges(true)) return;
     if (!fileExists(path)) {
         history_.forgetMenuItem(static_cast<int>(history_.menuItems().indexOf(path)));
         return;
@@ -250,8 +240,7 @@ void ListCommands::openRecentList(int menuIndex) {
     history_.PushHistory(path);
     dialogs_.saveFileName = path;
     loadPaths(paths, LoadOrigin::User, 0);
-    if (hooks_.refreshFileBoxButtons)
-        hooks_.refreshFileBoxButtons();
+    if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
     normalCursor();
 }
 

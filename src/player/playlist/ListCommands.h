@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/playlist/ListHistory.h"
 #include "player/app/WaitCursor.h"
 #include "player/playlist/ListDialogs.h"
-#include "core/playlist/ListHistory.h"
 #include "player/playlist/ListHooks.h"
 #include "player/playlist/RecentListsMenu.h"
 

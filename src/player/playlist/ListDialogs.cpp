@@ -16,15 +16,11 @@ std::optional<QString> runDialog(QFileDialog& dialog, const QString& fileName, c
     // The dialogs are our own widgets, so that they look the same everywhere and tests can fill them in.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(DefaultExtension);
-    if (!initialFolder.isEmpty())
-        dialog.setDirectory(initialFolder);
-    if (fileName != ListDialogs::NoFile && !fileName.isEmpty())
-        dialog.selectFile(fileName);
-    if (ModalDialogs::exec(dialog) != QDialog::Accepted)
-        return std::nullopt;
+    if (!initialFolder.isEmpty()) dialog.setDirectory(initialFolder);
+    if (fileName != ListDialogs::NoFile && !fileName.isEmpty()) dialog.selectFile(fileName);
+    if (ModalDialogs::exec(dialog) != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.first().isEmpty())
-        return std::nullopt;
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
     return chosen.first();
 }
 

@@ -1,14 +1,14 @@
 // Loading a list into the playlist, closing it, and the list history at start-up and shutdown.
+#include "controls/TSCheckList.h"
 #include "core/app/ErrorHandler.h"
 #include "core/app/MessageBoxes.h"
-#include "player/app/ModalDialogs.h"
-#include "controls/TSCheckList.h"
-#include "player/info/TFormInfo.h"
-#include "player/playlist/ListCommands.h"
 #include "core/playlist/ListFile.h"
 #include "core/playlist/MediaPaths.h"
-#include "player/playlist/PlaylistPanel.h"
 #include "core/settings/Options.h"
+#include "player/app/ModalDialogs.h"
+#include "player/info/TFormInfo.h"
+#include "player/playlist/ListCommands.h"
+#include "player/playlist/PlaylistPanel.h"
 
 #include <vector>
 
@@ -30,11 +30,9 @@ void ListCommands::ResetListForLoad() {
 
 void ListCommands::resetListForLoad() {
     busy();
-    if (hooks_.stopAndCloseDevice)
-        hooks_.stopAndCloseDevice();
+    if (hooks_.stopAndCloseDevice) hooks_.stopAndCloseDevice();
     setLoadedListCommands();
-    if (hooks_.zipMode && hooks_.zipMode() && hooks_.leaveZipMode)
-        hooks_.leaveZipMode();
+    if (hooks_.zipMode && hooks_.zipMode() && hooks_.leaveZipMode) hooks_.leaveZipMode();
     playlist().clear();
 }
 
@@ -72,11 +70,9 @@ void ListCommands::loadPaths(const QStringList& paths, LoadOrigin origin, int st
     if (!playlist().isEmpty()) {
         panel_.FitListExtent(QString(), true);
         chooseCurrentEntry(origin, startIndex);
-        if (hooks_.openCurrentEntry && !hooks_.openCurrentEntry())
-            return;
+        if (hooks_.openCurrentEntry && !hooks_.openCurrentEntry()) return;
         if (hooks_.autoPlay && hooks_.autoPlay()) {
-            if (hooks_.startPlay)
-                hooks_.startPlay();
+            if (hooks_.startPlay) hooks_.startPlay();
             enable(ListCommand::Forward, true);
             enable(ListCommand::Reverse, true);
         } else {
@@ -103,15 +99,13 @@ void ListCommands::loadPaths(const QStringList& paths, LoadOrigin origin, int st
                            "otherwise you should ignore the message: 'playlist has been changed' when you close this "
                            "playlist file.\nDo you want to check what files are missing from the playlist now?"),
             BoxIcon::Question, BoxButtons::YesNo);
-        if (answer == BoxButton::Yes)
-            reportMissing(missing, listFile);
+        if (answer == BoxButton::Yes) reportMissing(missing, listFile);
         return;
     }
 
     normalCursor();
     playlist().MarkListSaved();
-    if (origin != LoadOrigin::StartUp)
-        closeList(CloseOrigin::MainWindow);
+    if (origin != LoadOrigin::StartUp) closeList(CloseOrigin::MainWindow);
     const BoxButton answer = MessageBoxes::show(
         QStringLiteral("Files Not Available"),
         QStringLiteral("None of the files in this playlist reference are available now. Please check the status of all "
@@ -122,8 +116,7 @@ void ListCommands::loadPaths(const QStringList& paths, LoadOrigin origin, int st
         enable(ListCommand::Reverse, false);
         reportMissing(missing, listFile);
     }
-    if (hooks_.showFromTray)
-        hooks_.showFromTray();
+    if (hooks_.showFromTray) hooks_.showFromTray();
 }
 
 void ListCommands::reportMissing(const QStringList& missing, const QString& listFile) const {
@@ -142,42 +135,32 @@ bool ListCommands::FileCloseListClick(CloseOrigin origin) {
 }
 
 bool ListCommands::closeList(CloseOrigin origin) {
-    if (hooks_.closeRenameEditor)
-        hooks_.closeRenameEditor();
+    if (hooks_.closeRenameEditor) hooks_.closeRenameEditor();
     playlist().settleChangedFlag();
-    if (!askSaveChanges(origin != CloseOrigin::ArchiveOpening))
-        return false;
-    if (hooks_.resetCounter)
-        hooks_.resetCounter();
+    if (!askSaveChanges(origin != CloseOrigin::ArchiveOpening)) return false;
+    if (hooks_.resetCounter) hooks_.resetCounter();
     history_.listClosed();
 
-    for (ListCommand command : {ListCommand::Play, ListCommand::Pause, ListCommand::Stop, ListCommand::Next,
-                                ListCommand::Previous, ListCommand::Forward, ListCommand::Reverse, ListCommand::Eject,
-                                ListCommand::SaveList})
+    for (ListCommand command :
+         {ListCommand::Play, ListCommand::Pause, ListCommand::Stop, ListCommand::Next, ListCommand::Previous,
+          ListCommand::Forward, ListCommand::Reverse, ListCommand::Eject, ListCommand::SaveList})
         enable(command, false);
     setListOpen(false);
-    if (hooks_.stopAndCloseDevice)
-        hooks_.stopAndCloseDevice();
-    if (hooks_.resetTrackBar)
-        hooks_.resetTrackBar();
+    if (hooks_.stopAndCloseDevice) hooks_.stopAndCloseDevice();
+    if (hooks_.resetTrackBar) hooks_.resetTrackBar();
 
     playlist().clear();
     // With the list empty the middle panel's buttons all go off.
     panel_.SongListClick(false);
-    if (origin != CloseOrigin::MainWindow && hooks_.focusPlaylistPanel)
-        hooks_.focusPlaylistPanel();
+    if (origin != CloseOrigin::MainWindow && hooks_.focusPlaylistPanel) hooks_.focusPlaylistPanel();
     if (hooks_.zipMode && hooks_.zipMode()) {
-        if (hooks_.leaveZipMode)
-            hooks_.leaveZipMode();
-        if (hooks_.refreshFileBoxButtons)
-            hooks_.refreshFileBoxButtons();
+        if (hooks_.leaveZipMode) hooks_.leaveZipMode();
+        if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
     }
-    if (hooks_.stopCounters)
-        hooks_.stopCounters();
-    if (hooks_.setCaption)
-        hooks_.setCaption(QStringLiteral("MIDI Vorlo"));
-    for (ListCommand command : {ListCommand::SaveList, ListCommand::SaveListAs, ListCommand::ClearList,
-                                ListCommand::SortList})
+    if (hooks_.stopCounters) hooks_.stopCounters();
+    if (hooks_.setCaption) hooks_.setCaption(QStringLiteral("MIDI Vorlo"));
+    for (ListCommand command :
+         {ListCommand::SaveList, ListCommand::SaveListAs, ListCommand::ClearList, ListCommand::SortList})
         enable(command, false);
     panel_.songList()->setHorizontalExtent(0);
     dialogs_.saveFileName = ListDialogs::NoFile;
@@ -186,8 +169,7 @@ bool ListCommands::closeList(CloseOrigin origin) {
 
 void ListCommands::applyOptions(const Options& options) {
     dialogs_.openFileName = fileExists(options.autoLoadList) ? options.autoLoadList : ListDialogs::NoFile;
-    if (!options.listDirectory.isEmpty())
-        dialogs_.openInitialFolder = options.listDirectory;
+    if (!options.listDirectory.isEmpty()) dialogs_.openInitialFolder = options.listDirectory;
     startIndex_ = options.lastOne;
     autoLoad_ = options.autoLoad;
 }
@@ -208,8 +190,7 @@ void ListCommands::openListAtStart(const QString& listFile) {
         history_.PushHistory(listFile);
         dialogs_.saveFileName = listFile;
         setLoadedListCommands();
-        if (hooks_.refreshFileBoxButtons)
-            hooks_.refreshFileBoxButtons();
+        if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
         playlist().clear();
         loadPaths(paths, LoadOrigin::StartUp, 0);
     });
@@ -217,14 +198,12 @@ void ListCommands::openListAtStart(const QString& listFile) {
 }
 
 void ListCommands::autoLoadAtStart() {
-    if (!autoLoad_ || dialogs_.openFileName == ListDialogs::NoFile)
-        return;
+    if (!autoLoad_ || dialogs_.openFileName == ListDialogs::NoFile) return;
     guarded([&] {
         const QString listFile = dialogs_.openFileName;
         const QStringList paths = ListFile::read(listFile);
         setLoadedListCommands();
-        if (hooks_.refreshFileBoxButtons)
-            hooks_.refreshFileBoxButtons();
+        if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
         playlist().clear();
         history_.takeOpenedFromMenu(listFile);
         loadPaths(paths, LoadOrigin::StartUp, startIndex_);
@@ -236,8 +215,7 @@ void ListCommands::storeOptions(Options& options) const { options.lastOne = play
 
 void ListCommands::saveHistory(const QString& programFolder) const {
     const QString file = historyFile(programFolder);
-    if (file.isEmpty() || history_.isEmpty())
-        return;
+    if (file.isEmpty() || history_.isEmpty()) return;
     try {
         history_.save(file);
     } catch (const std::exception& error) {

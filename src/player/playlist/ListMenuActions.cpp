@@ -10,8 +10,7 @@ namespace {
 QAction* makeAction(QObject* parent, const char* name, const char* caption, const char* shortcut, bool enabled) {
     auto* action = new QAction(QString::fromLatin1(caption), parent);
     action->setObjectName(QString::fromLatin1(name));
-    if (*shortcut)
-        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+    if (*shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
     action->setEnabled(enabled);
     return action;
 }
@@ -31,11 +30,11 @@ ListMenuActions::ListMenuActions(QObject* parent)
 
 void ListMenuActions::setEnabled(ListCommand command, bool enabled) {
     switch (command) {
-    case ListCommand::SaveList: saveList->setEnabled(enabled); break;
-    case ListCommand::SaveListAs: saveListAs->setEnabled(enabled); break;
-    case ListCommand::SortList: sortList->setEnabled(enabled); break;
-    case ListCommand::ClearList: clearList->setEnabled(enabled); break;
-    default: break;  // transport buttons: the main window's
+        case ListCommand::SaveList: saveList->setEnabled(enabled); break;
+        case ListCommand::SaveListAs: saveListAs->setEnabled(enabled); break;
+        case ListCommand::SortList: sortList->setEnabled(enabled); break;
+        case ListCommand::ClearList: clearList->setEnabled(enabled); break;
+        default: break;  // transport buttons: the main window's
     }
 }
 

@@ -1,8 +1,8 @@
 // The editing operations of the playlist panel: adding, inserting, reordering, removing, clearing, sorting.
-#include "core/app/MessageBoxes.h"
-#include "player/app/WaitCursor.h"
 #include "controls/TSCheckList.h"
+#include "core/app/MessageBoxes.h"
 #include "core/playlist/MediaPaths.h"
+#include "player/app/WaitCursor.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QFileInfo>
@@ -20,13 +20,12 @@ const QString ListFileExtension = QStringLiteral(".mpl");
 }  // namespace
 
 void PlaylistPanel::refuseInZipMode() {
-    MessageBoxes::show(QStringLiteral("Cannot Add File"), QStringLiteral("Cannot add file to the playlist in Zip mode!"),
-                       BoxIcon::Information);
+    MessageBoxes::show(QStringLiteral("Cannot Add File"),
+                       QStringLiteral("Cannot add file to the playlist in Zip mode!"), BoxIcon::Information);
 }
 
 std::vector<PlaylistEntry> PlaylistPanel::entriesOfListFile(const QString& listFile) {
-    if (!readListFile_)
-        return {};
+    if (!readListFile_) return {};
     const std::optional<QStringList> paths = readListFile_(listFile);
     return paths ? existingEntries(*paths) : std::vector<PlaylistEntry>{};
 }
@@ -35,8 +34,7 @@ std::vector<PlaylistEntry> PlaylistPanel::existingEntries(const QStringList& pat
     std::vector<PlaylistEntry> entries;
     for (const QString& path : paths) {
         // Files that have gone since the list was written are left out without a word.
-        if (!QFileInfo::exists(path))
-            continue;
+        if (!QFileInfo::exists(path)) continue;
         entries.push_back({path, fileNamePart(path), false});
         FitListExtent(entries.back().displayName, false);
     }
@@ -136,16 +134,14 @@ void PlaylistPanel::insertFromFileBox(int dropIndex, const QString& folder, cons
     }
     const int inserted = playlist_->insertAtDropPoint(dropIndex, std::move(batch));
     FitListExtent(QString(), true);
-    if (inserted > 0)
-        selectLine(dropIndex + inserted - 1);
+    if (inserted > 0) selectLine(dropIndex + inserted - 1);
     AfterEntriesAdded();
     SongListClick();
 }
 
 void PlaylistPanel::dropDraggedLine(int dropIndex) {
     const int moved = playlist_->dragMove(playlist_->DragIndex(), dropIndex);
-    if (moved >= 0)
-        selectLine(moved);
+    if (moved >= 0) selectLine(moved);
     SongListClick();
 }
 
@@ -161,8 +157,7 @@ void PlaylistPanel::AfterEntriesAdded() {
             setCommand(command, true);
     }
     const PlaybackStatus playback = playbackStatus_ ? playbackStatus_() : PlaybackStatus{};
-    if (playback.deviceOpen || lines == 0)
-        return;
+    if (playback.deviceOpen || lines == 0) return;
     if (playback.autoPlay) {
         setCommand(ListCommand::Pause, true);
         setCommand(ListCommand::Stop, true);
@@ -181,11 +176,9 @@ void PlaylistPanel::FitListExtent(const QString& text, bool apply) {
         // Room for the check box in front of the name, and a margin behind it.
         const int checkBox = songList_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, songList_) + 8;
         const int needed = songList_->fontMetrics().horizontalAdvance(text) + 20 + checkBox;
-        if (clientWidth < needed && listExtent_ < needed)
-            listExtent_ = needed;
+        if (clientWidth < needed && listExtent_ < needed) listExtent_ = needed;
     }
-    if (apply && clientWidth < listExtent_)
-        songList_->setHorizontalExtent(listExtent_);
+    if (apply && clientWidth < listExtent_) songList_->setHorizontalExtent(listExtent_);
 }
 
 void PlaylistPanel::BtnRemoveClick() { removeSelected(false); }
@@ -194,8 +187,7 @@ void PlaylistPanel::removeAfterDeviceError() { removeSelected(true); }
 
 void PlaylistPanel::removeSelected(bool afterDeviceError) {
     const int line = selectedLine();
-    if (!songList_->isEnabled() || line < 0)
-        return;
+    if (!songList_->isEnabled() || line < 0) return;
     if (playlist_->count() == 1) {
         FileClearListClick();
         return;
@@ -206,18 +198,17 @@ void PlaylistPanel::removeSelected(bool afterDeviceError) {
     }
     const Playlist::RemovalResult result = playlist_->removeEntry(line);
     selectLine(result.lineToSelect);
-    if (result.removal == Playlist::Removal::RemovedCurrent)
-        emit currentEntryRemoved(afterDeviceError);
+    if (result.removal == Playlist::Removal::RemovedCurrent) emit currentEntryRemoved(afterDeviceError);
     SongListClick(false);
 }
 
 void PlaylistPanel::FileClearListClick() {
     emit closeRenameEditorRequested();
     playlist_->clear();
-    for (ListCommand command : {ListCommand::Play, ListCommand::Pause, ListCommand::Stop, ListCommand::Next,
-                                ListCommand::Previous, ListCommand::Forward, ListCommand::Reverse, ListCommand::Eject,
-                                ListCommand::SaveList, ListCommand::SaveListAs, ListCommand::ClearList,
-                                ListCommand::SortList})
+    for (ListCommand command :
+         {ListCommand::Play, ListCommand::Pause, ListCommand::Stop, ListCommand::Next, ListCommand::Previous,
+          ListCommand::Forward, ListCommand::Reverse, ListCommand::Eject, ListCommand::SaveList,
+          ListCommand::SaveListAs, ListCommand::ClearList, ListCommand::SortList})
         setCommand(command, false);
     songList_->setHorizontalExtent(0);
     listExtent_ = songList_->viewport()->width();
@@ -228,24 +219,21 @@ void PlaylistPanel::FileClearListClick() {
 
 void PlaylistPanel::MoveFileUpClick() {
     const int line = selectedLine();
-    if (!playlist_->moveUp(line))
-        return;
+    if (!playlist_->moveUp(line)) return;
     selectLine(line - 1);
     SongListClick();
 }
 
 void PlaylistPanel::MoveFileDownClick() {
     const int line = selectedLine();
-    if (!playlist_->moveDown(line))
-        return;
+    if (!playlist_->moveDown(line)) return;
     selectLine(line + 1);
     SongListClick();
 }
 
 void PlaylistPanel::FileSortListClick() {
     emit closeRenameEditorRequested();
-    if (!playlist_->sort())
-        return;
+    if (!playlist_->sort()) return;
     emit listSorted();
     SongListClick(false);
 }
@@ -254,26 +242,19 @@ void PlaylistPanel::UncheckAllClick() { playlist_->UncheckAllEntries(); }
 
 void PlaylistPanel::SongListDblClick() {
     const int line = selectedLine();
-    if (line >= 0)
-        emit playEntryRequested(line);
+    if (line >= 0) emit playEntryRequested(line);
 }
 
 bool PlaylistPanel::AskSaveChanges(bool allowCancel) {
     emit closeRenameEditorRequested();
-    if (!playlist_->settleChangedFlag() || zipMode_)
-        return true;
+    if (!playlist_->settleChangedFlag() || zipMode_) return true;
     const BoxButton answer =
         MessageBoxes::show(QStringLiteral("Save list now?"), QStringLiteral("This list has been changed. Save it now?"),
                            BoxIcon::Question, allowCancel ? BoxButtons::YesNoCancel : BoxButtons::YesNo, true);
     switch (answer) {
-    case BoxButton::Yes:
-        emit saveListRequested();
-        return true;
-    case BoxButton::No:
-        playlist_->MarkListSaved();
-        return true;
-    default:
-        return !allowCancel;
+        case BoxButton::Yes: emit saveListRequested(); return true;
+        case BoxButton::No: playlist_->MarkListSaved(); return true;
+        default: return !allowCancel;
     }
 }
 

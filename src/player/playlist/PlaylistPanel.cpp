@@ -25,14 +25,10 @@ struct ButtonDesign {
 
 // Top to bottom on the middle panel.
 constexpr ButtonDesign MidPanelButtons[] = {
-    {"BtnAddFile", "Add Selected Files", "+"},
-    {"BtnAddAll", "Add All Files", "++"},
-    {"BtnRemove", "Remove One File", "\u2212"},
-    {"BtnRemoveAll", "Clear List", "Clr"},
-    {"MoveFileUp", "Push File up", "\u25B2"},
-    {"MoveFileDown", "Push File down", "\u25BC"},
-    {"SpdCopyFile", "Copy File", "Copy"},
-    {"SpdMoveFile", "Move File", "Move"},
+    {"BtnAddFile", "Add Selected Files", "+"},  {"BtnAddAll", "Add All Files", "++"},
+    {"BtnRemove", "Remove One File", "\u2212"}, {"BtnRemoveAll", "Clear List", "Clr"},
+    {"MoveFileUp", "Push File up", "\u25B2"},   {"MoveFileDown", "Push File down", "\u25BC"},
+    {"SpdCopyFile", "Copy File", "Copy"},       {"SpdMoveFile", "Move File", "Move"},
     {"BtnKill", "Kill This File!!!", "Kill"},
 };
 constexpr int MidPanelButtonCount = static_cast<int>(std::size(MidPanelButtons));
@@ -45,16 +41,11 @@ struct PopupDesign {
 };
 
 constexpr PopupDesign PopupItems[] = {
-    {"PopGoto", "&Goto Current", "Ctrl+G", true},
-    {"PopFileInfo", "File  &Information...", "Ctrl+I", false},
-    {"PopRemove", "&Remove File", "Del", true},
-    {"PopClearList", "C&lear List", "Ctrl+R", false},
-    {"CopyFileTo", "&Copy File To...", "Ctrl+C", false},
-    {"MoveFileTo", "&Move File To...", "Ctrl+X", false},
-    {"PopRename", "Re&name File", "Ctrl+N", false},
-    {"PopDelete", "&Kill This File!", "Ctrl+K", false},
-    {"UncheckAll", "Uncheck All", "Ctrl+Alt+U", true},
-    {"PopSum", "Pla&ylist Summary...", "Ctrl+Y", false},
+    {"PopGoto", "&Goto Current", "Ctrl+G", true},        {"PopFileInfo", "File  &Information...", "Ctrl+I", false},
+    {"PopRemove", "&Remove File", "Del", true},          {"PopClearList", "C&lear List", "Ctrl+R", false},
+    {"CopyFileTo", "&Copy File To...", "Ctrl+C", false}, {"MoveFileTo", "&Move File To...", "Ctrl+X", false},
+    {"PopRename", "Re&name File", "Ctrl+N", false},      {"PopDelete", "&Kill This File!", "Ctrl+K", false},
+    {"UncheckAll", "Uncheck All", "Ctrl+Alt+U", true},   {"PopSum", "Pla&ylist Summary...", "Ctrl+Y", false},
 };
 
 const char* const NormalHint = "Double Click/Right Click/Drag";
@@ -107,20 +98,17 @@ PlaylistPanel::PlaylistPanel(QWidget* parent)
             SongListClick();
     });
     connect(songList_, &QAbstractItemView::doubleClicked, this, [this] {
-        if (!oneTouch_)
-            SongListDblClick();
+        if (!oneTouch_) SongListDblClick();
     });
     connect(songList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { updateMidPanelButtons(); });
     connect(songList_, &TSCheckList::OnVScroll, this, [this] { emit closeRenameEditorRequested(); });
     connect(songList_, &TSCheckList::OnHScroll, this, [this] {
         emit closeRenameEditorRequested();
-        if (playlist_->isValidIndex(playlist_->DragIndex()))
-            selectLine(playlist_->DragIndex());
+        if (playlist_->isValidIndex(playlist_->DragIndex())) selectLine(playlist_->DragIndex());
     });
-    connect(playlist_, &Playlist::listChangedFlagChanged, this, [this](bool changed) {
-        setCommand(ListCommand::SaveList, changed);
-    });
+    connect(playlist_, &Playlist::listChangedFlagChanged, this,
+            [this](bool changed) { setCommand(ListCommand::SaveList, changed); });
 
     resize(designSize());
     layoutChildren();
@@ -161,8 +149,7 @@ void PlaylistPanel::buildPopup() {
         action->setShortcut(QKeySequence(QString::fromLatin1(design.shortcut)));
         action->setShortcutContext(Qt::WidgetShortcut);
         popup_->addAction(action);
-        if (design.onList)
-            songList_->addAction(action);
+        if (design.onList) songList_->addAction(action);
     }
     connect(popupAction(QStringLiteral("PopRemove")), &QAction::triggered, this, &PlaylistPanel::BtnRemoveClick);
     connect(popupAction(QStringLiteral("PopClearList")), &QAction::triggered, this, &PlaylistPanel::FileClearListClick);
@@ -205,12 +192,12 @@ void PlaylistPanel::layoutChildren() {
     panelSongList_->setGeometry(0, 0, listPanelWidth, h);
     // The list sits inside its panel's bevel: 11 pixels narrower and 9 lower than the panel.
     songList_->setGeometry(5, 4, std::max(0, listPanelWidth - 11), std::max(0, h - 9));
-    if (!midVisible_)
-        return;
+    if (!midVisible_) return;
     panelMid_->setGeometry(listPanelWidth + MidPanelGap, 0, MidPanelWidth, h);
     const int pitch = std::max(1, (h - 6) / MidPanelButtonCount);
     for (int i = 0; i < MidPanelButtonCount; ++i)
-        button(QString::fromLatin1(MidPanelButtons[i].name))->setGeometry(3, 3 + i * pitch, MidPanelWidth - 6, pitch - 1);
+        button(QString::fromLatin1(MidPanelButtons[i].name))
+            ->setGeometry(3, 3 + i * pitch, MidPanelWidth - 6, pitch - 1);
 }
 
 int PlaylistPanel::selectedLine() const {
@@ -230,8 +217,7 @@ void PlaylistPanel::selectLine(int line) {
 }
 
 int PlaylistPanel::dropIndexAt(QPoint viewportPos) const {
-    if (!songList_->viewport()->rect().contains(viewportPos))
-        return -1;
+    if (!songList_->viewport()->rect().contains(viewportPos)) return -1;
     const QModelIndex index = songList_->indexAt(viewportPos);
     return index.isValid() ? index.row() : playlist_->count();
 }
@@ -259,14 +245,12 @@ void PlaylistPanel::SongListClick(bool byUser) {
         return;
     }
     updateMidPanelButtons();
-    if (byUser && window()->isVisible())
-        songList_->setFocus();
+    if (byUser && window()->isVisible()) songList_->setFocus();
 }
 
 void PlaylistPanel::PopupSongListPopup() {
     const PopupEnables on = popupEnables(state());
-    if (on.gotoCurrent)
-        popupAction(QStringLiteral("PopGoto"))->setEnabled(*on.gotoCurrent);
+    if (on.gotoCurrent) popupAction(QStringLiteral("PopGoto"))->setEnabled(*on.gotoCurrent);
     popupAction(QStringLiteral("PopFileInfo"))->setEnabled(on.fileInfo);
     popupAction(QStringLiteral("PopRemove"))->setEnabled(on.remove);
     popupAction(QStringLiteral("PopClearList"))->setEnabled(on.clearList);

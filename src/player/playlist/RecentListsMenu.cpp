@@ -25,8 +25,7 @@ RecentListsMenu::RecentListsMenu(ListHistory& history, std::function<void(int)> 
 
 QStringList RecentListsMenu::captions() const {
     QStringList paths;
-    for (const QAction* action : actions())
-        paths << action->data().toString();
+    for (const QAction* action : actions()) paths << action->data().toString();
     return paths;
 }
 
@@ -41,8 +40,7 @@ void RecentListsMenu::rebuild() {
         QAction* item = addAction(menuText(items[i]));
         item->setData(items[i]);
         connect(item, &QAction::triggered, this, [this, i] {
-            if (onClick_)
-                onClick_(i);
+            if (onClick_) onClick_(i);
         });
     }
 }

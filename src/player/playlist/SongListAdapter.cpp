@@ -6,7 +6,8 @@
 
 namespace vorlo {
 
-SongListAdapter::SongListAdapter(Playlist& playlist, QObject* parent) : QAbstractListModel(parent), playlist_(playlist) {
+SongListAdapter::SongListAdapter(Playlist& playlist, QObject* parent)
+    : QAbstractListModel(parent), playlist_(playlist) {
     connect(&playlist_, &Playlist::entriesAboutToBeInserted, this,
             [this](int first, int last) { beginInsertRows({}, first, last); });
     connect(&playlist_, &Playlist::entriesInserted, this, [this] { endInsertRows(); });
@@ -26,26 +27,23 @@ SongListAdapter::SongListAdapter(Playlist& playlist, QObject* parent) : QAbstrac
 int SongListAdapter::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : playlist_.count(); }
 
 QVariant SongListAdapter::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || !playlist_.isValidIndex(index.row()))
-        return {};
+    if (!index.isValid() || !playlist_.isValidIndex(index.row())) return {};
     switch (role) {
-    case Qt::DisplayRole: return playlist_.displayName(index.row());
-    case Qt::CheckStateRole: return playlist_.isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
-    default: return {};
+        case Qt::DisplayRole: return playlist_.displayName(index.row());
+        case Qt::CheckStateRole: return playlist_.isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
+        default: return {};
     }
 }
 
 bool SongListAdapter::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::CheckStateRole || !index.isValid() || !playlist_.isValidIndex(index.row()))
-        return false;
+    if (role != Qt::CheckStateRole || !index.isValid() || !playlist_.isValidIndex(index.row())) return false;
     // A line is either checked or not; a partly checked state has no meaning for the advance.
     playlist_.setChecked(index.row(), value.value<Qt::CheckState>() != Qt::Unchecked);
     return true;
 }
 
 Qt::ItemFlags SongListAdapter::flags(const QModelIndex& index) const {
-    if (!index.isValid())
-        return Qt::ItemIsDropEnabled;
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled |
            Qt::ItemNeverHasChildren;
 }
@@ -53,8 +51,7 @@ Qt::ItemFlags SongListAdapter::flags(const QModelIndex& index) const {
 QStringList SongListAdapter::mimeTypes() const { return {QString::fromLatin1(LineMimeType)}; }
 
 QMimeData* SongListAdapter::mimeData(const QModelIndexList& indexes) const {
-    if (indexes.isEmpty())
-        return nullptr;
+    if (indexes.isEmpty()) return nullptr;
     auto* mime = new QMimeData;
     mime->setData(QString::fromLatin1(LineMimeType), QByteArray::number(indexes.first().row()));
     return mime;

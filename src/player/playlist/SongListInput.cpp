@@ -17,16 +17,13 @@ SongListInput::SongListInput(PlaylistPanel& panel) : QObject(&panel), panel_(pan
 }
 
 bool SongListInput::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == panel_.songList()->viewport())
-        return viewportEvent(event);
-    if (watched == panel_.songList())
-        return listEvent(event);
+    if (watched == panel_.songList()->viewport()) return viewportEvent(event);
+    if (watched == panel_.songList()) return listEvent(event);
     return false;
 }
 
 bool SongListInput::listEvent(QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
+    if (event->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !panel_.playlist().isEmpty()) {
         panel_.SongListDblClick();
@@ -38,44 +35,40 @@ bool SongListInput::listEvent(QEvent* event) {
 bool SongListInput::viewportEvent(QEvent* event) {
     TSCheckList* list = panel_.songList();
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const int line = list->indexAt(mouse->position().toPoint()).row();
-        // In zip mode a press leaves DragIndex alone: archive members are not moved about by file commands.
-        if (!panel_.zipMode())
-            panel_.playlist().setDragIndex(line);
-        if (mouse->button() == Qt::RightButton && line >= 0)
-            panel_.selectLine(line);
-        return false;
-    }
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (drag->source() != list || !drag->mimeData()->hasFormat(QString::fromLatin1(SongListAdapter::LineMimeType)))
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const int line = list->indexAt(mouse->position().toPoint()).row();
+            // In zip mode a press leaves DragIndex alone: archive members are not moved about by file commands.
+            if (!panel_.zipMode()) panel_.playlist().setDragIndex(line);
+            if (mouse->button() == Qt::RightButton && line >= 0) panel_.selectLine(line);
             return false;
-        drag->setDropAction(Qt::MoveAction);
-        drag->accept();
-        // The line under the pointer shows where the dragged line will go; below the last line none does.
-        if (!panel_.oneTouchCursor()) {
-            const int target = list->indexAt(drag->position().toPoint()).row();
-            panel_.selectLine(target);
         }
-        return true;
-    }
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (drop->source() != list)
-            return false;
-        const int target = panel_.dropIndexAt(drop->position().toPoint());
-        // Accepting as a copy keeps the view from removing anything itself; the playlist moved the line.
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        if (target >= 0)
-            panel_.dropDraggedLine(target);
-        return true;
-    }
-    default:
-        return false;
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (drag->source() != list ||
+                !drag->mimeData()->hasFormat(QString::fromLatin1(SongListAdapter::LineMimeType)))
+                return false;
+            drag->setDropAction(Qt::MoveAction);
+            drag->accept();
+            // The line under the pointer shows where the dragged line will go; below the last line none does.
+            if (!panel_.oneTouchCursor()) {
+                const int target = list->indexAt(drag->position().toPoint()).row();
+                panel_.selectLine(target);
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (drop->source() != list) return false;
+            const int target = panel_.dropIndexAt(drop->position().toPoint());
+            // Accepting as a copy keeps the view from removing anything itself; the playlist moved the line.
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            if (target >= 0) panel_.dropDraggedLine(target);
+            return true;
+        }
+        default: return false;
     }
 }
 

@@ -16,7 +16,8 @@ class PlaySequenceTest : public ::testing::Test {
 protected:
     void fill(int count, std::initializer_list<int> checked = {}) {
         std::vector<PlaylistEntry> entries;
-        for (int i = 0; i < count; ++i) entries.push_back({QString("/m/%1.mid").arg(i), QString("%1.mid").arg(i), false});
+        for (int i = 0; i < count; ++i)
+            entries.push_back({QString("/m/%1.mid").arg(i), QString("%1.mid").arg(i), false});
         playlist_.append(std::move(entries));
         for (int i : checked) playlist_.setChecked(i, true);
         playlist_.setCurrentIndex(-1);  // as when a list has just been added

@@ -6,8 +6,8 @@ using namespace vorlo;
 
 namespace {
 
-const EntrySpan kFile{0, 185000, false};           // a 3:05 file
-const EntrySpan kTrack{600000, 185000, true};       // a 3:05 CD track starting 10 minutes into the disc
+const EntrySpan kFile{0, 185000, false};       // a 3:05 file
+const EntrySpan kTrack{600000, 185000, true};  // a 3:05 CD track starting 10 minutes into the disc
 
 TEST(PositionMathTest, TheCounterShowsTimePlayedOrTimeLeft) {
     EXPECT_EQ(counterAt(CounterMode::Remaining, kFile, 0), (CounterReading{3, 5}));

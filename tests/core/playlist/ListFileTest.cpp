@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 using namespace vorlo;
 
@@ -24,7 +24,8 @@ TEST(ListFileTest, ASavedListIsEachPathFollowedByCrLfAndNothingElse) {
     QTemporaryDir dir;
     const QString file = dir.path() + "/three.mpl";
     ListFile::write(file, {"/music/a.mid", "/music/Größe b.wav", "/music/c d.kar"});
-    EXPECT_EQ(contents(file), QByteArray("/music/a.mid\r\n/music/Gr\xc3\xb6\xc3\x9f" "e b.wav\r\n/music/c d.kar\r\n"));
+    EXPECT_EQ(contents(file), QByteArray("/music/a.mid\r\n/music/Gr\xc3\xb6\xc3\x9f"
+                                         "e b.wav\r\n/music/c d.kar\r\n"));
     EXPECT_EQ(ListFile::read(file), (QStringList{"/music/a.mid", "/music/Größe b.wav", "/music/c d.kar"}));
     ListFile::write(file, {});
     EXPECT_EQ(contents(file), QByteArray());
@@ -33,8 +34,8 @@ TEST(ListFileTest, ASavedListIsEachPathFollowedByCrLfAndNothingElse) {
 
 TEST(ListFileTest, ReadingTakesEveryKindOfLineEnd) {
     const QStringList expected = {"/a.mid", "/b.mid", "/c.mid"};
-    EXPECT_EQ(ListFile::parse("/a.mid\n/b.mid\n/c.mid"), expected);        // another tool's LF, no final break
-    EXPECT_EQ(ListFile::parse("/a.mid\r/b.mid\r\n/c.mid\n"), expected);     // lone CR, CR LF and LF mixed
+    EXPECT_EQ(ListFile::parse("/a.mid\n/b.mid\n/c.mid"), expected);      // another tool's LF, no final break
+    EXPECT_EQ(ListFile::parse("/a.mid\r/b.mid\r\n/c.mid\n"), expected);  // lone CR, CR LF and LF mixed
     EXPECT_EQ(ListFile::parse("/a.mid\r\n/b.mid\r\n/c.mid\r\n\0/junk\r\n"), expected);  // NUL ends the text
     EXPECT_EQ(ListFile::parse(QByteArray("/a.mid\r\n/b.mid\r\n/c.mid\r\n\0/junk", 28)), expected);
     // An empty line in the middle is an entry with an empty path; lines keep their blanks.

@@ -23,15 +23,13 @@ void fill(Playlist& list, const std::string& names) {
 
 std::string order(const Playlist& list) {
     std::string names;
-    for (int i = 0; i < list.count(); ++i)
-        names += list.displayName(i).at(0).toLatin1();
+    for (int i = 0; i < list.count(); ++i) names += list.displayName(i).at(0).toLatin1();
     return names;
 }
 
 std::string checks(const Playlist& list) {
     std::string marks;
-    for (int i = 0; i < list.count(); ++i)
-        marks += list.isChecked(i) ? 'x' : '.';
+    for (int i = 0; i < list.count(); ++i) marks += list.isChecked(i) ? 'x' : '.';
     return marks;
 }
 
@@ -123,8 +121,8 @@ TEST(Playlist, DraggedLinesLandBeforeTheDropLineAndTheCurrentSongStaysCurrent) {
 TEST(Playlist, CheckMarksTravelWithTheirEntries) {
     Playlist list;
     fill(list, "abcde");
-    list.setChecked(1, true);  // b
-    list.setChecked(3, true);  // d
+    list.setChecked(1, true);          // b
+    list.setChecked(3, true);          // d
     EXPECT_FALSE(list.ListChanged());  // marks are not part of the list file
 
     list.dragMove(1, 5);
@@ -132,7 +130,7 @@ TEST(Playlist, CheckMarksTravelWithTheirEntries) {
     EXPECT_EQ(checks(list), "..x.x");
 
     // Pushing an unchecked line up past a checked one.
-    list.setCurrentIndex(2);  // d
+    list.setCurrentIndex(2);      // d
     EXPECT_TRUE(list.moveUp(3));  // e passes d
     EXPECT_EQ(order(list), "acedb");
     EXPECT_EQ(checks(list), "...xx");

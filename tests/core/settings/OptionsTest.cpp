@@ -1,6 +1,6 @@
-#include "os/Registry.h"
 #include "core/playback/PlayModes.h"
 #include "core/settings/Options.h"
+#include "os/Registry.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -95,13 +95,15 @@ TEST_F(OptionsTest, EveryValueIsSavedWithItsTypeAndReadBack) {
     ASSERT_TRUE(reg.openKeyReadOnly("\\SOFTWARE\\Brackwen\\MIDI Vorlo"));
     EXPECT_EQ(reg.readString(""), "MIDI Vorlo Configuration Key");
     ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
-    const QStringList dwords = {"Top", "Left", "Height", "Width", "WindowState", "FileBox", "PlayList", "TrackBar",
-                                "Menu", "Counter", "ToolBar", "Hide", "TimeCount", "StayOnTop", "AUTOCHECK",
-                                "LISTCLOSE", "AutoPlay", "LoopPlay", "RepeatPlay", "RandomPlay", "ShufflePlay",
-                                "AutoLoad", "ADDPLAY", "LastOne", "SKIP", "WAIT", "OneTouch", "FILTER"};
+    const QStringList dwords = {"Top",        "Left",       "Height",      "Width",     "WindowState", "FileBox",
+                                "PlayList",   "TrackBar",   "Menu",        "Counter",   "ToolBar",     "Hide",
+                                "TimeCount",  "StayOnTop",  "AUTOCHECK",   "LISTCLOSE", "AutoPlay",    "LoopPlay",
+                                "RepeatPlay", "RandomPlay", "ShufflePlay", "AutoLoad",  "ADDPLAY",     "LastOne",
+                                "SKIP",       "WAIT",       "OneTouch",    "FILTER"};
     const QStringList strings = {"AutoLoadList", "ListDirectory", "RESETFILE", "MIDIDirectory"};
     for (const QString& name : dwords) EXPECT_EQ(reg.valueType(name), RegistryValue::Type::DWord) << name.toStdString();
-    for (const QString& name : strings) EXPECT_EQ(reg.valueType(name), RegistryValue::Type::String) << name.toStdString();
+    for (const QString& name : strings)
+        EXPECT_EQ(reg.valueType(name), RegistryValue::Type::String) << name.toStdString();
     EXPECT_EQ(reg.valueNames().size(), dwords.size() + strings.size());
     EXPECT_EQ(reg.readString("ListDirectory"), dir_.path() + "/");
 

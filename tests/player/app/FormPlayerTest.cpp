@@ -1,9 +1,9 @@
-#include "os/Registry.h"
-#include "media/EMCIDeviceError.h"
 #include "core/app/ErrorHandler.h"
+#include "core/playlist/ListFile.h"
+#include "media/EMCIDeviceError.h"
+#include "os/Registry.h"
 #include "player/app/TFormAbout.h"
 #include "player/app/TFormPlayer.h"
-#include "core/playlist/ListFile.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include "PlayerSandbox.h"
@@ -142,8 +142,9 @@ TEST_F(FormPlayerTest, ADamagedSettingsFileIsReportedAndNeverOverwritten) {
     ASSERT_TRUE(hive.open(QIODevice::WriteOnly));
     hive.write("not a hive");
     hive.close();
-    const QString damagedText = QString("The settings file %1 is damaged (line 1: not a settings file). It has been "
-                                        "left as it is; repair or remove it.\nRegistryError")
+    const QString damagedText = QString(
+                                    "The settings file %1 is damaged (line 1: not a settings file). It has been "
+                                    "left as it is; repair or remove it.\nRegistryError")
                                     .arg(Registry::hiveFile(RegistryRoot::CurrentUser));
     boxes_.expect("Error", damagedText, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
     {

@@ -1,6 +1,6 @@
-#include "player/app/ModalDialogs.h"
 #include "controls/TSTrackBar.h"
 #include "os/Registry.h"
+#include "player/app/ModalDialogs.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/StayOnTop.h"
 #include "player/app/TFormPlayer.h"
@@ -47,9 +47,7 @@ protected:
         ASSERT_TRUE(form.engine().OpenCurrentEntry());
         form.engine().ShowStoppedButtons();
     }
-    static QAction* item(TFormPlayer& form, const char* name) {
-        return form.findChild<QAction*>(QLatin1String(name));
-    }
+    static QAction* item(TFormPlayer& form, const char* name) { return form.findChild<QAction*>(QLatin1String(name)); }
     static void toggle(TFormPlayer& form, const char* name) { item(form, name)->trigger(); }
     static int menuHeight(TFormPlayer& form) { return form.windowParts().menuHeight(); }
 };
@@ -185,8 +183,8 @@ TEST_F(WindowPartsTest, TheFileBoxAndAMaximiseBringEveryPartTheyNeed) {
     });
     auto form = makeForm();
     EXPECT_FALSE(form->controls().panelSpeed->isVisibleTo(form.get()));
-    EXPECT_EQ(form->clientSize().width(), 592 - form->controls().panelSpeed->width() -
-                                              form->controls().panelCounter->width() - 6);
+    EXPECT_EQ(form->clientSize().width(),
+              592 - form->controls().panelSpeed->width() - form->controls().panelCounter->width() - 6);
     toggle(*form, "FileBox");
     for (WindowPart part : {WindowPart::PlayList, WindowPart::Counter, WindowPart::ToolBar})
         EXPECT_TRUE(form->windowParts().isShown(part));

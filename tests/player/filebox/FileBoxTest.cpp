@@ -1,11 +1,11 @@
 #include "ScriptedMessageBoxes.h"
 #include "controls/TSCheckList.h"
+#include "core/settings/Options.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBox.h"
 #include "player/filebox/FileBoxCombos.h"
 #include "player/filebox/FileListBox.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "core/settings/Options.h"
 
 #include <QAction>
 #include <QDir>
@@ -70,8 +70,7 @@ protected:
     QStringList names() { return files().fileNames(); }
     QStringList playlistPaths() {
         QStringList paths;
-        for (int i = 0; i < panel.playlist().count(); ++i)
-            paths.append(panel.playlist().entry(i).path);
+        for (int i = 0; i < panel.playlist().count(); ++i) paths.append(panel.playlist().entry(i).path);
         return paths;
     }
     bool enabled(const char* buttonName) { return panel.button(buttonName)->isEnabled(); }
@@ -308,8 +307,7 @@ TEST_F(FileBoxTest, OptionsGiveAndTakeTheFolderTheFilterAndOneTouch) {
 TEST_F(FileBoxTest, ALargeFolderListsCompletelyAndSortedAndAnEarlierFolderNeverShowsThrough) {
     const QString big = music + "/big";
     QDir().mkpath(big);
-    for (int i = 4999; i >= 0; --i)
-        touch(big + QString("/t%1.mid").arg(i, 4, 10, QChar('0')));
+    for (int i = 4999; i >= 0; --i) touch(big + QString("/t%1.mid").arg(i, 4, 10, QChar('0')));
     QSignalSpy loadedSpy(&box, &FileBox::fileListLoaded);
     box.setFolder(big);
     box.setFolder(music + "/jazz");  // the first listing is overtaken before it arrives

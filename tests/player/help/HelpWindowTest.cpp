@@ -25,8 +25,7 @@ QString programHelpFolder() {
 QString textAtAnchor(const QTextDocument& document, const QString& name) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().anchorNames().contains(name))
-                return block.text();
+            if (it.fragment().charFormat().anchorNames().contains(name)) return block.text();
         }
     }
     return {};
@@ -77,8 +76,7 @@ TEST(HelpWindow, EveryLinkBetweenThePagesLeadsToAPageAndAPlaceOnIt) {
             const QString target = found.captured(1).isEmpty() ? page : found.captured(1);
             SCOPED_TRACE((page + " -> " + found.captured(0)).toStdString());
             ASSERT_TRUE(pages.contains(target));
-            if (found.captured(2).isEmpty())
-                continue;
+            if (found.captured(2).isEmpty()) continue;
             QFile targetFile(folder.filePath(target));
             ASSERT_TRUE(targetFile.open(QIODevice::ReadOnly));
             EXPECT_TRUE(QString::fromUtf8(targetFile.readAll()).contains("name=\"" + found.captured(2) + "\""));

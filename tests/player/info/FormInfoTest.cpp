@@ -1,9 +1,9 @@
 // The information window: the file report of a MIDI file, copying, zooming, and the entry command.
 #include "ListsFixture.h"
-#include "midi/smf_writer.h"
 #include "core/info/FileReport.h"
-#include "player/info/TFormInfo.h"
 #include "core/playlist/Playlist.h"
+#include "midi/smf_writer.h"
+#include "player/info/TFormInfo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,8 +54,7 @@ TEST_F(FormInfo, AFormatOneFileShowsItsTypeTracksAndTitleUpToTheFirstOtherEvent)
     midi::SmfWriter song(1, 96);
     midi::TrackWriter& first = song.addTrack();
     first.text(0, midi::MetaType::TrackName, "Song").tempo(0, 400000).text(0, midi::MetaType::Text, "hidden");
-    for (int i = 1; i < 17; ++i)
-        song.addTrack().note(0, 96, 0, 60, 100);
+    for (int i = 1; i < 17; ++i) song.addTrack().note(0, 96, 0, 60, 100);
     const QString file = write("Song.MID", song);
 
     const FileReport report = FileReport::build(file, 2, 12);
@@ -76,9 +75,9 @@ TEST_F(FormInfo, LeadingTextsAreShownInFileOrder) {
     const QString file = write("canon.kar", song);
 
     const FileReport report = FileReport::build(file, 0, 1);
-    EXPECT_EQ(report.lines, head(file) + QStringList({"Type:\tMIDI Format 0", "Track:\t1", "Title:\tCanon", "(c) Nobody",
-                                                      "", "Other Information:", "first words", "Subtitle:\tin D",
-                                                      "more words"}));
+    EXPECT_EQ(report.lines,
+              head(file) + QStringList({"Type:\tMIDI Format 0", "Track:\t1", "Title:\tCanon", "(c) Nobody", "",
+                                        "Other Information:", "first words", "Subtitle:\tin D", "more words"}));
     EXPECT_EQ(report.caption, "Information - File 1 of 1 File");
 }
 
@@ -86,7 +85,8 @@ TEST_F(FormInfo, OtherFilesShowPathSizeAndDateOnly) {
     midi::SmfWriter song(0, 96);
     song.addTrack().note(0, 96, 0, 60, 100).text(96, midi::MetaType::TrackName, "late");
     const QString noTitle = write("plain.mid", song);
-    EXPECT_EQ(FileReport::build(noTitle, 0, 2).lines, head(noTitle) + QStringList({"Type:\tMIDI Format 0", "Track:\t1"}));
+    EXPECT_EQ(FileReport::build(noTitle, 0, 2).lines,
+              head(noTitle) + QStringList({"Type:\tMIDI Format 0", "Track:\t1"}));
 
     const QString rmi = write("song.rmi", song);
     EXPECT_EQ(FileReport::build(rmi, 0, 2).lines, head(rmi));
@@ -101,15 +101,13 @@ TEST_F(FormInfo, OtherFilesShowPathSizeAndDateOnly) {
 TEST_F(FormInfo, TheWindowZoomsBetweenEightAndTwentyFourPointsAndCopies) {
     TFormInfo info;
     EXPECT_EQ(info.textPointSize(), 8);
-    for (int i = 0; i < 8; ++i)
-        info.PopZoomInClick();
+    for (int i = 0; i < 8; ++i) info.PopZoomInClick();
     EXPECT_EQ(info.textPointSize(), 24);
     QTest::keyClick(info.richEdit(), Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(info.textPointSize(), 24);
     QTest::keyClick(info.richEdit(), Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(info.textPointSize(), 22);
-    for (int i = 0; i < 10; ++i)
-        info.popupAction("PopZoomOut")->trigger();
+    for (int i = 0; i < 10; ++i) info.popupAction("PopZoomOut")->trigger();
     EXPECT_EQ(info.textPointSize(), 8);
     // Only the numeric keypad's plus key zooms.
     QTest::keyClick(info.richEdit(), Qt::Key_Plus);

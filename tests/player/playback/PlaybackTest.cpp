@@ -1,6 +1,6 @@
 #include "controls/TLabel2.h"
-#include "os/Registry.h"
 #include "media/MIDIPlayer.h"
+#include "os/Registry.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/TFormPlayer.h"
 #include "player/playback/PlaybackEngine.h"
@@ -70,7 +70,8 @@ TEST_F(PlaybackTest, InOrderACheckedEntryIsSkippedAndTheListStopsReadyOnTheFirst
     fill({song("a.mid"), song("b.mid"), song("c.mid")}, {1});
     form.engine().ShowPlayingButtons();
     form.engine().EntryFinished();  // what adding to an empty list does with Auto on
-    ASSERT_TRUE(QTest::qWaitFor([&] { return songs_.size() >= 3 && stoppedReady(); }, 8000)) << songs_.join(",").toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return songs_.size() >= 3 && stoppedReady(); }, 8000))
+        << songs_.join(",").toStdString();
     EXPECT_EQ(songs_, (QStringList{"a.mid", "c.mid", "a.mid"}));  // the last one is opened, not played
     EXPECT_EQ(form.playlistPanel().playlist().CurrentIndex(), 0);
     EXPECT_TRUE(form.device().isOpen());
@@ -87,7 +88,8 @@ TEST_F(PlaybackTest, WithoutASoundDeviceTheListPlaysOnAndTheUserIsToldOnce) {
     fill({song("a.mid"), song("b.mid")});
     form.engine().ShowPlayingButtons();
     form.engine().EntryFinished();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return songs_.size() >= 3 && stoppedReady(); }, 8000)) << songs_.join(",").toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return songs_.size() >= 3 && stoppedReady(); }, 8000))
+        << songs_.join(",").toStdString();
     EXPECT_EQ(songs_, (QStringList{"a.mid", "b.mid", "a.mid"}));
     EXPECT_EQ(boxes_.pending(), 0U);  // one box for the three openings
 }

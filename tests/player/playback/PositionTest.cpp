@@ -1,13 +1,13 @@
 #include "controls/TDigitBox.h"
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
+#include "core/settings/Options.h"
 #include "os/Registry.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/TFormPlayer.h"
 #include "player/playback/PlaybackEngine.h"
 #include "player/playback/PositionDisplay.h"
 #include "player/playlist/PlaylistPanel.h"
-#include "core/settings/Options.h"
 
 #include "PlayerSandbox.h"
 #include "TestMedia.h"
@@ -50,7 +50,9 @@ protected:
         PlayerSandbox::TearDown();
     }
     PlayerControls& ui() { return form_->controls(); }
-    QString counter() { return QString("%1:%2").arg(ui().minutes->Value()).arg(ui().seconds->Value(), 2, 10, QChar('0')); }
+    QString counter() {
+        return QString("%1:%2").arg(ui().minutes->Value()).arg(ui().seconds->Value(), 2, 10, QChar('0'));
+    }
     // Drags the thumb as a person does: press, move, release.
     void dragThumbTo(int second) {
         emit ui().trackBar->OnMouseDown(ui().trackBar, Qt::LeftButton, {}, {});

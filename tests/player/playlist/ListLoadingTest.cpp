@@ -1,10 +1,10 @@
 // Opening and adding list files, the report of missing files, closing a list and loading at start-up.
 #include "ListsFixture.h"
 
-#include "player/info/TFormInfo.h"
 #include "core/playlist/ListHistory.h"
-#include "player/playlist/ListMenuActions.h"
 #include "core/settings/Options.h"
+#include "player/info/TFormInfo.h"
+#include "player/playlist/ListMenuActions.h"
 
 #include <QAction>
 #include <QDir>

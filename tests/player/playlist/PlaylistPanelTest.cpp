@@ -33,8 +33,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         folder = dir.path() + "/songs";
         QDir().mkpath(folder);
-        for (const char* name : {"a.mid", "B.MID", "notes.txt", "c.wav", "d.kar"})
-            touch(folder + "/" + name);
+        for (const char* name : {"a.mid", "B.MID", "notes.txt", "c.wav", "d.kar"}) touch(folder + "/" + name);
         QFile list(folder + "/set.mpl");
         ASSERT_TRUE(list.open(QIODevice::WriteOnly));
         list.write((folder + "/c.wav\r\n" + folder + "/gone.mid\r\n" + folder + "/d.kar\r\n").toUtf8());
@@ -54,16 +53,14 @@ protected:
 
     std::vector<FileBoxItem> items(std::initializer_list<const char*> names) {
         std::vector<FileBoxItem> result;
-        for (const char* name : names)
-            result.push_back({name, name});
+        for (const char* name : names) result.push_back({name, name});
         return result;
     }
 
     // Adds songs named x0.mid, x1.mid, ... straight from the file box.
     void addSongs(int n) {
         std::vector<FileBoxItem> songs;
-        for (int i = 0; i < n; ++i)
-            songs.push_back({QString("x%1.mid").arg(i), QString("x%1.mid").arg(i)});
+        for (int i = 0; i < n; ++i) songs.push_back({QString("x%1.mid").arg(i), QString("x%1.mid").arg(i)});
         panel.addSelectedFiles(folder, songs);
     }
 
@@ -121,11 +118,10 @@ TEST_F(PanelTest, ADropInsertsAtItsLineAndEndsAtTheFirstForeignFile) {
     panel.setPlaybackStatusSource([] { return vorlo::PlaybackStatus{true, false}; });  // x1 is open
     panel.playlist().setCurrentIndex(1);
     panel.insertFromFileBox(1, folder, items({"a.mid", "set.mpl", "notes.txt", "B.MID"}));
-    EXPECT_EQ(panel.playlist().PathList(),
-              QStringList({folder + "/x0.mid", folder + "/a.mid", folder + "/c.wav", folder + "/d.kar",
-                           folder + "/x1.mid", folder + "/x2.mid"}));
+    EXPECT_EQ(panel.playlist().PathList(), QStringList({folder + "/x0.mid", folder + "/a.mid", folder + "/c.wav",
+                                                        folder + "/d.kar", folder + "/x1.mid", folder + "/x2.mid"}));
     EXPECT_EQ(panel.playlist().CurrentIndex(), 4);  // still x1
-    EXPECT_EQ(panel.selectedLine(), 3);              // the last line dropped
+    EXPECT_EQ(panel.selectedLine(), 3);             // the last line dropped
 }
 
 TEST_F(PanelTest, NothingIsAddedInZipMode) {

@@ -14,8 +14,7 @@ using RecentLists = ListsFixture;
 
 QStringList menuCaptions(const RecentListsMenu& menu) {
     QStringList texts;
-    for (const QAction* action : menu.actions())
-        texts << action->text();
+    for (const QAction* action : menu.actions()) texts << action->text();
     return texts;
 }
 
