@@ -8,6 +8,6 @@ seconds=${1:-60}
 flags=$(pkg-config --cflags --libs Qt6Core)
 mkdir -p "$out" "$out/corpus"
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fPIC -I"$root/src" \
-  "$here/mountinfo_fuzz.cpp" "$root/src/os/Drives.cpp" $flags -o "$out/mountinfo_fuzz"
+  "$here/MountInfoFuzz.cpp" "$root/src/os/Drives.cpp" $flags -o "$out/mountinfo_fuzz"
 cp "$here"/corpus/* "$out/corpus/"
 "$out/mountinfo_fuzz" -max_total_time="$seconds" "$out/corpus" 2>&1 | tail -5

@@ -22,14 +22,14 @@ for source in "$root"/src/midi/*.cpp; do
   fi
   objects+=("$object")
 done
-clang++ "${flags[@]}" "$here/fuzz_midi_reader.cpp" "${objects[@]}" -o "$work/fuzz_midi_reader"
+clang++ "${flags[@]}" "$here/FuzzMidiReader.cpp" "${objects[@]}" -o "$work/fuzz_midi_reader"
 
 # Seeds: the kinds of files the tests build, and our data files.
-clang++ -std=c++20 -O1 -I"$root/src" "$here/make_seeds.cpp" "$root"/src/midi/smf_writer.cpp "$root"/src/midi/midi_file.cpp \
+clang++ -std=c++20 -O1 -I"$root/src" "$here/MakeSeeds.cpp" "$root"/src/midi/SmfWriter.cpp "$root"/src/midi/MidiFile.cpp \
   -o "$work/make_seeds"
 "$work/make_seeds" "$work/seeds"
 data_generator_dir=$(mktemp -d)
-clang++ -std=c++20 -O1 -I"$root/src" "$root"/data/generator/*.cpp "$root"/src/midi/smf_writer.cpp "$root"/src/midi/midi_file.cpp \
+clang++ -std=c++20 -O1 -I"$root/src" "$root"/data/generator/*.cpp "$root"/src/midi/SmfWriter.cpp "$root"/src/midi/MidiFile.cpp \
   -o "$data_generator_dir/generate"
 "$data_generator_dir/generate" "$work/seeds/data"
 rm -rf "$data_generator_dir"

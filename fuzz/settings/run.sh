@@ -9,8 +9,8 @@ seconds=${1:-60}
 mkdir -p "$out"
 flags=(-std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -I"$root/src" $(pkg-config --cflags Qt6Core))
 libs=($(pkg-config --libs Qt6Core))
-clang++ "${flags[@]}" "$here/hive_fuzz.cpp" "$root/src/os/RegistryHive.cpp" -o "$out/hive_fuzz" "${libs[@]}"
-clang++ "${flags[@]}" "$here/list_fuzz.cpp" "$root/src/core/playlist/ListFile.cpp" -o "$out/list_fuzz" "${libs[@]}"
+clang++ "${flags[@]}" "$here/HiveFuzz.cpp" "$root/src/os/RegistryHive.cpp" -o "$out/hive_fuzz" "${libs[@]}"
+clang++ "${flags[@]}" "$here/ListFuzz.cpp" "$root/src/core/playlist/ListFile.cpp" -o "$out/list_fuzz" "${libs[@]}"
 for target in hive list; do
   mkdir -p "$out/corpus-$target"
   "$out/${target}_fuzz" -max_total_time="$seconds" -max_len=4096 "$out/corpus-$target" "$here/corpus/$target"

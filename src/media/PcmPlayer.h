@@ -11,7 +11,7 @@
 
 #include "media/MediaBackend.h"
 #include "media/MediaSettings.h"
-#include "media/audio/audio_output.h"
+#include "media/audio/AudioOutput.h"
 
 namespace vorlo::media {
 

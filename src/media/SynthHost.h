@@ -6,7 +6,7 @@
 #include <string>
 
 #include "media/MediaSettings.h"
-#include "media/audio/midi_engine.h"
+#include "media/audio/MidiEngine.h"
 
 namespace vorlo::media {
 

@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "AviWriter.h"
-#include "midi/smf_writer.h"
+#include "midi/SmfWriter.h"
 
 namespace vorlo::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include "TestMedia.h"
 
-#include "midi/smf_writer.h"
+#include "midi/SmfWriter.h"
 
 namespace vorlo::test {
 

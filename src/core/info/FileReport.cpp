@@ -1,7 +1,7 @@
 #include "core/info/FileReport.h"
 
 #include "core/playlist/MediaPaths.h"
-#include "midi/smf_reader.h"
+#include "midi/SmfReader.h"
 
 #include <QFile>
 #include <QFileInfo>

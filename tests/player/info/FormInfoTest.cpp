@@ -2,7 +2,7 @@
 #include "ListsFixture.h"
 #include "core/info/FileReport.h"
 #include "core/playlist/Playlist.h"
-#include "midi/smf_writer.h"
+#include "midi/SmfWriter.h"
 #include "player/info/TFormInfo.h"
 
 #include <QAction>

@@ -1,0 +1,48 @@
+#include "media/audio/SoundFontLookup.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace vorlo::audio {
+namespace {
+
+bool isReadableFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), R_OK) == 0;
+}
+
+}  // namespace
+
+const std::vector<std::string>& systemSoundFontPaths() {
+    static const std::vector<std::string> paths{
+        "/usr/share/sounds/sf2/default-GM.sf2",  // Debian's alternative, set by the installed GM soundfonts
+        "/usr/share/sounds/sf3/default-GM.sf3",
+        "/usr/share/soundfonts/default.sf2",  // Fedora, Arch
+        "/usr/share/soundfonts/default.sf3",       "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+        "/usr/share/soundfonts/FluidR3_GM.sf2",    "/usr/share/sounds/sf3/MuseScore_General.sf3",
+        "/usr/share/sounds/sf2/TimGM6mb.sf2",      "/usr/share/soundfonts/freepats-general-midi.sf2",
+        "/usr/local/share/soundfonts/default.sf2",
+    };
+    return paths;
+}
+
+SoundFontChoice findSoundFont(const std::string& configuredPath) {
+    if (!configuredPath.empty()) {
+        if (isReadableFile(configuredPath)) return {configuredPath, {}};
+        return {{}, "The soundfont " + configuredPath + " cannot be read."};
+    }
+    if (const char* fromEnvironment = std::getenv("VORLO_SOUNDFONT");
+        fromEnvironment != nullptr && *fromEnvironment != '\0') {
+        if (isReadableFile(fromEnvironment)) return {fromEnvironment, {}};
+        return {{}, std::string("The soundfont ") + fromEnvironment + " (VORLO_SOUNDFONT) cannot be read."};
+    }
+    for (const std::string& path : systemSoundFontPaths())
+        if (isReadableFile(path)) return {path, {}};
+    return {{},
+            "No soundfont found. Choose one in the settings, or install a General MIDI soundfont "
+            "(for example the Debian package fluid-soundfont-gm)."};
+}
+
+}  // namespace vorlo::audio

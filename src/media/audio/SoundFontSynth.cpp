@@ -1,0 +1,112 @@
+#include "media/audio/SoundFontSynth.h"
+
+#include <fluidsynth.h>
+
+#include "media/audio/FluidLog.h"
+#include "media/audio/SoundFontLookup.h"
+
+namespace vorlo::audio {
+
+std::unique_ptr<SoundFontSynth> SoundFontSynth::create(const SynthSettings& settings, std::string& error) {
+    quietFluidLog();
+    const SoundFontChoice choice = findSoundFont(settings.soundFontPath);
+    if (choice.path.empty()) {
+        error = choice.error;
+        return nullptr;
+    }
+    std::unique_ptr<SoundFontSynth> synth(new SoundFontSynth());
+    synth->sampleRate_ = settings.sampleRate;
+    synth->soundFontPath_ = choice.path;
+    synth->settings_ = new_fluid_settings();
+    fluid_settings_t* s = synth->settings_;
+    fluid_settings_setnum(s, "synth.sample-rate", settings.sampleRate);
+    fluid_settings_setnum(s, "synth.gain", settings.gain);
+    fluid_settings_setint(s, "synth.polyphony", settings.polyphony);
+    fluid_settings_setint(s, "synth.reverb.active", settings.reverb ? 1 : 0);
+    fluid_settings_setint(s, "synth.chorus.active", settings.chorus ? 1 : 0);
+    // A warm room rather than FluidSynth's small one, and a gentler chorus.
+    fluid_settings_setnum(s, "synth.reverb.room-size", 0.5);
+    fluid_settings_setnum(s, "synth.reverb.damp", 0.3);
+    fluid_settings_setnum(s, "synth.reverb.width", 0.8);
+    fluid_settings_setnum(s, "synth.reverb.level", 0.6);
+    fluid_settings_setnum(s, "synth.chorus.level", 1.2);
+    // GS Reset and XG System On carry device number 0x10; FluidSynth only answers them when its
+    // device id is 16 (GM System On is sent to all devices and always works).
+    fluid_settings_setint(s, "synth.device-id", 16);
+    synth->synth_ = new_fluid_synth(s);
+    if (synth->synth_ == nullptr) {
+        error = "The synthesizer could not be started: " + takeFluidError();
+        return nullptr;
+    }
+    if (fluid_synth_sfload(synth->synth_, choice.path.c_str(), 1) == FLUID_FAILED) {
+        const std::string reason = takeFluidError();
+        error = "The soundfont " + choice.path + " cannot be loaded" + (reason.empty() ? "." : ": " + reason);
+        return nullptr;
+    }
+    return synth;
+}
+
+SoundFontSynth::~SoundFontSynth() {
+    if (synth_ != nullptr) delete_fluid_synth(synth_);
+    if (settings_ != nullptr) delete_fluid_settings(settings_);
+}
+
+ChannelState SoundFontSynth::channelState(int channel) const {
+    ChannelState state;
+    int soundFont = 0;
+    fluid_synth_get_program(synth_, channel, &soundFont, &state.bank, &state.program);
+    fluid_synth_get_pitch_bend(synth_, channel, &state.pitchBend);
+    for (int controller = 0; controller < 128; ++controller)
+        fluid_synth_get_cc(synth_, channel, controller, &state.controllers[static_cast<std::size_t>(controller)]);
+    return state;
+}
+
+int SoundFontSynth::activeVoices() const { return fluid_synth_get_active_voice_count(synth_); }
+
+void SoundFontSynth::channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+    const int channel = status & 0x0F;
+    switch (status & 0xF0) {
+        case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
+        case 0x90:
+            // Velocity 0 is a note-off; FluidSynth knows that too, but says so with a warning.
+            if (data2 == 0)
+                fluid_synth_noteoff(synth_, channel, data1);
+            else
+                fluid_synth_noteon(synth_, channel, data1, data2);
+            break;
+        case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
+        case 0xB0: fluid_synth_cc(synth_, channel, data1, data2); break;
+        case 0xC0: fluid_synth_program_change(synth_, channel, data1); break;
+        case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); break;
+        case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
+        default: break;
+    }
+}
+
+void SoundFontSynth::systemExclusive(std::span<const std::uint8_t> message) {
+    // FluidSynth takes the bytes between F0 and F7.
+    if (message.size() < 2 || message.front() != 0xF0) return;
+    const std::size_t end = message.back() == 0xF7 ? message.size() - 1 : message.size();
+    if (end <= 1) return;
+    fluid_synth_sysex(synth_, reinterpret_cast<const char*>(message.data() + 1), static_cast<int>(end - 1), nullptr,
+                      nullptr, nullptr, 0);
+}
+
+void SoundFontSynth::allNotesOff() { fluid_synth_all_notes_off(synth_, -1); }
+void SoundFontSynth::allSoundsOff() { fluid_synth_all_sounds_off(synth_, -1); }
+// A system reset silences a MIDI device. FluidSynth's own lets sounding voices ring on for their release, so the
+// sound is cut off as well.
+void SoundFontSynth::systemReset() {
+    fluid_synth_system_reset(synth_);
+    fluid_synth_all_sounds_off(synth_, -1);
+}
+
+// FluidSynth's system reset returns every channel to its power-on state and keeps the GM/GS/XG
+// bank-select mode that a reset message chose.
+void SoundFontSynth::resetChannels() { fluid_synth_system_reset(synth_); }
+
+void SoundFontSynth::render(float* left, float* right, std::size_t frames) {
+    fluid_synth_write_float(synth_, static_cast<int>(frames), left, 0, 1, right, 0, 1);
+}
+
+}  // namespace vorlo::audio

@@ -1,0 +1,175 @@
+// `vorlo play`: plays files through the player's own media device, so every kind the player plays (MIDI, wave
+// audio, video, CD tracks) plays here too, without a window. Each file ends with the device's report.
+#include <QApplication>
+#include <QEventLoop>
+#include <QSocketNotifier>
+
+#include <sys/socket.h>
+#include <unistd.h>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "core/playback/Captions.h"
+#include "media/EMCIDeviceError.h"
+#include "media/MIDIPlayer.h"
+
+namespace vorlo::tools {
+namespace {
+
+int g_interruptPipe[2] = {-1, -1};
+
+extern "C" void onPlayInterrupt(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(g_interruptPipe[1], &byte, 1);
+}
+
+struct PlayArguments {
+    media::MediaSettings settings;
+    long long fromMs = -1;
+    long long toMs = -1;
+    std::vector<std::string> files;
+    std::string error;
+};
+
+PlayArguments parsePlayArguments(const std::vector<std::string>& args) {
+    PlayArguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        try {
+            if (arg == "--soundfont" && hasValue)
+                parsed.settings.soundFontPath = args[++i];
+            else if (arg == "--drivers" && hasValue)
+                parsed.settings.audioDriverOrder = splitList(args[++i]);
+            else if (arg == "--cd" && hasValue)
+                parsed.settings.cdDevice = args[++i];
+            else if (arg == "--from" && hasValue)
+                parsed.fromMs = std::stoll(args[++i]);
+            else if (arg == "--to" && hasValue)
+                parsed.toMs = std::stoll(args[++i]);
+            else if (arg.rfind("--", 0) == 0)
+                parsed.error = "unknown option " + arg;
+            else
+                parsed.files.push_back(arg);
+        } catch (const std::exception&) {
+            parsed.error = "bad value for " + arg;
+        }
+    }
+    if (parsed.error.empty() && (parsed.fromMs < -1 || parsed.toMs < -1))
+        parsed.error = "positions are milliseconds from 0";
+    return parsed;
+}
+
+const char* reportName(media::NotifyValue value) {
+    switch (value) {
+        case media::NotifyValue::Successful: return "successful";
+        case media::NotifyValue::Superseded: return "superseded";
+        case media::NotifyValue::Aborted: return "aborted";
+        case media::NotifyValue::Failure: return "failure";
+    }
+    return "failure";
+}
+
+// Opens `path` and works out the span to play: a CD track ("Track02.cda" names track 2) on the whole disc, or
+// the file; --from and --to count from the start of that span.
+bool openFile(media::MIDIPlayer& player, const std::string& path, const PlayArguments& args, long long& start,
+              long long& end) {
+    const QString name = QString::fromLocal8Bit(path.c_str());
+    const media::DeviceType type = media::MIDIPlayer::deviceTypeForPath(name);
+    player.setDeviceType(type);
+    player.setFileName(type == media::DeviceType::CDAudio ? QString() : name);
+    try {
+        const int track = type == media::DeviceType::CDAudio ? cdTrackFromPath(name) : 0;
+        player.open();
+        player.setTimeFormat(media::TimeFormat::Milliseconds);
+        long long spanStart = 0;
+        long long spanLength = player.length();
+        if (type == media::DeviceType::CDAudio) {
+            if (track < 1 || track > player.trackCount())
+                throw media::EMCIDeviceError("The disc has no track " + std::to_string(track) + ".");
+            spanStart = player.trackPosition(track);
+            spanLength = player.trackLength(track);
+        }
+        start = spanStart + (args.fromMs < 0 ? 0 : std::min(args.fromMs, spanLength));
+        end = spanStart + (args.toMs < 0 ? spanLength : std::min(args.toMs, spanLength));
+        return true;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vorlo: %s: %s\n", path.c_str(), error.what());
+        return false;
+    }
+}
+
+}  // namespace
+
+int runPlay(const std::vector<std::string>& args) {
+    const PlayArguments parsed = parsePlayArguments(args);
+    if (!parsed.error.empty() || parsed.files.empty()) {
+        std::fprintf(stderr,
+                     "vorlo: %s\nusage: vorlo play [--soundfont SF2] [--drivers LIST] [--cd DEVICE|CUE] [--from MS] "
+                     "[--to MS] FILE...\n",
+                     parsed.error.empty() ? "play takes one or more media files" : parsed.error.c_str());
+        return kExitUsage;
+    }
+    // A video shows its picture in a window when there is a display; without one it plays its sound alone.
+    int argc = 1;
+    char name[] = "vorlo";
+    char* argv[] = {name, nullptr};
+    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    std::unique_ptr<QCoreApplication> app =
+        display ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+
+    media::MIDIPlayer player(parsed.settings);
+    bool interrupted = false;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_interruptPipe) == 0) {
+        auto* notifier = new QSocketNotifier(g_interruptPipe[0], QSocketNotifier::Read, app.get());
+        QObject::connect(notifier, &QSocketNotifier::activated, &player, [&] {
+            interrupted = true;
+            // Stopping silences every sounding note; the play then reports that it was aborted.
+            if (player.isOpen()) player.stop();
+        });
+        std::signal(SIGINT, onPlayInterrupt);
+        std::signal(SIGTERM, onPlayInterrupt);
+    }
+
+    int exitCode = kExitOk;
+    for (const std::string& path : parsed.files) {
+        long long start = 0;
+        long long end = 0;
+        if (!openFile(player, path, parsed, start, end)) {
+            exitCode = kExitFileFailed;
+            continue;
+        }
+        if (const QString notice = player.takeOutputNotice(); !notice.isEmpty())
+            std::fprintf(stderr, "vorlo: %s\n", notice.toLocal8Bit().constData());
+        std::printf("playing\t%s\t%s\n", minutesSeconds(end - start).c_str(), path.c_str());
+        std::fflush(stdout);
+        QEventLoop loop;
+        media::NotifyValue report = media::NotifyValue::Failure;
+        const QMetaObject::Connection connection =
+            QObject::connect(&player, &media::MIDIPlayer::OnNotify, &loop, [&](media::NotifyValue value) {
+                report = value;
+                loop.quit();
+            });
+        player.setStartPos(start);
+        player.setEndPos(end);
+        player.play();
+        loop.exec();
+        QObject::disconnect(connection);
+        std::printf("ended\t%s\t%s\n", reportName(report), path.c_str());
+        std::fflush(stdout);
+        if (interrupted) {
+            player.close();
+            std::fprintf(stderr, "vorlo: interrupted\n");
+            return kExitInterrupted;
+        }
+        if (report != media::NotifyValue::Successful) exitCode = kExitFileFailed;
+    }
+    player.close();
+    return exitCode;
+}
+
+}  // namespace vorlo::tools

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "AudioTestSupport.h"
+#include "media/audio/SoundFontLookup.h"
+#include "media/audio/SoundFontSynth.h"
+#include "midi/ResetMessages.h"
+
+namespace vorlo::audio {
+namespace {
+
+std::unique_ptr<SoundFontSynth> makeSynth() {
+    SynthSettings settings;
+    settings.soundFontPath = test::kSoundFont;
+    std::string error;
+    auto synth = SoundFontSynth::create(settings, error);
+    EXPECT_TRUE(synth) << error;
+    return synth;
+}
+
+void dirty(SoundFontSynth& synth) {
+    synth.channelMessage(0xB1, 0, 8);
+    synth.channelMessage(0xC1, 24, 0);
+    synth.channelMessage(0xB1, 7, 30);
+    synth.channelMessage(0xE1, 0, 0x50);
+}
+
+TEST(SoundFontSynth, GmGsAndXgResetMessagesAllTakeEffect) {
+    auto synth = makeSynth();
+    const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> resets{
+        {"GM System On", {midi::kGmSystemOn.begin(), midi::kGmSystemOn.end()}},
+        {"GS Reset", {midi::kGsReset.begin(), midi::kGsReset.end()}},
+        {"XG System On", {midi::kXgSystemOn.begin(), midi::kXgSystemOn.end()}},
+    };
+    for (const auto& [name, message] : resets) {
+        dirty(*synth);
+        ASSERT_EQ(synth->channelState(1).program, 24);
+        synth->systemExclusive(message);
+        const ChannelState state = synth->channelState(1);
+        EXPECT_EQ(state.program, 0) << name;
+        EXPECT_EQ(state.bank, 0) << name;
+        EXPECT_EQ(state.controllers[7], 100) << name;
+        EXPECT_EQ(state.pitchBend, 8192) << name;
+    }
+}
+
+TEST(SoundFontSynth, ShortMessagesSoundOffResetControllersAndSystemReset) {
+    auto synth = makeSynth();
+    dirty(*synth);
+    synth->channelMessage(0x91, 60, 100);
+    std::vector<float> left(512), right(512);
+    synth->render(left.data(), right.data(), left.size());
+    EXPECT_GT(synth->activeVoices(), 0);
+    for (std::uint32_t channel = 0; channel < 16; ++channel) synth->shortMessage(0x78B0 + channel);  // all sound off
+    synth->render(left.data(), right.data(), left.size());
+    EXPECT_EQ(synth->activeVoices(), 0);
+    for (std::uint32_t channel = 0; channel < 16; ++channel)
+        synth->shortMessage(0x79B0 + channel);  // reset controllers
+    EXPECT_EQ(synth->channelState(1).pitchBend, 8192);
+    EXPECT_EQ(synth->channelState(1).program, 24);  // controllers only
+    synth->shortMessage(0xFF);
+    EXPECT_EQ(synth->channelState(1).program, 0);
+}
+
+TEST(SoundFontSynth, AMissingSoundFontIsAClearError) {
+    SynthSettings settings;
+    settings.soundFontPath = "/nowhere/none.sf2";
+    std::string error;
+    EXPECT_FALSE(SoundFontSynth::create(settings, error));
+    EXPECT_EQ(error, "The soundfont /nowhere/none.sf2 cannot be read.");
+
+    ::setenv("VORLO_SOUNDFONT", "/nowhere/either.sf2", 1);
+    EXPECT_EQ(findSoundFont("").error, "The soundfont /nowhere/either.sf2 (VORLO_SOUNDFONT) cannot be read.");
+    ::setenv("VORLO_SOUNDFONT", test::kSoundFont, 1);
+    EXPECT_EQ(findSoundFont("").path, test::kSoundFont);
+    ::unsetenv("VORLO_SOUNDFONT");
+    EXPECT_EQ(findSoundFont(test::kSoundFont).path, test::kSoundFont);
+}
+
+TEST(SoundFontSynth, AFileThatIsNoSoundFontIsAClearError) {
+    test::TempSong notASoundFont(midi::SmfWriter(0, 96));
+    SynthSettings settings;
+    settings.soundFontPath = notASoundFont.path();
+    std::string error;
+    EXPECT_FALSE(SoundFontSynth::create(settings, error));
+    EXPECT_EQ(error.rfind("The soundfont " + notASoundFont.path() + " cannot be loaded", 0), 0u) << error;
+}
+
+}  // namespace
+}  // namespace vorlo::audio
