@@ -10,6 +10,7 @@ endif
 JOBS ?= 2
 # ccache keys on paths relative to this folder, so a second checkout (or worktree) reuses the same objects.
 export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: all deps configure build test run clean
 
