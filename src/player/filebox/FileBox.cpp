@@ -47,6 +47,7 @@ FileBox::FileBox(QWidget* parent)
     connect(folderList_, &DirectoryListBox::listClicked, this, [this] { FileListBoxClick(); });
     connect(filterCombo_, &FilterComboBox::filterChanged, this, [this] { FilterComboBoxChange(); });
     connect(fileList_, &FileListBox::listClicked, this, [this] { FileListBoxClick(); });
+    connect(fileList_, &FileListBox::selectedFilesChanged, this, [this] { FileListBoxClick(); });
     connect(fileList_, &FileListBox::openItemRequested, this, [this] { FileListBoxDblClick(); });
     connect(fileList_, &FileListBox::enterPressed, this, [this] { BtnAddFileClick(); });
     connect(fileList_, &FileListBox::loaded, this, [this] {
