@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -40,11 +41,14 @@ void StayOnTop::modalBox(bool entering) {
 
 void StayOnTop::placeWindow(bool topMost) {
     if (windowOnTop() == topMost) return;
-    // Changing the flag takes the window off the screen; a visible window is shown again at once, a window in
-    // the tray stays where it is.
-    const bool visible = window_.isVisible();
-    window_.setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
-    if (visible) window_.show();
+    // The layer is changed on the native window that exists. QWidget::setWindowFlag() would destroy and re-create
+    // it: the window flickers, and Qt, which keeps the same focus window throughout, forgets that it is the
+    // active one, so no tooltip (they show only over the active window) and no window activation is seen again
+    // until the focus leaves the player and comes back. A window not created yet takes the flag when it is.
+    Qt::WindowFlags flags = window_.windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, topMost);
+    window_.overrideWindowFlags(flags);
+    if (QWindow* native = window_.windowHandle()) native->setFlags(flags);
 }
 
 }  // namespace vorlo

@@ -1,26 +1,17 @@
 #include "player/app/TFormAbout.h"
 
-#include <QDesktopServices>
+#include "player/app/DesktopOpener.h"
+#include "player/help/HelpWindow.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace vorlo {
 
-namespace {
-std::function<bool(const QString&)> g_opener = [](const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-};
-}
-
-void TFormAbout::setLinkOpener(std::function<bool(const QString&)> opener) { g_opener = std::move(opener); }
-
 TFormAbout::TFormAbout(const QString& programFolder, QWidget* parent)
-    : QDialog(parent),
-      helpPage_(programFolder + QStringLiteral("/help/index.html")),
-      readMePage_(programFolder + QStringLiteral("/ReadMe.txt")) {
+    : QDialog(parent), readMePage_(programFolder + QStringLiteral("/ReadMe.txt")) {
     setObjectName(QStringLiteral("FormAbout"));
     setWindowTitle(QStringLiteral("About MIDI Vorlo"));
 
@@ -41,8 +32,8 @@ TFormAbout::TFormAbout(const QString& programFolder, QWidget* parent)
         link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
         link->setFocusPolicy(Qt::StrongFocus);
     }
-    connect(help, &QLabel::linkActivated, this, [this] { g_opener(helpPage_); });
-    connect(readMe, &QLabel::linkActivated, this, [this] { g_opener(readMePage_); });
+    connect(help, &QLabel::linkActivated, this, [] { HelpWindow::showTopic(HelpTopics::Contents); });
+    connect(readMe, &QLabel::linkActivated, this, [this] { DesktopOpener::open(readMePage_); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -3,25 +3,19 @@
 #include <QDialog>
 #include <QString>
 
-#include <functional>
-
 namespace vorlo {
 
-// The About box: the program's name and version, and links to its help page and its read-me, which open with
-// the desktop's handler.
+// The About box: the program's name and version, and two links: Help opens the player's own help window at its
+// contents, as F1 does; Read Me opens the read-me with the desktop's program for text files (DesktopOpener, which
+// tells the user when that cannot be done).
 class TFormAbout : public QDialog {
     Q_OBJECT
 public:
     TFormAbout(const QString& programFolder, QWidget* parent = nullptr);
 
-    QString helpPage() const { return helpPage_; }
     QString readMePage() const { return readMePage_; }
 
-    // Opens a link; replaceable so that tests need no desktop.
-    static void setLinkOpener(std::function<bool(const QString& path)> opener);
-
 private:
-    QString helpPage_;
     QString readMePage_;
 };
 

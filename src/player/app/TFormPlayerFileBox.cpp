@@ -33,7 +33,7 @@ void TFormPlayer::wireFileBox() {
     connect(ui.volume, &QToolButton::clicked, this, &TFormPlayer::startVolumeControl);
     connect(ui.shrink, &QToolButton::clicked, this, &TFormPlayer::hideToTray);
 
-    TFormInfo::setHelpViewer([this](int topic) { showHelp(topic); });
+    HelpWindow::setViewer(this, [this](int topic) { showHelp(topic); });
 }
 
 void TFormPlayer::showHelp(int context) {

@@ -3,6 +3,7 @@
 
 #include "core/filebox/FileFilters.h"
 #include "core/settings/Options.h"
+#include "player/app/DesktopOpener.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBoxCombos.h"
 #include "player/filebox/FileListBox.h"
@@ -10,13 +11,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFrame>
 #include <QMenu>
 #include <QSplitter>
 #include <QToolButton>
-#include <QUrl>
 
 namespace vorlo {
 
@@ -30,7 +29,10 @@ FileBox::FileBox(QWidget* parent)
       filterCombo_(new FilterComboBox(this)),
       popupFileBox_(new QMenu(this)),
       popupDir_(new QMenu(this)),
-      openExternally_([](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }) {
+      openExternally_([](const QString& path) {
+          DesktopOpener::open(path);  // tells the user itself when no program takes the file
+          return true;
+      }) {
     setObjectName(QStringLiteral("FileBox"));
     panel_->setObjectName(QStringLiteral("PanelFileList"));
     panel_->setFrameShape(QFrame::Panel);
@@ -47,6 +49,7 @@ FileBox::FileBox(QWidget* parent)
     connect(folderList_, &DirectoryListBox::listClicked, this, [this] { FileListBoxClick(); });
     connect(filterCombo_, &FilterComboBox::filterChanged, this, [this] { FilterComboBoxChange(); });
     connect(fileList_, &FileListBox::listClicked, this, [this] { FileListBoxClick(); });
+    connect(fileList_, &FileListBox::selectedFilesChanged, this, [this] { FileListBoxClick(); });
     connect(fileList_, &FileListBox::openItemRequested, this, [this] { FileListBoxDblClick(); });
     connect(fileList_, &FileListBox::enterPressed, this, [this] { BtnAddFileClick(); });
     connect(fileList_, &FileListBox::loaded, this, [this] {

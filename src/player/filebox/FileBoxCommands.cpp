@@ -1,9 +1,9 @@
 // The file box's commands: how the four controls follow each other, the add commands and their enabling
 // rule, Open Item for each type of file, Refresh and One Touch Cursor mode.
 #include "controls/TSCheckList.h"
-#include "core/app/MessageBoxes.h"
 #include "core/filebox/FileFilters.h"
 #include "core/playlist/MediaPaths.h"
+#include "player/app/DesktopOpener.h"
 #include "player/app/WaitCursor.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBox.h"
@@ -95,9 +95,7 @@ void FileBox::FileListBoxDblClick() {
             playlist_->addOneFile(path);
         }
     } else if (openExternally_ && !openExternally_(path)) {
-        MessageBoxes::show(QStringLiteral("Error - Open File"),
-                           QStringLiteral("No program is set up to open the file '") + path + QStringLiteral("'!"),
-                           BoxIcon::Error);
+        DesktopOpener::reportNoProgram(path);
     }
 }
 

@@ -145,6 +145,11 @@ void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (!oneTouch_ && event->button() == Qt::LeftButton) emit openItemRequested();
 }
 
+void FileListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    QListView::selectionChanged(selected, deselected);
+    emit selectedFilesChanged();
+}
+
 void FileListBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         emit enterPressed();

@@ -53,8 +53,11 @@ public:
     bool oneTouch() const { return oneTouch_; }
 
 signals:
-    // The user clicked in the list, anywhere (the add buttons follow the selection).
+    // The user clicked in the list, anywhere.
     void listClicked();
+    // The selected files changed, however the selection was made (mouse, keyboard, right click, a command); the
+    // add buttons follow it.
+    void selectedFilesChanged();
     // A double click, or a left click in One Touch Cursor mode.
     void openItemRequested();
     void enterPressed();
@@ -67,6 +70,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
 private:
     void receiveScan(quint64 generation, const QStringList& names);

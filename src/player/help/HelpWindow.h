@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class QTextBrowser;
 
 namespace vorlo {
@@ -27,10 +29,12 @@ public:
 };
 
 // The player's help: its own pages (HTML in the program folder's "help" folder) in a window of its own.
+// UI thread only.
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* Title = "MIDI Vorlo Help";
+    static constexpr QSize DesignSize{640, 520};
 
     // `helpFolder` holds the pages; defaultHelpFolder() when empty.
     explicit HelpWindow(const QString& helpFolder = QString(), QWidget* parent = nullptr);
@@ -39,15 +43,27 @@ public:
     static QString defaultHelpFolder();
     QString helpFolder() const { return folder_; }
 
-    // Shows the topic of `context`, bringing the window up. When the page is missing the user is told so
-    // and false is returned.
+    // Shows the topic of `context` and brings the window up in front of the player's windows, raised and
+    // activated; a window that was closed opens fully on the work area of the screen of the window that asked
+    // (the active one). Opened from a modal dialog it stays usable beside it. When the page is missing the user is
+    // told so and false is returned.
     bool showContext(int context);
+
+    // Who shows help topics for the player's windows (the information window's Help button, the About box's
+    // Help link): the main window installs its help window, for as long as `owner` lives (nullptr: for good).
+    // Until one is installed, and once its owner is gone, a help window of this module's own shows them.
+    static void setViewer(const QObject* owner, std::function<void(int context)> viewer);
+    static void showTopic(int context);
 
     QTextBrowser* browser() const { return browser_; }
 
 private:
+    void bringUp();
+    void placeOnWorkArea(const QWidget* asking);
+
     QString folder_;
     QTextBrowser* browser_;
+    bool placed_ = false;
 };
 
 }  // namespace vorlo

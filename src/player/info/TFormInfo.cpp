@@ -4,12 +4,11 @@
 #include "core/info/FileReport.h"
 #include "core/playlist/Playlist.h"
 #include "player/app/ModalDialogs.h"
+#include "player/help/HelpWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
@@ -17,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,17 +24,10 @@ namespace vorlo {
 
 namespace {
 
-std::function<void(int)> g_helpViewer = [](int) {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html")));
-};
-
 constexpr int ZoomStep = 2;
 constexpr int SmallestPointSize = TFormInfo::InitialPointSize;
 
 }  // namespace
-
-void TFormInfo::setHelpViewer(std::function<void(int)> viewer) { g_helpViewer = std::move(viewer); }
 
 TFormInfo::TFormInfo(QWidget* parent)
     : QDialog(parent),
@@ -148,9 +139,7 @@ void TFormInfo::PopZoomOutClick() {
     if (textPointSize() >= SmallestPointSize + ZoomStep) setTextPointSize(textPointSize() - ZoomStep);
 }
 
-void TFormInfo::BtInfoHelpClick() {
-    if (g_helpViewer) g_helpViewer(HelpTopic);
-}
+void TFormInfo::BtInfoHelpClick() { HelpWindow::showTopic(HelpTopic); }
 
 bool TFormInfo::handleKey(QKeyEvent* event) {
     const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);

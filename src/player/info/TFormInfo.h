@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 class QAction;
 class QFrame;
 class QMenu;
@@ -43,9 +41,6 @@ public:
     QPlainTextEdit* richEdit() const { return richEdit_; }
     QMenu* popupEdit() const { return popupEdit_; }
     QAction* popupAction(const QString& objectName) const;
-
-    // Who shows a help topic; the window's Help button asks it for topic 270.
-    static void setHelpViewer(std::function<void(int topic)> viewer);
 
     void BtInfoCopyAllClick();
     void PopEditCopyClick();

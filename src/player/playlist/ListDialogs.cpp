@@ -12,22 +12,41 @@ namespace {
 
 const QString DefaultExtension = QStringLiteral("mpl");
 
+// A name with wildcards ("*.mpl", which the dialogs start with) is a pattern, not a file.
+bool namesNoFile(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() || name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+// Accepting a pattern keeps the dialog open: the user has not named a list yet. Left to itself the open
+// dialog would say that no file "*.mpl" exists, and the save dialog would hand that name over to be written.
+class ListFileDialog : public QFileDialog {
+public:
+    ListFileDialog(QWidget* parent, const QString& title) : QFileDialog(parent, title) {}
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (chosen.isEmpty() || namesNoFile(chosen.first())) return;
+        QFileDialog::accept();
+    }
+};
+
 std::optional<QString> runDialog(QFileDialog& dialog, const QString& fileName, const QString& initialFolder) {
     // The dialogs are our own widgets, so that they look the same everywhere and tests can fill them in.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(DefaultExtension);
     if (!initialFolder.isEmpty()) dialog.setDirectory(initialFolder);
-    if (fileName != ListDialogs::NoFile && !fileName.isEmpty()) dialog.selectFile(fileName);
+    dialog.selectFile(fileName.isEmpty() ? ListDialogs::NoFile : fileName);
     if (ModalDialogs::exec(dialog) != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+    if (chosen.isEmpty() || namesNoFile(chosen.first())) return std::nullopt;
     return chosen.first();
 }
 
 }  // namespace
 
 std::optional<QString> ListDialogs::runOpenDialog(QWidget* parent, const QString& title) const {
-    QFileDialog dialog(parent, title);
+    ListFileDialog dialog(parent, title);
     dialog.setObjectName(QStringLiteral("OpenDialog"));
     dialog.setNameFilter(QStringLiteral("Media PlayList File (*.mpl)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -36,7 +55,7 @@ std::optional<QString> ListDialogs::runOpenDialog(QWidget* parent, const QString
 }
 
 std::optional<QString> ListDialogs::runSaveDialog(QWidget* parent, const QString& title) const {
-    QFileDialog dialog(parent, title);
+    ListFileDialog dialog(parent, title);
     dialog.setObjectName(QStringLiteral("SaveDialog"));
     dialog.setNameFilter(QStringLiteral("Media PlayList File ( *.mpl)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

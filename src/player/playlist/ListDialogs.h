@@ -10,8 +10,9 @@ namespace vorlo {
 
 // The two file dialogs that name list files, and what they remember between uses. The save dialog's file
 // name is the playlist's own file ("*.mpl": none yet); the open dialog's file name is the last list opened or
-// saved. Each dialog starts in its own folder. Dialogs are created for each use and run through MessageBoxes,
-// as objects named "OpenDialog" and "SaveDialog".
+// saved. Each dialog starts in its own folder with its file name in the name field ("*.mpl" included, which
+// only filters the listing: it is never accepted as a name). Dialogs are created for each use and run through
+// MessageBoxes, as objects named "OpenDialog" and "SaveDialog".
 class ListDialogs {
 public:
     static inline const QString NoFile = QStringLiteral("*.mpl");

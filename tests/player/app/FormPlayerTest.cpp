@@ -2,8 +2,10 @@
 #include "core/playlist/ListFile.h"
 #include "media/EMCIDeviceError.h"
 #include "os/Registry.h"
+#include "player/app/DesktopOpener.h"
 #include "player/app/TFormAbout.h"
 #include "player/app/TFormPlayer.h"
+#include "player/help/HelpWindow.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include "PlayerSandbox.h"
@@ -251,13 +253,15 @@ TEST_F(FormPlayerTest, TheAboutBoxNamesTheProgramAndOpensItsPages) {
     EXPECT_EQ(about.findChild<QLabel*>("LblVersion")->text(), "Version 1.90");
     EXPECT_TRUE(about.findChild<QLabel*>("LblName")->text().contains("MIDI Vorlo"));
     QStringList opened;
-    TFormAbout::setLinkOpener([&](const QString& path) {
-        opened << path;
-        return true;
-    });
+    DesktopOpener::setLauncher([&](const QString& path, const std::function<void()>&) { opened << path; });
+    std::vector<int> topics;
+    HelpWindow::setViewer(&about, [&](int context) { topics.push_back(context); });
+    ASSERT_TRUE(QFile(path("ReadMe.txt")).open(QIODevice::WriteOnly));
     emit about.findChild<QLabel*>("LblHelp")->linkActivated("help");
     emit about.findChild<QLabel*>("LblReadMe")->linkActivated("readme");
-    EXPECT_EQ(opened, (QStringList{dir_.path() + "/help/index.html", dir_.path() + "/ReadMe.txt"}));
+    DesktopOpener::setLauncher({});
+    EXPECT_EQ(topics, std::vector<int>{HelpTopics::Contents});
+    EXPECT_EQ(opened, QStringList{dir_.path() + "/ReadMe.txt"});
 }
 
 }  // namespace

@@ -232,6 +232,34 @@ TEST_F(FileBoxTest, AddButtonsFollowTheSelectionTheFilterAndAnEmptyList) {
     EXPECT_FALSE(box.popupAction("PopupAddAll")->isEnabled());
 }
 
+TEST_F(FileBoxTest, AddSelectedFilesFollowsASelectionMadeWithTheKeyboardOrARightClick) {
+    files().clearSelection();
+    ASSERT_FALSE(enabled("BtnAddFile"));
+
+    files().setFocus();
+    QTest::keyClick(&files(), Qt::Key_Down);
+    ASSERT_EQ(files().selectedFileNames().size(), 1);
+    EXPECT_TRUE(enabled("BtnAddFile"));
+    QTest::keyClick(&files(), Qt::Key_Space, Qt::ControlModifier);  // Ctrl+Space takes the line out again
+    ASSERT_TRUE(files().selectedFileNames().isEmpty());
+    EXPECT_FALSE(enabled("BtnAddFile"));
+
+    clickFile("c.wav", Qt::NoModifier, Qt::RightButton);
+    box.popupFileBox()->hide();
+    EXPECT_EQ(files().selectedFileNames(), QStringList{"c.wav"});
+    EXPECT_TRUE(enabled("BtnAddFile"));
+    panel.button("BtnAddFile")->click();
+    EXPECT_EQ(playlistPaths(), QStringList{music + "/c.wav"});
+
+    // Selecting all by the keyboard and clearing by a command are followed too.
+    QTest::keyClick(&files(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(files().selectedFileNames().size(), 3);
+    EXPECT_TRUE(enabled("BtnAddFile"));
+    files().clearSelection();
+    EXPECT_FALSE(enabled("BtnAddFile"));
+    EXPECT_TRUE(enabled("BtnAddAll"));
+}
+
 TEST_F(FileBoxTest, OpenItemAddsMediaHandsOtherFilesToTheDesktopAndRefusesInZipMode) {
     setFilter(7);
     doubleClickFile("a.mid");

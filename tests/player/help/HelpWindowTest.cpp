@@ -1,13 +1,19 @@
 #include "ScriptedMessageBoxes.h"
 #include "player/help/HelpWindow.h"
+#include "player/info/TFormInfo.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +98,68 @@ TEST(HelpWindow, AMissingPageIsReportedNotShownBlank) {
                  vorlo::BoxIcon::Error, vorlo::BoxButtons::Ok, vorlo::BoxButton::Ok);
     EXPECT_FALSE(window.showContext(270));
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(HelpWindow, AClosedWindowOpensFullyOnTheWorkAreaAndAnOpenOneStaysWhereItIs) {
+    vorlo::test::ScriptedMessageBoxes boxes;
+    HelpWindow window(programHelpFolder());
+    const QRect workArea = window.screen()->availableGeometry();
+    ASSERT_TRUE(window.showContext(101));
+    EXPECT_TRUE(workArea.contains(window.frameGeometry()));
+    EXPECT_EQ(window.size(), HelpWindow::DesignSize);
+
+    // Left larger than the screen and half off it, closed and asked for again: back on the work area, whole.
+    window.close();
+    window.setGeometry(workArea.right() - 100, workArea.bottom() - 50, workArea.width() + 200, workArea.height() + 300);
+    ASSERT_TRUE(window.showContext(270));
+    EXPECT_TRUE(workArea.contains(window.frameGeometry()));
+    EXPECT_EQ(window.frameGeometry().size(), workArea.size());  // as large as fits
+
+    // Open, the user's place is kept.
+    window.setGeometry(workArea.left() + 20, workArea.top() + 30, 300, 200);
+    ASSERT_TRUE(window.showContext(101));
+    EXPECT_EQ(window.geometry(), QRect(workArea.left() + 20, workArea.top() + 30, 300, 200));
+}
+
+// Records whether the window is blocked by a modal dialog, as Qt tells it.
+class BlockedSpy : public QObject {
+public:
+    bool blocked = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowBlocked) blocked = true;
+        if (event->type() == QEvent::WindowUnblocked) blocked = false;
+        return false;
+    }
+};
+
+TEST(HelpWindow, OpenedFromTheInformationWindowItComesInFrontAndCanBeUsed) {
+    QWidget player;
+    player.resize(592, 298);
+    player.show();
+    player.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&player));
+    HelpWindow help(programHelpFolder());
+    BlockedSpy spy;
+    help.installEventFilter(&spy);
+    HelpWindow::setViewer(&player, [&help](int context) { help.showContext(context); });
+
+    vorlo::TFormInfo info(&player);
+    bool shown = false;
+    bool blocked = true;
+    bool active = false;
+    QTimer::singleShot(0, &info, [&] {
+        QTest::mouseClick(info.findChild<QPushButton*>("BtInfoHelp"), Qt::LeftButton);
+        shown = help.isVisible();
+        blocked = spy.blocked;
+        active = QTest::qWaitForWindowActive(&help);
+        info.accept();
+    });
+    info.exec();  // modal, as the player runs it
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(blocked);
+    EXPECT_TRUE(active);
+    EXPECT_EQ(help.browser()->source().fragment(), "information");
+    HelpWindow::setViewer(nullptr, {});
 }
 
 }  // namespace
