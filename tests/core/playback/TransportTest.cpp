@@ -7,6 +7,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "TestMedia.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -217,7 +218,7 @@ TEST_F(TheWait, CountsItsSecondsOnItsOwnTimerThenTheNextEntryPlays) {
     EXPECT_TRUE(captions(caption).last().startsWith("b.mid - 0:00"));
 }
 
-TEST_F(TheWait, CountsDownInRemainingTimeWithItsCaption) {
+TEST_F(Transport, TheWaitCountsDownInRemainingTimeUnderItsCaption) {
     test::CoreRig rig;
     rig.options.wait = 1;
     rig.options.timeCount = 1;
@@ -306,6 +307,27 @@ TEST_F(Transport, RemovingThePlayingEntryPlaysTheNextAndNeverEndsTheProgram) {
     EXPECT_EQ(close.count(), 0);
     EXPECT_EQ(rig.state().openFile, songs[1]);
     EXPECT_EQ(rig.playlist().selectedLine(), 0);
+}
+
+TEST_F(Transport, NothingPlayableInTheListRemovesEveryEntryClosesTheListAndSaysSo) {
+    test::CoreRig rig;
+    QStringList broken;
+    for (const char* name : {"x.mid", "y.wav"}) {
+        QFile file(dir_.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("this is no medium");
+        broken << file.fileName();
+    }
+    rig.core().fileNames().saveFileName = dir_.filePath("Broken.mpl");
+    rig.core().lists().setListOpen(true);
+    boxes_.expect("Error - " + dir_.filePath("Broken.mpl"), "Cannot play any file in this playlist.", BoxIcon::Error,
+                  BoxButtons::Ok, BoxButton::Ok);
+    start(rig, broken);
+    EXPECT_TRUE(rig.playlist().isEmpty());
+    EXPECT_FALSE(rig.device().isOpen());
+    EXPECT_FALSE(rig.core().lists().listOpen());
+    EXPECT_EQ(rig.core().fileNames().saveFileName, "*.mpl");
+    EXPECT_EQ(boxes_.pending(), 0u);
 }
 
 TEST_F(Transport, TheNoticeOfMissingSoundComesOnceARunWhateverTheMedium) {
