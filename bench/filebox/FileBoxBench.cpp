@@ -3,6 +3,7 @@
 // between ticks of a 5 ms timer). Then the same for a change of the file type, a refresh, and Add All.
 //
 //   filebox_bench [number of files, default 50000] [folder to use instead of a temporary one]
+#include "core/playlist/ZipSession.h"
 #include "player/filebox/FileBox.h"
 #include "player/filebox/FileListBox.h"
 #include "player/playlist/PlaylistPanel.h"
@@ -93,7 +94,11 @@ int main(int argc, char** argv) {
 
     QWidget window;
     auto* layout = new QHBoxLayout(&window);
-    vorlo::PlaylistPanel panel;
+    // The playlist and its editing without a playback engine: nothing is opened or played.
+    vorlo::Playlist playlist;
+    vorlo::ZipSession zip;
+    vorlo::PlaylistEditor editor(playlist, zip);
+    vorlo::PlaylistPanel panel(editor);
     vorlo::FileBox box;
     layout->addWidget(&panel);
     layout->addWidget(&box);

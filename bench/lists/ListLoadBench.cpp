@@ -2,8 +2,9 @@
 // it, closes it, and prints how long each step took. Run with QT_QPA_PLATFORM=offscreen.
 //   list_load_bench [ENTRIES] [DISTINCT_FILES]
 #include "core/app/MessageBoxes.h"
+#include "core/app/PlayerCore.h"
 #include "core/playlist/ListFile.h"
-#include "player/playlist/ListCommands.h"
+#include "core/settings/Options.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,6 +26,28 @@ protected:
     vorlo::BoxButton ask(const vorlo::MessageBox&) override { return vorlo::BoxButton::No; }
     int answer(QObject&) override { return QDialog::Rejected; }
 };
+
+// A wave file of a few silent frames: loading a list opens its first entry, which must be a medium.
+QByteArray shortWave() {
+    const auto le = [](QByteArray& out, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    const std::uint32_t dataBytes = 4 * 64;  // 64 stereo frames of 16 bits
+    QByteArray wave("RIFF");
+    le(wave, 36 + dataBytes, 4);
+    wave.append("WAVEfmt ");
+    le(wave, 16, 4);
+    le(wave, 1, 2);          // PCM
+    le(wave, 2, 2);          // stereo
+    le(wave, 44100, 4);      // frames a second
+    le(wave, 44100 * 4, 4);  // bytes a second
+    le(wave, 4, 2);          // bytes a frame
+    le(wave, 16, 2);         // bits a sample
+    wave.append("data");
+    le(wave, dataBytes, 4);
+    wave.append(QByteArray(static_cast<int>(dataBytes), '\0'));
+    return wave;
+}
 
 double ms(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e6; }
 
@@ -37,9 +61,11 @@ int main(int argc, char** argv) {
     if (!dir.isValid()) return 1;
 
     QStringList files;
+    const QByteArray wave = shortWave();
     for (int i = 0; i < distinct; ++i) {
-        files << dir.path() + QStringLiteral("/Song %1 - Composer %2.mid").arg(i, 6, 10, QLatin1Char('0')).arg(i % 97);
-        QFile(files.back()).open(QIODevice::WriteOnly);
+        files << dir.path() + QStringLiteral("/Song %1 - Composer %2.wav").arg(i, 6, 10, QLatin1Char('0')).arg(i % 97);
+        QFile file(files.back());
+        if (file.open(QIODevice::WriteOnly)) file.write(wave);
     }
     QStringList lines;
     for (int i = 0; i < entries; ++i)
@@ -49,18 +75,27 @@ int main(int argc, char** argv) {
 
     AnswerNo no;
     vorlo::MessageBoxes::install(&no);
-    vorlo::PlaylistPanel panel;
+    // The player's core on a device that never opens a sound card, Auto off: the first entry is opened, not
+    // played.
+    vorlo::Options options;
+    vorlo::PlayModes modes;
+    modes.autoPlay = false;
+    vorlo::media::MediaSettings settings;
+    settings.audioMode = vorlo::media::AudioMode::SilentClock;
+    vorlo::media::MIDIPlayer device(settings);
+    vorlo::PlayerCore core(device, options, modes);
+    vorlo::PlaylistPanel panel(core.editor());
     panel.resize(vorlo::PlaylistPanel::designSize());
     panel.show();
     QApplication::processEvents();
-    vorlo::ListCommands lists(panel, {}, nullptr);
+    vorlo::ListCommands& lists = core.lists();
 
     QElapsedTimer timer;
     timer.start();
     const QStringList read = vorlo::ListFile::read(listFile);
     const double readMs = ms(timer);
     timer.restart();
-    lists.dialogs().openFileName = listFile;
+    lists.fileNames().openFileName = listFile;
     lists.ResetListForLoad();
     lists.LoadPathsIntoList(read, vorlo::LoadOrigin::User);
     QApplication::processEvents();
@@ -68,7 +103,7 @@ int main(int argc, char** argv) {
     const int loaded = panel.playlist().count();
 
     timer.restart();
-    lists.dialogs().saveFileName = dir.path() + QStringLiteral("/saved.mpl");
+    lists.fileNames().saveFileName = dir.path() + QStringLiteral("/saved.mpl");
     lists.FileSaveListClick();
     const double saveMs = ms(timer);
 

@@ -1,6 +1,7 @@
 // Adds 100,000 entries to the playlist panel and shows them, then scrolls and repaints, edits, and reports
 // time and memory per entry. Run with QT_QPA_PLATFORM=offscreen (run.sh does).
 #include "controls/TSCheckList.h"
+#include "core/playlist/ZipSession.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
@@ -27,7 +28,11 @@ int main(int argc, char** argv) {
     const int entries = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
     const QString folder = QStringLiteral("/home/listener/Music/General MIDI collection/Classics");
 
-    vorlo::PlaylistPanel panel;
+    // The playlist and its editing without a playback engine: nothing is opened or played.
+    vorlo::Playlist playlist;
+    vorlo::ZipSession zip;
+    vorlo::PlaylistEditor editor(playlist, zip);
+    vorlo::PlaylistPanel panel(editor);
     panel.resize(vorlo::PlaylistPanel::designSize());
     panel.show();
     QApplication::processEvents();
@@ -96,7 +101,7 @@ int main(int argc, char** argv) {
 
     timer.restart();
     panel.selectLine(0);
-    panel.MoveFileDownClick();
+    editor.MoveFileDownClick();
     std::printf("push down (first line)          %.2f ms\n", ms(timer));
 
     timer.restart();
@@ -106,16 +111,16 @@ int main(int argc, char** argv) {
 
     timer.restart();
     panel.selectLine(1);
-    panel.BtnRemoveClick();
+    editor.BtnRemoveClick();
     std::printf("remove line 1                   %.2f ms\n", ms(timer));
 
     timer.restart();
-    panel.FileSortListClick();
+    editor.FileSortListClick();
     panel.songList()->viewport()->repaint();
     std::printf("sort + repaint                  %.1f ms\n", ms(timer));
 
     timer.restart();
-    panel.FileClearListClick();
+    editor.FileClearListClick();
     QApplication::processEvents();
     std::printf("clear                           %.1f ms\n", ms(timer));
     return 0;

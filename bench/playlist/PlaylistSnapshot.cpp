@@ -1,5 +1,6 @@
 // Draws the playlist panel filled with songs, a few of them checked, into a PNG: playlist_snapshot out.png
 #include "controls/TSCheckList.h"
+#include "core/playlist/ZipSession.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
@@ -30,7 +31,10 @@ int main(int argc, char** argv) {
     std::vector<vorlo::FileBoxItem> files;
     for (const char* name : names) files.push_back({QString::fromLatin1(name), QString::fromLatin1(name)});
 
-    vorlo::PlaylistPanel panel;
+    vorlo::Playlist playlist;
+    vorlo::ZipSession zip;
+    vorlo::PlaylistEditor editor(playlist, zip);
+    vorlo::PlaylistPanel panel(editor);
     panel.resize(vorlo::PlaylistPanel::designSize());
     panel.addSelectedFiles(QStringLiteral("/home/listener/Music"), files);
     for (int line : {1, 2, 6}) panel.playlist().setChecked(line, true);

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 #include <typeinfo>
 
 namespace vorlo {
@@ -23,6 +24,18 @@ void ErrorHandler::setResetCursor(std::function<void()> reset) { g_resetCursor =
 
 void ErrorHandler::setRemoveSelectedEntry(std::function<QString()> remove) {
     g_removeSelectedEntry = std::move(remove);
+}
+
+bool ErrorHandler::run(const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const std::exception& error) {
+        handle(error);
+    } catch (...) {
+        handle(std::runtime_error("An unknown error occurred."));
+    }
+    return false;
 }
 
 QString ErrorHandler::className(const std::exception& error) {

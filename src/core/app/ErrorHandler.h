@@ -4,6 +4,8 @@
 
 #include <exception>
 #include <functional>
+#include <type_traits>
+#include <utility>
 
 namespace vorlo {
 
@@ -19,6 +21,23 @@ public:
     // Puts the normal cursor back, however many operations left the hourglass up; set by the user interface.
     static void setResetCursor(std::function<void()> reset);
     static void handle(const std::exception& error);
+
+    // The error boundary of one command: runs it and hands an error that escapes it to handle(), so that
+    // nothing is thrown through a signal. Returns false after an error. Every user command, timer and report
+    // handler of the player runs inside one.
+    static bool run(const std::function<void()>& command);
+    // A slot for connect(): `command`, given the signal's arguments when it takes them, run inside run().
+    template <class Command>
+    static auto guard(Command command) {
+        return [command = std::move(command)](auto&&... arguments) -> void {
+            run([&] {
+                if constexpr (std::is_invocable_v<const Command&, decltype(arguments)...>)
+                    command(std::forward<decltype(arguments)>(arguments)...);
+                else
+                    command();
+            });
+        };
+    }
 
     // The class name shown under an error's message, without namespaces ("RegistryError").
     static QString className(const std::exception& error);

@@ -1,5 +1,6 @@
 #include "core/playlist/MediaPaths.h"
 
+#include <QFileInfo>
 #include <QLatin1StringView>
 
 namespace vorlo {
@@ -26,5 +27,12 @@ QString extensionLowered(const QString& path) {
 QString fileNamePart(const QString& path) { return path.mid(path.lastIndexOf(Separator) + 1); }
 
 QString folderWithSeparator(const QString& folder) { return folder.endsWith(Separator) ? folder : folder + Separator; }
+
+QString folderOfPath(const QString& path) { return path.left(path.lastIndexOf(Separator) + 1); }
+
+bool fileExists(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
 
 }  // namespace vorlo

@@ -17,4 +17,10 @@ QString fileNamePart(const QString& path);
 // A folder with exactly one separator at its end, ready for a file name to be appended.
 QString folderWithSeparator(const QString& folder);
 
+// The folder part of a path, with its trailing separator ("" for a bare name).
+QString folderOfPath(const QString& path);
+
+// True for an existing file that is not a folder: only such a path can be played.
+bool fileExists(const QString& path);
+
 }  // namespace vorlo

@@ -42,6 +42,18 @@ void Playlist::pathsChanged() {
         MarkListChanged();
 }
 
+void Playlist::selectLine(int line) {
+    if (!isValidIndex(line)) line = -1;
+    if (line == selectedLine_) return;
+    selectedLine_ = line;
+    emit selectionChanged(line);
+}
+
+void Playlist::followSelection(int line) {
+    selectedLine_ = -2;  // always tell the view: it may have moved its highlight on its own
+    selectLine(line);
+}
+
 void Playlist::setChecked(int index, bool checked) {
     PlaylistEntry& e = entries_.at(static_cast<std::size_t>(index));
     if (e.checked == checked) return;
@@ -78,6 +90,7 @@ int Playlist::insertAtDropPoint(int row, std::vector<PlaylistEntry> entries) {
     entries_.insert(entries_.begin() + row, std::make_move_iterator(entries.begin()),
                     std::make_move_iterator(entries.end()));
     emit entriesInserted(row, row + inserted - 1);
+    if (selectedLine_ >= row) followSelection(selectedLine_ + inserted);
     // Only a current entry that exists can follow; into an empty list the adder picks the current entry anew.
     if (hadEntries && currentIndex_ >= row) currentIndex_ += inserted;
     pathsChanged();
@@ -92,6 +105,14 @@ void Playlist::moveLine(int from, int to) {
     else
         std::rotate(begin + to, begin + from, begin + from + 1);
     emit entryMoved(from, to);
+    int selected = selectedLine_;
+    if (selected == from)
+        selected = from < to ? to - 1 : to;
+    else if (from < selected && selected < to)
+        --selected;
+    else if (to <= selected && selected < from)
+        ++selected;
+    if (selected != selectedLine_) followSelection(selected);
 }
 
 int Playlist::dragMove(int from, int to) {
@@ -134,6 +155,10 @@ void Playlist::removeLine(int index) {
     emit entriesAboutToBeRemoved(index, index);
     entries_.erase(entries_.begin() + index);
     emit entriesRemoved(index, index);
+    if (selectedLine_ == index)
+        followSelection(-1);
+    else if (selectedLine_ > index)
+        followSelection(selectedLine_ - 1);
 }
 
 Playlist::RemovalResult Playlist::removeEntry(int index) {
@@ -162,6 +187,7 @@ void Playlist::clear() {
     currentIndex_ = 0;
     dragIndex_ = -1;
     emit entriesReset();
+    followSelection(-1);
     pathsChanged();
 }
 
@@ -190,6 +216,7 @@ bool Playlist::sort() {
     }
     currentIndex_ = 0;
     emit entriesReset();
+    followSelection(-1);
     if (reorder) pathsChanged();
     return true;
 }

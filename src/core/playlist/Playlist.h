@@ -41,6 +41,13 @@ public:
     int DragIndex() const { return dragIndex_; }
     void setDragIndex(int index) { dragIndex_ = index; }
 
+    // The highlighted line of the list, separate from CurrentIndex; -1 while none is. The view mirrors it and
+    // reports the user's choice back. It follows its line when lines are inserted, removed or moved, and goes
+    // when the list is cleared or sorted.
+    int selectedLine() const { return selectedLine_; }
+    // An index that is no line selects nothing.
+    void selectLine(int line);
+
     bool ListChanged() const { return listChanged_; }
     void MarkListChanged();
     void MarkListSaved();
@@ -97,16 +104,20 @@ signals:
     // Display names or check marks of these lines changed.
     void entriesChanged(int first, int last);
     void listChangedFlagChanged(bool changed);
+    void selectionChanged(int line);
 
 private:
     // Every change of the paths runs this: an empty list has nothing to save, anything else differs now.
     void pathsChanged();
     void moveLine(int from, int to);
     void removeLine(int index);
+    // The selected line after a structural change: `line` is where it stands now.
+    void followSelection(int line);
 
     std::vector<PlaylistEntry> entries_;
     int currentIndex_ = 0;
     int dragIndex_ = -1;
+    int selectedLine_ = -1;
     bool listChanged_ = false;
 };
 

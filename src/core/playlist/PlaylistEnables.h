@@ -10,6 +10,10 @@ struct PlaylistState {
     int selectedLine = -1;  // -1: no line selected
     int currentIndex = -1;
     bool zipMode = false;
+    bool changed = false;   // the list differs from its list file
+    bool listOpen = false;  // a list (or an archive) is open: it can be closed
+
+    bool operator==(const PlaylistState&) const = default;
 };
 
 // The middle panel's buttons that act on playlist lines.

@@ -3,28 +3,24 @@
 #include "controls/TDigitBox.h"
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
+#include "player/app/PlayerActions.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QStyle>
-#include <QToolButton>
 
 namespace vorlo {
 
 namespace {
 
-QToolButton* makeButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap icon,
-                        const QString& text, int x) {
-    auto* button = new QToolButton(parent);
+template <class Button = QToolButton>
+Button* makeButton(QWidget* parent, const char* name, QAction* action, int x) {
+    auto* button = new Button(parent);
     button->setObjectName(QLatin1String(name));
-    button->setToolTip(hint);
-    if (icon != QStyle::SP_CustomBase)
-        button->setIcon(parent->style()->standardIcon(icon));
-    else
-        button->setText(text);
+    if (action) button->setDefaultAction(action);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(x, 2, 25, 25);
-    button->setEnabled(false);
     return button;
 }
 
@@ -48,40 +44,39 @@ void setLabelColour(QWidget* label, const QColor& colour) {
     label->setPalette(palette);
 }
 
-PlayerControls::PlayerControls(QWidget* client) {
+QColor toColor(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+PlayerControls::PlayerControls(QWidget* client, const PlayerActions& actions) {
     panelControl = new QFrame(client);
     panelControl->setObjectName(QStringLiteral("PanelControl"));
     panelControl->setFrameShape(QFrame::StyledPanel);
     panelControl->setGeometry(2, kTopRowY, 210, kRowHeight);
-    play = makeButton(panelControl, "SpdBtnPlay", QStringLiteral("Play(F2)"), QStyle::SP_MediaPlay, {}, 3);
-    pause = makeButton(panelControl, "SpdBtnPause", QStringLiteral("Pause(F3)"), QStyle::SP_MediaPause, {}, 28);
-    stop = makeButton(panelControl, "SpdBtnStop", QStringLiteral("Stop(F4)"), QStyle::SP_MediaStop, {}, 53);
-    previous =
-        makeButton(panelControl, "SpdBtnPrev", QStringLiteral("Previous(F6)"), QStyle::SP_MediaSkipBackward, {}, 78);
-    next = makeButton(panelControl, "SpdBtnNext", QStringLiteral("Next(F5)"), QStyle::SP_MediaSkipForward, {}, 103);
-    reverse =
-        makeButton(panelControl, "SpdBtnBack", QStringLiteral("Reverse(F8)"), QStyle::SP_MediaSeekBackward, {}, 128);
-    forward =
-        makeButton(panelControl, "SpdBtnStep", QStringLiteral("Forward(F7)"), QStyle::SP_MediaSeekForward, {}, 153);
-    eject = makeButton(panelControl, "SpdEject", QStringLiteral("Eject CD(F9)"), QStyle::SP_CustomBase,
-                       QString(QChar(0x23CF)), 178);
+    play = makeButton(panelControl, "SpdBtnPlay", actions.play, 3);
+    pause = makeButton(panelControl, "SpdBtnPause", actions.pause, 28);
+    stop = makeButton(panelControl, "SpdBtnStop", actions.stop, 53);
+    previous = makeButton(panelControl, "SpdBtnPrev", actions.previous, 78);
+    next = makeButton(panelControl, "SpdBtnNext", actions.next, 103);
+    reverse = makeButton<StepButton>(panelControl, "SpdBtnBack", actions.reverse, 128);
+    forward = makeButton<StepButton>(panelControl, "SpdBtnStep", actions.forward, 153);
+    eject = makeButton(panelControl, "SpdEject", actions.eject, 178);
 
     panelSpeed = new QFrame(client);
     panelSpeed->setObjectName(QStringLiteral("PanelSpeed"));
     panelSpeed->setFrameShape(QFrame::StyledPanel);
     panelSpeed->setGeometry(215, kTopRowY, 181, kRowHeight);
-    oneTouch = makeButton(panelSpeed, "SpdBtnCursor", QStringLiteral("One Touch Cursor"), QStyle::SP_CustomBase,
-                          QString(QChar(0x261D)), 3);
+    // The file box drives One Touch Cursor and Refresh itself.
+    oneTouch = makeButton(panelSpeed, "SpdBtnCursor", nullptr, 3);
+    oneTouch->setToolTip(QStringLiteral("One Touch Cursor"));
+    oneTouch->setText(QString(QChar(0x261D)));
     oneTouch->setCheckable(true);
-    openList = makeButton(panelSpeed, "SpeedBtnOpen", QStringLiteral("Open List"), QStyle::SP_DialogOpenButton, {}, 28);
-    saveList = makeButton(panelSpeed, "SpeedBtnSave", QStringLiteral("Save List"), QStyle::SP_DialogSaveButton, {}, 53);
-    closeList =
-        makeButton(panelSpeed, "SpdBtnClose", QStringLiteral("Close List"), QStyle::SP_DialogCloseButton, {}, 78);
-    volume = makeButton(panelSpeed, "SpdBtnVolume", QStringLiteral("Volume Control"), QStyle::SP_MediaVolume, {}, 103);
-    shrink = makeButton(panelSpeed, "SpdBtnShrink", QStringLiteral("Hide"), QStyle::SP_TitleBarMinButton, {}, 128);
-    refresh = makeButton(panelSpeed, "SpeedBtnRefresh", QStringLiteral("Refresh File Box"), QStyle::SP_BrowserReload,
-                         {}, 153);
-    for (QToolButton* always : {oneTouch, openList, volume, shrink, refresh}) always->setEnabled(true);
+    openList = makeButton(panelSpeed, "SpeedBtnOpen", actions.openList, 28);
+    saveList = makeButton(panelSpeed, "SpeedBtnSave", actions.saveList, 53);
+    closeList = makeButton(panelSpeed, "SpdBtnClose", actions.closeList, 78);
+    volume = makeButton(panelSpeed, "SpdBtnVolume", actions.volume, 103);
+    shrink = makeButton(panelSpeed, "SpdBtnShrink", actions.hide, 128);
+    refresh = makeButton(panelSpeed, "SpeedBtnRefresh", nullptr, 153);
+    refresh->setToolTip(QStringLiteral("Refresh File Box"));
+    refresh->setIcon(refresh->style()->standardIcon(QStyle::SP_BrowserReload));
 
     panelCounter = new QFrame(client);
     panelCounter->setObjectName(QStringLiteral("PanelCounter"));
@@ -110,6 +105,7 @@ PlayerControls::PlayerControls(QWidget* client) {
     for (digitboxdb* box : {minutes, seconds}) {
         box->setColor1(kLime);
         box->setColor2(QColor(0, 48, 0));
+        // The boxes only show what the core counts, the wait between songs included.
         box->setDelay(0);
     }
     setLabelColour(counterLabel, kLime);

@@ -1,21 +1,35 @@
 #pragma once
 
+#include "core/playback/PlayerView.h"
+
 #include <QColor>
 #include <QString>
+#include <QToolButton>
 
 class QFrame;
-class QToolButton;
 class QWidget;
 
 namespace vorlo {
 
+class PlayerActions;
 class TLabel2;
 class TSTrackBar;
 class digitboxdb;
 
+// A button whose command runs when it is pressed rather than when it is let go: Forward and Reverse step at
+// once and then on every tick while held.
+class StepButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    // The command already ran on the press.
+    void nextCheckState() override {}
+};
+
 // The controls of the main window that playing drives: the transport bar, the counter panel with its digit
 // boxes and mode labels, and the position track bar. Created once at their design places in the window's client
-// area; the window owns them, the playback objects only drive them.
+// area, each button showing its command's action; the window owns them and shows the core's view on them.
 struct PlayerControls {
     static constexpr int kTopRowY = 2;
     static constexpr int kRowHeight = 30;
@@ -30,7 +44,7 @@ struct PlayerControls {
     static inline const QColor kYellow{255, 255, 0};
     static inline const QColor kRed{255, 0, 0};
 
-    explicit PlayerControls(QWidget* client);
+    PlayerControls(QWidget* client, const PlayerActions& actions);
 
     // Puts the track bar across the client width less 4 pixels.
     void layout(int clientWidth);
@@ -42,8 +56,8 @@ struct PlayerControls {
     QToolButton* stop = nullptr;      // SpdBtnStop
     QToolButton* next = nullptr;      // SpdBtnNext
     QToolButton* previous = nullptr;  // SpdBtnPrev
-    QToolButton* forward = nullptr;   // SpdBtnStep
-    QToolButton* reverse = nullptr;   // SpdBtnBack
+    StepButton* forward = nullptr;    // SpdBtnStep
+    StepButton* reverse = nullptr;    // SpdBtnBack
     QToolButton* eject = nullptr;     // SpdEject
 
     QFrame* panelSpeed = nullptr;      // the tool bar
@@ -71,5 +85,6 @@ struct PlayerControls {
 
 // Sets a label's text colour.
 void setLabelColour(QWidget* label, const QColor& colour);
+QColor toColor(Rgb colour);
 
 }  // namespace vorlo

@@ -1,5 +1,6 @@
 #include "player/app/TFormPlayer.h"
 
+#include "core/app/BusyCursor.h"
 #include "core/app/ErrorHandler.h"
 #include "core/app/MessageBoxes.h"
 #include "core/playlist/ListFile.h"
@@ -8,17 +9,16 @@
 #include "os/Registry.h"
 #include "os/TempFolder.h"
 #include "player/app/ModalDialogs.h"
+#include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/StayOnTop.h"
 #include "player/app/TFormAbout.h"
-#include "player/app/WaitCursor.h"
 #include "player/app/WindowParts.h"
 #include "player/filebox/FileBox.h"
 #include "player/help/HelpWindow.h"
-#include "player/playback/PlaybackEngine.h"
-#include "player/playback/PositionDisplay.h"
-#include "player/playlist/ListCommands.h"
+#include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
+#include "player/playlist/RecentListsMenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -27,9 +27,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSystemTrayIcon>
-#include <QToolButton>
-
-#include <optional>
 
 namespace vorlo {
 
@@ -39,58 +36,73 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::uni
     setObjectName(QStringLiteral("FormPlayer"));
     setWindowTitle(QStringLiteral("MIDI Vorlo"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vorlo.png")));
+    core_ = std::make_unique<PlayerCore>(*device_, options_, modes_);
+    listDialogs_ = std::make_unique<ListDialogs>(this);
+    core_->lists().setPrompts(listDialogs_.get());
+    actions_ = new PlayerActions(style(), this);
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
-    controls_ = std::make_unique<PlayerControls>(client);
-    playlistPanel_ = new PlaylistPanel(client);
-    playlistPanel_->setObjectName(QStringLiteral("PlaylistPanel"));
+    controls_ = std::make_unique<PlayerControls>(client, *actions_);
+    playlistPanel_ = new PlaylistPanel(core_->editor(), client);
     buildMenus();
     wirePlayback();
     wireFileBox();
-    wireLists(listMenu_);
+    wireLists();
     wireWindow();
+    connect(core_.get(), &PlayerCore::viewChanged, this, &TFormPlayer::applyView);
+    applyView();
     ErrorHandler::setRestoreWindow([this] {
         if (isHidden()) restoreFromTray();
-    });
-    ErrorHandler::setRemoveSelectedEntry([this] {
-        const int line = playlistPanel_->selectedLine();
-        const Playlist& playlist = playlistPanel_->playlist();
-        const QString name = playlist.isValidIndex(line) ? playlist.displayName(line) : QString();
-        playlistPanel_->removeAfterDeviceError();
-        return name;
     });
 }
 
 TFormPlayer::~TFormPlayer() {
     ErrorHandler::setRestoreWindow({});
-    ErrorHandler::setRemoveSelectedEntry({});
     FormDestroy();
-    // The device's reports must not reach a half-destroyed window.
+    // The device's reports must not reach a half-destroyed window, and the widgets that show the core go
+    // before the core does.
     disconnect(device_.get(), nullptr, nullptr, nullptr);
+    disconnect(core_.get(), nullptr, this, nullptr);
+    delete takeCentralWidget();
+    delete recentMenu_;
 }
 
-bool TFormPlayer::playOnStart() const { return engine_->playOnStart(); }
+bool TFormPlayer::playOnStart() const { return core_->engine().playOnStart(); }
 
-bool TFormPlayer::closeAfterPlay() const { return engine_->closeAfterPlay(); }
+bool TFormPlayer::closeAfterPlay() const { return core_->engine().closeAfterPlay(); }
 
 void TFormPlayer::buildMenus() {
+    const PlayerActions& a = *actions_;
     listMenu_ = menuBar()->addMenu(QStringLiteral("&List"));
     listMenu_->setObjectName(QStringLiteral("MenuList"));
-    fileExit_ = listMenu_->addAction(QStringLiteral("E&xit"));
-    fileExit_->setObjectName(QStringLiteral("FileExit"));
-    fileExit_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    connect(fileExit_, &QAction::triggered, this, [this] { FileExitClick(false); });
+    recentMenu_ = new RecentListsMenu(
+        core_->lists().history(), [this](int index) { core_->lists().RecentListClick(index); }, this);
+    listMenu_->addMenu(recentMenu_);
+    for (QAction* action : {a.openList, a.addList, a.saveList, a.saveListAs, a.sortList, a.clearList, a.closeList})
+        listMenu_->addAction(action);
+    listMenu_->addSeparator();
+    listMenu_->addAction(a.exit);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("MenuHelp"));
-    QAction* contents = help->addAction(QStringLiteral("&Contents"));
-    contents->setObjectName(QStringLiteral("HelpContents"));
-    contents->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(contents, &QAction::triggered, this, [this] { showHelp(101); });
-    QAction* about = help->addAction(QStringLiteral("&About..."));
-    about->setObjectName(QStringLiteral("HelpAbout"));
-    connect(about, &QAction::triggered, this, &TFormPlayer::showAbout);
+    // "&Parts" and "&All" go before "&Hide" once the window's parts are made.
+    displayMenu_ = menuBar()->addMenu(QStringLiteral("&Display"));
+    displayMenu_->setObjectName(QStringLiteral("MenuDisplay"));
+    for (QAction* action : {a.hide, a.refreshFileBox, a.timeCount}) displayMenu_->addAction(action);
+
+    QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
+    optionsMenu->setObjectName(QStringLiteral("MenuOptions"));
+    modesMenu_ = optionsMenu->addMenu(QStringLiteral("&Play Modes"));
+    modesMenu_->setObjectName(QStringLiteral("PlayModes"));
+    for (int i = 0; i < PlayerActions::kModeCount; ++i) modesMenu_->addAction(a.modeItems()[i]);
+    for (QAction* action : {a.volume, a.multimedia, a.resetMidiNow}) optionsMenu->addAction(action);
+
+    helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpMenu_->setObjectName(QStringLiteral("MenuHelp"));
+    helpMenu_->addAction(a.helpContents);
+    helpMenu_->addAction(a.about);
+    connect(a.exit, &QAction::triggered, this, ErrorHandler::guard([this] { FileExitClick(false); }));
+    connect(a.helpContents, &QAction::triggered, this, ErrorHandler::guard([this] { showHelp(101); }));
+    connect(a.about, &QAction::triggered, this, ErrorHandler::guard([this] { showAbout(); }));
 }
 
 QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
@@ -98,7 +110,7 @@ QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
 void TFormPlayer::setClientSize(const QSize& size) { windowParts_->setClientSize(size); }
 
 bool TFormPlayer::FormCreate(const QStringList& arguments) {
-    WaitCursor busy;
+    BusyCursor busy;
     prepareTempFolder();
     setClientSize(lastClientSize_);
 
@@ -109,22 +121,22 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
         return true;
     }
 
-    listCommands_->applyOptions(options_);
-    listCommands_->loadHistory(options_.programFolder);
+    ListCommands& lists = core_->lists();
+    PlaybackEngine& engine = core_->engine();
+    lists.applyOptions(options_);
+    lists.loadHistory(options_.programFolder);
     fileBox_->applyOptions(options_);
-    modes_ = PlayModes::restored(options_.autoPlay, options_.loopPlay, options_.repeatPlay, options_.randomPlay,
-                                 options_.shufflePlay);
-    engine_->showModes();
-    position_->TimeLabelClick(false);
+    engine.setModes(PlayModes::restored(options_.autoPlay, options_.loopPlay, options_.repeatPlay, options_.randomPlay,
+                                        options_.shufflePlay));
+    core_->position().TimeLabelClick(false);
     windowParts_->applyMarks();
     if (options_.windowState.value_or(0) == 0 && windowParts_->isShown(WindowPart::PlayList) && options_.clientHeight &&
         options_.clientWidth)
         setClientSize(QSize(*options_.clientWidth, *options_.clientHeight));
 
     const CommandLine line = CommandLine::parse(arguments);
-    engine_->setStartFlags(line.playOnStart, line.closeAfterPlay);
+    engine.setStartFlags(line.playOnStart, line.closeAfterPlay);
     applyModeChanges(line.modeChanges);
-    engine_->showModes();
 
     if (!line.fileArgument.isEmpty()) {
         QString file = line.fileArgument;
@@ -133,16 +145,17 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
             if (!QFileInfo::exists(file)) return false;  // ends without a message
         }
         if (IsPlayableExt(extensionLowered(file))) {
-            startWithFile(file);
+            showAtStart();
+            ErrorHandler::run([&] { engine.startWithFile(file); });
             return true;
         }
         if (extensionLowered(file) == QLatin1String(".mpl")) {
-            listCommands_->openListAtStart(file);
+            lists.openListAtStart(file);
             showAtStart();
             return true;
         }
     }
-    listCommands_->autoLoadAtStart();
+    lists.autoLoadAtStart();
 
     showAtStart();
     return true;
@@ -177,16 +190,18 @@ void TFormPlayer::readOptions() {
 }
 
 void TFormPlayer::applyModeChanges(const std::vector<CommandLine::ModeChange>& changes) {
+    PlayModes modes = modes_;
     for (const CommandLine::ModeChange& change : changes) {
         switch (change.mode) {
-            case 'a': modes_.setAuto(change.on); break;
-            case 'l': modes_.setLoop(change.on); break;
-            case 'r': modes_.setRepeat(change.on); break;
-            case 'm': modes_.setRandom(change.on); break;
-            case 's': modes_.setShuffle(change.on); break;
+            case 'a': modes.setAuto(change.on); break;
+            case 'l': modes.setLoop(change.on); break;
+            case 'r': modes.setRepeat(change.on); break;
+            case 'm': modes.setRandom(change.on); break;
+            case 's': modes.setShuffle(change.on); break;
             default: break;
         }
     }
+    core_->engine().setModes(modes);
 }
 
 void TFormPlayer::showAtStart() {
@@ -216,19 +231,25 @@ void TFormPlayer::restoreFromTray() {
 }
 
 void TFormPlayer::receiveHandOver(const QByteArray& tail) {
-    if (zipMode_) {
-        PlaylistPanel::refuseInZipMode();
+    // It arrives from the single-instance socket: an error ends here, told to the user.
+    ErrorHandler::run([&] { takeHandOver(tail); });
+}
+
+void TFormPlayer::takeHandOver(const QByteArray& tail) {
+    if (core_->zip().active()) {
+        PlaylistEditor::refuseInZipMode();
         return;
     }
-    std::optional<WaitCursor> busy(std::in_place);
+    std::optional<BusyCursor> busy(std::in_place);
     raise();
     activateWindow();
     const HandOver handOver = HandOver::resolve(QFile::decodeName(tail), options_.programFolder);
     if (handOver.kind == HandOver::Kind::Ignore) return;
-    const int earlierCount = playlistPanel_->playlist().count();
+    Playlist& playlist = core_->playlist();
+    const int earlierCount = playlist.count();
     bool added = true;
     if (handOver.kind == HandOver::Kind::Media) {
-        playlistPanel_->addOneFile(handOver.path);
+        core_->editor().addOneFile(handOver.path);
     } else {
         const QStringList lines = ListFile::read(handOver.path);
         if (lines.isEmpty()) {
@@ -240,29 +261,26 @@ void TFormPlayer::receiveHandOver(const QByteArray& tail) {
                 BoxIcon::Information);
             return;
         }
-        added = playlistPanel_->addListedPaths(lines) > 0;
-        if (QWidget* addFile = playlistPanel_->button(QStringLiteral("BtnAddFile"))) addFile->setEnabled(false);
+        added = core_->editor().addListedPaths(lines) > 0;
+        playlistPanel_->actions().addFile->setEnabled(false);
     }
     busy.reset();
     // With an empty playlist before, adding has opened (and with Auto started) the new first entry already.
-    if (earlierCount != 0 && added) actOnHandedOverEntry(earlierCount);
-}
-
-void TFormPlayer::actOnHandedOverEntry(int index) {
+    if (earlierCount == 0 || !added) return;
     switch (options_.addPlay) {
-        case 1: emit handedOverEntryToPlay(index); break;
+        case 1: core_->engine().playEntry(earlierCount, PlayRequest::HandOver); break;
         case 2:
-            if (MessageBoxes::show(playlistPanel_->playlist().displayName(index),
+            if (MessageBoxes::show(playlist.displayName(earlierCount),
                                    QStringLiteral("Play this new file added from the second instance now?"),
                                    BoxIcon::Question, BoxButtons::YesNo) == BoxButton::Yes)
-                emit handedOverEntryToPlay(index);
+                core_->engine().playEntry(earlierCount, PlayRequest::HandOver);
             break;
         default: break;
     }
 }
 
 void TFormPlayer::FileExitClick(bool fromWindow) {
-    if (!listCommands_->askSaveChanges(true)) {
+    if (!core_->lists().askSaveChanges(true)) {
         closeConfirmed_ = false;
         return;
     }
@@ -292,24 +310,17 @@ void TFormPlayer::FormDestroy() {
     // After an orderly close the exit path has done all of this already.
     if (closeConfirmed_) return;
     // The desktop is going away: the question may save the list, but a Cancel could not keep the player.
-    listCommands_->askSaveChanges(false);
+    core_->lists().askSaveChanges(false);
     closeConfirmed_ = true;
     if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     releaseDevice();
-    try {
-        saveOptions();
-    } catch (const std::exception& error) {
-        ErrorHandler::handle(error);
-    }
+    ErrorHandler::run([this] { saveOptions(); });
 }
 
 void TFormPlayer::releaseDevice() {
-    position_->ResetCounter();
-    position_->stopTimer();
-    if (device_->isOpen()) {
-        if (device_->mode() == media::Mode::Playing) device_->stop();
-        device_->close();
-    }
+    core_->position().ResetCounter();
+    core_->position().stopTimer();
+    core_->engine().closeDevice();
 }
 
 void TFormPlayer::captureWindowState() {
@@ -339,11 +350,11 @@ void TFormPlayer::captureWindowState() {
 
 void TFormPlayer::saveOptions() {
     captureWindowState();
-    listCommands_->storeOptions(options_);
+    core_->lists().storeOptions(options_);
     fileBox_->storeOptions(options_);
     Registry registry;
-    options_.save(registry, listCommands_->history().entries());
-    listCommands_->saveHistory(options_.programFolder);
+    options_.save(registry, core_->lists().history().entries());
+    core_->lists().saveHistory(options_.programFolder);
 }
 
 void TFormPlayer::showAbout() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/app/CommandLine.h"
+#include "core/app/PlayerCore.h"
 #include "core/playback/PlayModes.h"
+#include "core/playback/PlayerView.h"
 #include "core/settings/Options.h"
 #include "media/MIDIPlayer.h"
 #include "player/playlist/PlaylistPanel.h"
@@ -12,6 +14,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -21,18 +24,19 @@ namespace vorlo {
 
 class FileBox;
 class HelpWindow;
-class ListCommands;
-class PlaybackEngine;
+class ListDialogs;
+class PlayerActions;
 class PlaylistPanel;
-class PositionDisplay;
+class RecentListsMenu;
 class StayOnTop;
 class TrayMenu;
 class WindowParts;
 struct PlayerControls;
 
-// The main window. It assembles the player's objects and widgets and runs the life of the process: start-up
-// (FormCreate), the hand-over from a second start, and the closing paths (FormClose, FileExitClick,
-// FormDestroy). Behaviour lives in the objects it holds; the window wires them together.
+// The main window. It holds the player's core (playlist, playback engine, list commands) and the widgets that
+// show it, and runs the life of the process: start-up (FormCreate), the hand-over from a second start, and the
+// closing paths (FormClose, FileExitClick, FormDestroy). Behaviour lives in the core; the window connects the
+// user's input to the core's commands and shows the core's view.
 class TFormPlayer : public QMainWindow {
     Q_OBJECT
 public:
@@ -75,11 +79,14 @@ public:
     QSize clientSize() const;
     void setClientSize(const QSize& size);
 
+    PlayerCore& core() { return *core_; }
     PlaylistPanel& playlistPanel() { return *playlistPanel_; }
-    PlaybackEngine& engine() { return *engine_; }
-    PositionDisplay& positionDisplay() { return *position_; }
+    PlaybackEngine& engine() { return core_->engine(); }
+    PositionDisplay& positionDisplay() { return core_->position(); }
     PlayerControls& controls() { return *controls_; }
-    ListCommands& listCommands() { return *listCommands_; }
+    const PlayerActions& playerActions() const { return *actions_; }
+    ListCommands& listCommands() { return core_->lists(); }
+    RecentListsMenu& recentMenu() { return *recentMenu_; }
     FileBox& fileBox() { return *fileBox_; }
     WindowParts& windowParts() { return *windowParts_; }
     StayOnTop& stayOnTop() { return *stayOnTop_; }
@@ -89,10 +96,6 @@ public:
     media::MIDIPlayer& device() { return *device_; }
     // The application title: the song caption (at most 63 characters), also the tray icon's hint.
     QString applicationTitle() const { return applicationTitle_; }
-
-signals:
-    // The second-instance option asks for entry `index`, just handed over, to be played now.
-    void handedOverEntryToPlay(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -109,8 +112,9 @@ private:
     void saveOptions();
     // Stops and closes the media device as the player ends.
     void releaseDevice();
+    // The transport, the counter, the track bar and the mode labels.
     void wirePlayback();
-    void wireLists(QMenu* listMenu);
+    void wireLists();
     void wireFileBox();
     void showHelp(int context);
     void startVolumeControl();
@@ -118,20 +122,18 @@ private:
     // The parts of the window, Stay on Top, the tray menu and the window's own keys.
     void wireWindow();
     void wireTrayMenu();
-    void wireWindowKeys();
-    // The tray icon's normal image while playing, its greyed image when stopped or paused.
-    void updateTrayImage();
     // Every menu command stays reachable by its shortcut while the menu bar is hidden.
     void keepShortcutsWithoutMenuBar();
     void ensureTrayIcon();
-    void setCommandEnabled(ListCommand command, bool enabled);
-    void buildModeMenus();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shows the core's view: enabling, marks, hints, captions, colours, counter, track bar and tray image.
+    void applyView();
+    void showTrackBar(const TrackBarView& bar);
+    void updateTrayImage(bool playing);
     // The application title (and the tray icon's hint) for a caption: cut to 63 characters.
     void setApplicationTitle(const QString& caption);
-    // Makes a one-file playlist of a file named on the command line and opens it.
-    void startWithFile(const QString& file);
-    void actOnHandedOverEntry(int index);
+    void takeHandOver(const QByteArray& tail);
+    void showEntryInformation();
     void FormDestroy();
     void showAbout();
 
@@ -142,23 +144,23 @@ private:
     QSize lastClientSize_{kDesignClientWidth, kDesignClientHeight};
     bool firstRun_ = false;
     bool closeConfirmed_ = false;
-    bool zipMode_ = false;
-    PlaylistPanel* playlistPanel_ = nullptr;
     std::unique_ptr<media::MIDIPlayer> device_;
+    std::unique_ptr<PlayerCore> core_;
+    std::unique_ptr<ListDialogs> listDialogs_;
+    PlayerActions* actions_ = nullptr;
     std::unique_ptr<PlayerControls> controls_;
-    PlaybackEngine* engine_ = nullptr;
-    PositionDisplay* position_ = nullptr;
-    ListCommands* listCommands_ = nullptr;
+    PlaylistPanel* playlistPanel_ = nullptr;
+    RecentListsMenu* recentMenu_ = nullptr;
     FileBox* fileBox_ = nullptr;
     std::unique_ptr<HelpWindow> help_;
     QString applicationTitle_ = QStringLiteral("MIDI Vorlo");
-    QMenu* modesMenu_ = nullptr;
-    QSystemTrayIcon* trayIcon_ = nullptr;
-    QAction* fileExit_ = nullptr;
     QMenu* listMenu_ = nullptr;
     QMenu* displayMenu_ = nullptr;
-    QAction* displayHide_ = nullptr;
-    QAction* refreshFileBox_ = nullptr;
+    QMenu* modesMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QSystemTrayIcon* trayIcon_ = nullptr;
+    std::optional<bool> trayPlaying_;
+    std::optional<PlayerView> shown_;
     WindowParts* windowParts_ = nullptr;
     StayOnTop* stayOnTop_ = nullptr;
     TrayMenu* trayMenu_ = nullptr;

@@ -1,19 +1,19 @@
 // The main window's wiring of the file box, the tool bar and the help window.
 #include "player/app/TFormPlayer.h"
 
+#include "core/app/ErrorHandler.h"
 #include "core/app/MessageBoxes.h"
 #include "player/app/OutsidePrograms.h"
+#include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/TrayMenu.h"
 #include "player/filebox/FileBox.h"
 #include "player/help/HelpWindow.h"
 #include "player/info/TFormInfo.h"
-#include "player/playlist/ListCommands.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QMenuBar>
 #include <QSystemTrayIcon>
 #include <QToolButton>
 
@@ -21,17 +21,16 @@ namespace vorlo {
 
 void TFormPlayer::wireFileBox() {
     PlayerControls& ui = *controls_;
+    const PlayerActions& a = *actions_;
     fileBox_ = new FileBox(centralWidget());
     fileBox_->setObjectName(QStringLiteral("FileBox"));
     fileBox_->attachPlaylist(playlistPanel_);
     fileBox_->attachToolButtons(ui.refresh, ui.oneTouch);
 
-    connect(ui.openList, &QToolButton::clicked, this, [this] { listCommands_->FileOpenListClick(); });
-    connect(ui.saveList, &QToolButton::clicked, this, [this] { listCommands_->FileSaveListClick(); });
-    connect(ui.closeList, &QToolButton::clicked, this,
-            [this] { listCommands_->FileCloseListClick(CloseOrigin::User); });
-    connect(ui.volume, &QToolButton::clicked, this, &TFormPlayer::startVolumeControl);
-    connect(ui.shrink, &QToolButton::clicked, this, &TFormPlayer::hideToTray);
+    connect(a.volume, &QAction::triggered, this, ErrorHandler::guard([this] { startVolumeControl(); }));
+    connect(a.multimedia, &QAction::triggered, this, ErrorHandler::guard([this] { startMultimediaSetting(); }));
+    connect(a.hide, &QAction::triggered, this, [this] { hideToTray(); });
+    connect(a.refreshFileBox, &QAction::triggered, this, ErrorHandler::guard([this] { fileBox_->refresh(); }));
 
     HelpWindow::setViewer(this, [this](int topic) { showHelp(topic); });
 }
@@ -64,7 +63,7 @@ void TFormPlayer::ensureTrayIcon() {
     trayIcon_ = new QSystemTrayIcon(windowIcon(), this);
     trayIcon_->setToolTip(applicationTitle_.left(64));
     trayIcon_->setContextMenu(trayMenu_->menu());
-    updateTrayImage();
+    updateTrayImage(trayPlaying_.value_or(false));
     connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger) restoreFromTray();
     });

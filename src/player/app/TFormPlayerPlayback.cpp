@@ -1,34 +1,37 @@
-// The main window's wiring of playing: the media device, the transport bar and its keys, the counter, the track
-// bar, the mode labels and menus, and the playlist's requests to open and play entries.
+// The main window's wiring of playing: the transport actions and their buttons, the counter, the track bar,
+// the mode labels and items, and the core's view shown on all of them.
 #include "player/app/TFormPlayer.h"
 
 #include "controls/TDigitBox.h"
 #include "controls/TLabel2.h"
 #include "controls/TSCheckList.h"
 #include "controls/TSTrackBar.h"
+#include "core/app/ErrorHandler.h"
 #include "core/playback/Captions.h"
-#include "core/playlist/MediaPaths.h"
-#include "media/MIDIPlayer.h"
+#include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
-#include "player/filebox/FileBox.h"
 #include "player/info/TFormInfo.h"
-#include "player/playback/PlaybackEngine.h"
-#include "player/playback/PositionDisplay.h"
-#include "player/playlist/ListCommands.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QFont>
-#include <QMenuBar>
 #include <QMouseEvent>
-#include <QShortcut>
+#include <QSignalBlocker>
 #include <QSystemTrayIcon>
-#include <QTimer>
-#include <QToolButton>
 
 namespace vorlo {
+
+namespace {
+
+// Connects an action to a command of the core inside its error boundary.
+template <class Command>
+void onTriggered(QAction* action, QObject* context, Command command) {
+    QObject::connect(action, &QAction::triggered, context, ErrorHandler::guard([command] { command(); }));
+}
+
+}  // namespace
 
 void TFormPlayer::setApplicationTitle(const QString& title) {
     applicationTitle_ = vorlo::applicationTitle(title);
@@ -36,73 +39,68 @@ void TFormPlayer::setApplicationTitle(const QString& title) {
 }
 
 void TFormPlayer::wirePlayback() {
-    PlaybackHooks hooks;
-    hooks.setCaption = [this](const QString& caption) { setWindowTitle(caption); };
-    hooks.setTitle = [this](const QString& title) { setApplicationTitle(title); };
-    hooks.listFileName = [this] { return listCommands_ ? listCommands_->listFile() : QStringLiteral("*.mpl"); };
-    hooks.closeList = [this] {
-        if (listCommands_) listCommands_->FileCloseListClick(CloseOrigin::MainWindow);
-    };
-    hooks.terminate = [this] { close(); };
-    hooks.windowVisible = [this] { return isVisible(); };
-    engine_ = new PlaybackEngine(*device_, *playlistPanel_, options_, modes_, *controls_, std::move(hooks), this);
-    position_ = new PositionDisplay(*engine_, *controls_, options_, this);
-    engine_->setPositionDisplay(position_);
-    PlaybackEngine* engine = engine_;
+    const PlayerActions& a = *actions_;
     PlayerControls& ui = *controls_;
-    Playlist& playlist = playlistPanel_->playlist();
+    PlaybackEngine& engine = core_->engine();
+    PositionDisplay& position = core_->position();
 
-    playlistPanel_->setPlaybackStatusSource([this] { return PlaybackStatus{device_->isOpen(), modes_.autoPlay}; });
+    connect(&engine, &PlaybackEngine::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&engine, &PlaybackEngine::titleChanged, this, &TFormPlayer::setApplicationTitle);
+    connect(&engine, &PlaybackEngine::closeRequested, this, ErrorHandler::guard([this] { close(); }));
 
-    // The transport bar and its keys; a key acts only while its button is enabled.
-    connect(ui.play, &QToolButton::clicked, engine, &PlaybackEngine::SpdBtnPlayClick);
-    connect(ui.pause, &QToolButton::clicked, engine, &PlaybackEngine::SpdBtnPauseClick);
-    connect(ui.stop, &QToolButton::clicked, this, [this] {
-        engine_->SpdBtnStopClick();
+    // The transport. A key acts only while its command is enabled, which QAction sees to itself.
+    onTriggered(a.play, this, [&engine] { engine.SpdBtnPlayClick(); });
+    onTriggered(a.pause, this, [&engine] { engine.SpdBtnPauseClick(); });
+    onTriggered(a.stop, this, [this, &engine] {
+        engine.SpdBtnStopClick();
         playlistPanel_->songList()->setFocus();
     });
-    connect(ui.next, &QToolButton::clicked, engine, &PlaybackEngine::SpdBtnNextClick);
-    connect(ui.previous, &QToolButton::clicked, engine, &PlaybackEngine::SpdBtnPrevClick);
-    connect(ui.eject, &QToolButton::clicked, engine, &PlaybackEngine::SpdEjectClick);
-    const std::pair<QToolButton*, Qt::Key> keys[] = {{ui.play, Qt::Key_F2},     {ui.pause, Qt::Key_F3},
-                                                     {ui.stop, Qt::Key_F4},     {ui.next, Qt::Key_F5},
-                                                     {ui.previous, Qt::Key_F6}, {ui.eject, Qt::Key_F9}};
-    for (const auto& [button, key] : keys) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, button, [button] {
-            if (button->isEnabled()) button->click();
-        });
-    }
-    connect(new QShortcut(QKeySequence(Qt::Key_F7), this), &QShortcut::activated, position_, [this] {
-        if (controls_->forward->isEnabled()) position_->StepForward();
-    });
-    connect(new QShortcut(QKeySequence(Qt::Key_F8), this), &QShortcut::activated, position_, [this] {
-        if (controls_->reverse->isEnabled()) position_->StepBack();
-    });
+    onTriggered(a.next, this, [&engine] { engine.SpdBtnNextClick(); });
+    onTriggered(a.previous, this, [&engine] { engine.SpdBtnPrevClick(); });
+    onTriggered(a.eject, this, [&engine] { engine.SpdEjectClick(); });
+    onTriggered(a.replay, this, [&engine] { engine.PopReplayClick(); });
+    onTriggered(a.forward, this, [&position] { position.StepForward(); });
+    onTriggered(a.reverse, this, [&position] { position.StepBack(); });
+    for (QAction* key : {a.play, a.pause, a.stop, a.next, a.previous, a.forward, a.reverse, a.eject}) addAction(key);
     // Forward and Reverse step once when pressed and again on every tick while held.
-    connect(ui.forward, &QToolButton::pressed, position_, [this] {
-        position_->StepForward();
-        position_->setForwardHeld(true);
+    connect(ui.forward, &QAbstractButton::pressed, this, [this, &position] {
+        actions_->forward->trigger();
+        position.setForwardHeld(true);
     });
-    connect(ui.forward, &QToolButton::released, position_, [this] { position_->setForwardHeld(false); });
-    connect(ui.reverse, &QToolButton::pressed, position_, [this] {
-        position_->StepBack();
-        position_->setReverseHeld(true);
+    connect(ui.forward, &QAbstractButton::released, this, [&position] { position.setForwardHeld(false); });
+    connect(ui.reverse, &QAbstractButton::pressed, this, [this, &position] {
+        actions_->reverse->trigger();
+        position.setReverseHeld(true);
     });
-    connect(ui.reverse, &QToolButton::released, position_, [this] { position_->setReverseHeld(false); });
+    connect(ui.reverse, &QAbstractButton::released, this, [&position] { position.setReverseHeld(false); });
 
-    // The track bar.
-    connect(ui.trackBar, &QSlider::valueChanged, position_, &PositionDisplay::TrackBarChange);
-    connect(ui.trackBar, &TSTrackBar::OnMouseDown, position_, [this](TSTrackBar*, Qt::MouseButton button) {
-        if (button == Qt::LeftButton) position_->TrackBarMouseDown();
-    });
-    connect(ui.trackBar, &TSTrackBar::OnMouseUp, position_, [this](TSTrackBar*, Qt::MouseButton button) {
-        if (button == Qt::LeftButton) position_->TrackBarMouseUp();
-    });
+    // The modes, "Reset MIDI &Now!" and the counter switch.
+    onTriggered(a.autoPlay, this, [&engine] { engine.AutoPlayClick(true); });
+    onTriggered(a.loopPlay, this, [&engine] { engine.LoopPlayClick(true); });
+    onTriggered(a.repeatPlay, this, [&engine] { engine.RepeatPlayClick(true); });
+    onTriggered(a.randomPlay, this, [&engine] { engine.RandomPlayClick(true); });
+    onTriggered(a.shufflePlay, this, [&engine] { engine.ShufflePlayClick(true); });
+    onTriggered(a.resetMidiNow, this, [&engine] { engine.MIDIResetNowClick(); });
+    onTriggered(a.timeCount, this, [&position] { position.TimeLabelClick(true); });
+    for (digitboxdb* box : {ui.minutes, ui.seconds}) connect(box, &digitboxdb::OnClick, a.timeCount, &QAction::trigger);
 
-    // The counter switch, and the mode labels that toggle their modes and underline themselves on hover.
-    for (digitboxdb* box : {ui.minutes, ui.seconds})
-        connect(box, &digitboxdb::OnClick, position_, [this] { position_->TimeLabelClick(true); });
+    // The track bar reports the user's moves, presses and releases.
+    connect(ui.trackBar, &QSlider::valueChanged, this,
+            ErrorHandler::guard([&position](int second) { position.TrackBarChange(second); }));
+    connect(ui.trackBar, &TSTrackBar::OnMouseDown, this,
+            ErrorHandler::guard([&position](TSTrackBar*, Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
+                if (button != Qt::LeftButton) return;
+                QApplication::setOverrideCursor(Qt::ClosedHandCursor);
+                position.TrackBarMouseDown();
+            }));
+    connect(ui.trackBar, &TSTrackBar::OnMouseUp, this,
+            ErrorHandler::guard([&position](TSTrackBar*, Qt::MouseButton button, Qt::KeyboardModifiers, QPoint) {
+                if (button != Qt::LeftButton) return;
+                QApplication::restoreOverrideCursor();
+                position.TrackBarMouseUp();
+            }));
+
+    // The counter's label and the mode labels run their commands and underline themselves on hover.
     for (TLabel2* label :
          {ui.counterLabel, ui.labelAuto, ui.labelLoop, ui.labelRepeat, ui.labelRandom, ui.labelShuffle}) {
         label->installEventFilter(this);
@@ -121,179 +119,105 @@ void TFormPlayer::wirePlayback() {
         });
     }
 
-    // The playlist's requests.
-    connect(playlistPanel_, &PlaylistPanel::playEntryRequested, this, [this](int index) {
-        Playlist& list = playlistPanel_->playlist();
-        if (!list.isValidIndex(index)) return;
-        if (device_->isOpen()) device_->close();
-        list.setCurrentIndex(index);
-        if (!engine_->OpenCurrentEntry()) return;
-        if (modes_.autoPlay) {
-            engine_->StartPlay();
-            engine_->ShowPlayingButtons();
-        } else {
-            engine_->ShowStoppedButtons();
-        }
-    });
-    connect(playlistPanel_, &PlaylistPanel::openCurrentEntryRequested, this, [this] {
-        if (engine_->OpenCurrentEntry()) engine_->ShowStoppedButtons();
-    });
-    connect(playlistPanel_, &PlaylistPanel::entryFinishedRequested, this, [this] {
-        engine_->ShowPlayingButtons();
-        engine_->EntryFinished();
-    });
-    connect(playlistPanel_, &PlaylistPanel::currentEntryRemoved, this, [this](bool afterDeviceError) {
-        const bool wasPlaying = device_->isOpen() && device_->mode() == media::Mode::Playing;
-        position_->ResetCounter();
-        controls_->trackBar->setValue(0);
-        if (device_->isOpen()) {
-            if (wasPlaying || afterDeviceError) device_->stop();
-            device_->close();
-        }
-        Playlist& list = playlistPanel_->playlist();
-        if (list.isEmpty()) return;
-        engine_->sequence().AdvanceToNext(QString());
-        if (engine_->OpenCurrentEntry() && wasPlaying && modes_.autoPlay) engine_->StartPlay();
-        playlistPanel_->selectLine(list.CurrentIndex());
-    });
-    connect(playlistPanel_, &PlaylistPanel::listCleared, this, [this] {
-        position_->ResetCounter();
-        position_->stopTimer();
-        if (device_->isOpen()) device_->close();
-        controls_->trackBar->setValue(0);
-        controls_->trackBar->setSelection(0, 0);
-        controls_->trackBar->setEnabled(false);
-        engine_->ShowStoppedButtons();
-        controls_->play->setEnabled(false);
-        const QString caption = listCommands_ ? listCommands_->listCaption() : QStringLiteral("MIDI Vorlo");
-        setWindowTitle(caption);
-        setApplicationTitle(caption);
-    });
-    connect(playlistPanel_, &PlaylistPanel::listSorted, this, [this] {
-        controls_->minutes->setTarget(0);
-        controls_->seconds->setTarget(0);
-        if (device_->isOpen()) {
-            device_->stop();
-            device_->close();
-        }
-        if (engine_->OpenCurrentEntry()) {
-            if (modes_.autoPlay) {
-                engine_->StartPlay();
-                engine_->ShowPlayingButtons();
-            } else {
-                engine_->ShowStoppedButtons();
-            }
-        }
-    });
-    connect(playlistPanel_, &PlaylistPanel::commandEnabled, this, &TFormPlayer::setCommandEnabled);
-    connect(this, &TFormPlayer::handedOverEntryToPlay, engine, &PlaybackEngine::playEntry);
-    if (QAction* info = playlistPanel_->popupAction(QStringLiteral("PopFileInfo"))) {
-        connect(info, &QAction::triggered, this, [this] {
-            showEntryInformation(this, playlistPanel_->playlist(), playlistPanel_->selectedLine(), zipMode_);
-        });
-    }
-    (void)playlist;
-    buildModeMenus();
+    const PlaylistActions& list = playlistPanel_->actions();
+    onTriggered(list.fileInfo, this, [this] { showEntryInformation(); });
+    // The window handles the playlist's keys before any control, also while the playlist is hidden.
+    for (QAction* key :
+         {list.fileInfo, list.moveUp, list.moveDown, list.copy, list.move, list.rename, list.kill, list.summary})
+        addAction(key);
+}
+
+void TFormPlayer::showEntryInformation() {
+    vorlo::showEntryInformation(this, core_->playlist(), core_->playlist().selectedLine(), core_->zip().active());
 }
 
 bool TFormPlayer::eventFilter(QObject* watched, QEvent* event) {
-    // Play is enabled exactly when the device stops or pauses: the tray image follows once the change is done.
-    if (watched == controls_->play && event->type() == QEvent::EnabledChange)
-        QTimer::singleShot(0, this, &TFormPlayer::updateTrayImage);
     if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        PlayerControls& ui = *controls_;
-        if (watched == ui.counterLabel) position_->TimeLabelClick(true);
-        if (watched == ui.labelAuto) engine_->AutoPlayClick(true);
-        if (watched == ui.labelLoop) engine_->LoopPlayClick(true);
-        if (watched == ui.labelRepeat) engine_->RepeatPlayClick(true);
-        if (watched == ui.labelRandom) engine_->RandomPlayClick(true);
-        if (watched == ui.labelShuffle) engine_->ShufflePlayClick(true);
+        const PlayerControls& ui = *controls_;
+        const PlayerActions& a = *actions_;
+        const std::pair<QObject*, QAction*> labels[] = {
+            {ui.counterLabel, a.timeCount}, {ui.labelAuto, a.autoPlay},     {ui.labelLoop, a.loopPlay},
+            {ui.labelRepeat, a.repeatPlay}, {ui.labelRandom, a.randomPlay}, {ui.labelShuffle, a.shufflePlay}};
+        for (const auto& [label, command] : labels) {
+            if (watched == label) command->trigger();
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TFormPlayer::buildModeMenus() {
-    displayMenu_ = menuBar()->addMenu(QStringLiteral("&Display"));
-    QMenu* display = displayMenu_;
-    display->setObjectName(QStringLiteral("MenuDisplay"));
-    QAction* refresh = display->addAction(QStringLiteral("&Refresh File Box"));
-    refreshFileBox_ = refresh;
-    refresh->setObjectName(QStringLiteral("RefreshFileBox"));
-    refresh->setShortcut(QKeySequence(Qt::ALT | Qt::Key_R));
-    connect(refresh, &QAction::triggered, this, [this] { fileBox_->refresh(); });
-    QAction* hideItem = display->addAction(QStringLiteral("&Hide"));
-    displayHide_ = hideItem;
-    hideItem->setObjectName(QStringLiteral("DisplayHide"));
-    hideItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_H));
-    connect(hideItem, &QAction::triggered, this, &TFormPlayer::hideToTray);
-    QAction* timeCount = display->addAction(QStringLiteral("&Switch Counter"));
-    timeCount->setObjectName(QStringLiteral("TimeCount"));
-    timeCount->setShortcut(QKeySequence(Qt::ALT | Qt::Key_S));
-    connect(timeCount, &QAction::triggered, position_, [this] { position_->TimeLabelClick(true); });
+void TFormPlayer::applyView() {
+    const PlayerView view = core_->view();
+    if (shown_ && *shown_ == view) return;
+    const PlayerActions& a = *actions_;
+    PlayerControls& ui = *controls_;
 
-    QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
-    optionsMenu->setObjectName(QStringLiteral("MenuOptions"));
-    modesMenu_ = optionsMenu->addMenu(QStringLiteral("&Play Modes"));
-    modesMenu_->setObjectName(QStringLiteral("PlayModes"));
-    struct ModeItem {
-        const char* name;
-        const char* caption;
-        Qt::Key key;
-        void (PlaybackEngine::*command)(bool);
-        bool PlayModes::*mark;
-    };
-    const ModeItem items[] = {
-        {"LoopPlay", "&Loop", Qt::Key_2, &PlaybackEngine::LoopPlayClick, &PlayModes::loop},
-        {"RepeatPlay", "&Repeat", Qt::Key_3, &PlaybackEngine::RepeatPlayClick, &PlayModes::repeat},
-        {"RandomPlay", "Ran&dom", Qt::Key_4, &PlaybackEngine::RandomPlayClick, &PlayModes::random},
-        {"ShufflePlay", "&Shuffle", Qt::Key_5, &PlaybackEngine::ShufflePlayClick, &PlayModes::shuffle},
-        {"AutoPlay", "&Auto", Qt::Key_1, &PlaybackEngine::AutoPlayClick, &PlayModes::autoPlay},
-    };
-    for (const ModeItem& item : items) {
-        QAction* action = modesMenu_->addAction(QString::fromLatin1(item.caption));
-        action->setObjectName(QLatin1String(item.name));
-        action->setCheckable(true);
-        action->setShortcut(QKeySequence(Qt::CTRL | item.key));
-        const auto command = item.command;
-        connect(action, &QAction::triggered, engine_, [this, command] { (engine_->*command)(true); });
-        const auto mark = item.mark;
-        connect(engine_, &PlaybackEngine::modesChanged, action,
-                [this, action, mark] { action->setChecked(modes_.*mark); });
-    }
-    QAction* volume = optionsMenu->addAction(QStringLiteral("&Volume Control..."));
-    volume->setObjectName(QStringLiteral("VolumeControl"));
-    volume->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    connect(volume, &QAction::triggered, this, &TFormPlayer::startVolumeControl);
-    QAction* multimedia = optionsMenu->addAction(QStringLiteral("&Multimedia Setting..."));
-    multimedia->setObjectName(QStringLiteral("MultimediaSetting"));
-    multimedia->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    connect(multimedia, &QAction::triggered, this, &TFormPlayer::startMultimediaSetting);
-    QAction* resetNow = optionsMenu->addAction(QStringLiteral("Reset MIDI &Now!"));
-    resetNow->setObjectName(QStringLiteral("MIDIResetNow"));
-    resetNow->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
-    connect(resetNow, &QAction::triggered, engine_, &PlaybackEngine::MIDIResetNowClick);
+    a.play->setEnabled(view.play);
+    a.pause->setEnabled(view.pause);
+    a.stop->setEnabled(view.stop);
+    a.next->setEnabled(view.next);
+    a.previous->setEnabled(view.previous);
+    a.forward->setEnabled(view.forward);
+    a.reverse->setEnabled(view.reverse);
+    a.eject->setEnabled(view.eject);
+    a.replay->setEnabled(view.replay);
+    a.next->setToolTip(view.nextHint);
+    a.previous->setToolTip(view.previousHint);
+    a.eject->setToolTip(view.ejectHint);
+    a.next->setText(view.trayNext);
+    a.previous->setText(view.trayPrevious);
+    a.pause->setText(view.trayPause);
+
+    a.autoPlay->setChecked(view.marks.autoPlay);
+    a.loopPlay->setChecked(view.marks.loop);
+    a.repeatPlay->setChecked(view.marks.repeat);
+    a.randomPlay->setChecked(view.marks.random);
+    a.shufflePlay->setChecked(view.marks.shuffle);
+    setLabelColour(ui.labelAuto, toColor(view.autoLabel));
+    setLabelColour(ui.labelLoop, toColor(view.loopLabel));
+    setLabelColour(ui.labelRepeat, toColor(view.repeatLabel));
+    setLabelColour(ui.labelRandom, toColor(view.randomLabel));
+    setLabelColour(ui.labelShuffle, toColor(view.shuffleLabel));
+    setLabelColour(ui.labelZip, toColor(view.zipLabel));
+
+    a.timeCount->setEnabled(view.switchCounter);
+    const QColor counter = toColor(view.counterColour);
+    ui.minutes->setColor1(counter);
+    ui.seconds->setColor1(counter);
+    setLabelColour(ui.counterLabel, counter);
+    ui.minutes->setValue(static_cast<std::uint32_t>(view.counter.minutes));
+    ui.seconds->setValue(static_cast<std::uint32_t>(view.counter.seconds));
+    showTrackBar(view.trackBar);
+
+    a.addList->setEnabled(view.addList);
+    a.saveList->setEnabled(view.saveList);
+    a.saveListAs->setEnabled(view.saveListAs);
+    a.sortList->setEnabled(view.sortList);
+    a.clearList->setEnabled(view.clearList);
+    a.closeList->setEnabled(view.closeList);
+
+    updateTrayImage(view.trayPlaying);
+    shown_ = view;
 }
 
-void TFormPlayer::startWithFile(const QString& file) {
-    Playlist& playlist = playlistPanel_->playlist();
-    playlist.clear();
-    playlist.append({file, fileNamePart(file), false});
-    playlist.MarkListSaved();
-    playlist.setCurrentIndex(0);
-    playlistPanel_->FitListExtent(fileNamePart(file), true);
-    playlistPanel_->selectLine(0);
-    for (QToolButton* button : {controls_->forward, controls_->reverse}) button->setEnabled(true);
-    if (modes_.autoPlay) {
-        engine_->ShowPlayingButtons();
-    } else {
-        engine_->ShowStoppedButtons();
+void TFormPlayer::showTrackBar(const TrackBarView& bar) {
+    TSTrackBar& trackBar = *controls_->trackBar;
+    // What the core shows is no move of the user's.
+    const QSignalBlocker quiet(&trackBar);
+    trackBar.setEnabled(bar.enabled);
+    trackBar.setRange(0, bar.maximum);
+    trackBar.setValue(bar.position);
+    trackBar.setSelection(bar.selStart, bar.selEnd);
+}
+
+void TFormPlayer::updateTrayImage(bool playing) {
+    trayPlaying_ = playing;
+    if (!trayIcon_) return;
+    if (playing) {
+        trayIcon_->setIcon(windowIcon());
+        return;
     }
-    showAtStart();
-    playlist.MarkListSaved();
-    if (engine_->OpenCurrentEntry() && (modes_.autoPlay || engine_->playOnStart())) {
-        engine_->ShowPlayingButtons();
-        engine_->StartPlay();
-    }
+    const QPixmap greyed = windowIcon().pixmap(QSize(32, 32), QIcon::Disabled);
+    trayIcon_->setIcon(QIcon(greyed));
 }
 
 }  // namespace vorlo

@@ -2,15 +2,12 @@
 // the keys the window handles itself.
 #include "player/app/TFormPlayer.h"
 
-#include "media/MIDIPlayer.h"
+#include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/StayOnTop.h"
 #include "player/app/TrayMenu.h"
 #include "player/app/WindowParts.h"
 #include "player/filebox/FileBox.h"
-#include "player/info/TFormInfo.h"
-#include "player/playback/PlaybackEngine.h"
-#include "player/playlist/ListCommands.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAction>
@@ -21,7 +18,6 @@
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QToolButton>
 #include <QWindowStateChangeEvent>
 
 namespace vorlo {
@@ -66,85 +62,29 @@ private:
 }  // namespace
 
 void TFormPlayer::wireWindow() {
+    const PlayerActions& a = *actions_;
     windowParts_ = new WindowParts(*this, *controls_, *playlistPanel_, *fileBox_);
-    windowParts_->setRefreshAction(refreshFileBox_);
+    windowParts_->setRefreshAction(a.refreshFileBox);
     // "&Parts", "&All" and "&Hide" lead the Display menu, "Stay on &Top" ends it.
-    displayMenu_->removeAction(displayHide_);
-    displayMenu_->insertAction(refreshFileBox_, displayHide_);
-    windowParts_->buildMenu(displayMenu_, displayHide_);
+    windowParts_->buildMenu(displayMenu_, a.hide);
     connect(windowParts_->allAction(), &QAction::triggered, this, &TFormPlayer::restoreFromTray);
 
     stayOnTop_ = new StayOnTop(*this);
     displayMenu_->addAction(stayOnTop_->action());
 
-    // The Help menu closes the menu bar, after the menus the other commands brought.
-    if (auto* help = menuBar()->findChild<QMenu*>(QStringLiteral("MenuHelp"), Qt::FindDirectChildrenOnly)) {
-        menuBar()->removeAction(help->menuAction());
-        menuBar()->addAction(help->menuAction());
-    }
-
     wireTrayMenu();
-    wireWindowKeys();
     keepShortcutsWithoutMenuBar();
     windowParts_->run(WindowPart::FileBox, Sender::MainWindow);
 }
 
 void TFormPlayer::wireTrayMenu() {
-    controls_->play->installEventFilter(this);
-    trayMenu_ = new TrayMenu(
-        *controls_, modes_, [this] { return device_->isOpen() && device_->mode() == media::Mode::Playing; }, this);
-    TrayMenu& tray = *trayMenu_;
-    connect(tray.item("TrayExit"), &QAction::triggered, this, [this] { FileExitClick(false); });
-    connect(tray.item("TrayOpenList"), &QAction::triggered, this, [this] { listCommands_->FileOpenListClick(); });
-    connect(tray.item("PopReplay"), &QAction::triggered, this, [this] { engine_->PopReplayClick(); });
-    // The transport items act as their buttons do, so Stop also sends the focus to the playlist.
-    const std::pair<const char*, QToolButton*> transport[] = {{"PopPlay", controls_->play},
-                                                              {"PopStop", controls_->stop},
-                                                              {"PopPause", controls_->pause},
-                                                              {"PopNext", controls_->next},
-                                                              {"PopPrev", controls_->previous}};
-    for (const auto& [name, button] : transport) {
-        QToolButton* target = button;
-        connect(tray.item(name), &QAction::triggered, target, [target] {
-            if (target->isEnabled()) target->click();
-        });
-    }
-    connect(tray.item("TrayRestore"), &QAction::triggered, this, &TFormPlayer::restoreFromTray);
+    trayMenu_ = new TrayMenu(*actions_, this);
+    connect(actions_->trayRestore, &QAction::triggered, this, &TFormPlayer::restoreFromTray);
 }
 
 QSystemTrayIcon& TFormPlayer::trayIcon() {
     ensureTrayIcon();
     return *trayIcon_;
-}
-
-void TFormPlayer::updateTrayImage() {
-    if (!trayIcon_) return;
-    const bool playing = device_->isOpen() && device_->mode() == media::Mode::Playing;
-    if (playing) {
-        trayIcon_->setIcon(windowIcon());
-        return;
-    }
-    const QPixmap greyed = windowIcon().pixmap(QSize(32, 32), QIcon::Disabled);
-    trayIcon_->setIcon(QIcon(greyed));
-}
-
-void TFormPlayer::wireWindowKeys() {
-    const auto addKey = [this](QKeyCombination key, auto action) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, action);
-    };
-    // Pushing acts as the middle panel's buttons, and only while they are enabled.
-    addKey(Qt::CTRL | Qt::Key_D, [this] {
-        if (QToolButton* down = playlistPanel_->button(QStringLiteral("MoveFileDown")); down && down->isEnabled())
-            down->click();
-    });
-    addKey(Qt::CTRL | Qt::Key_U, [this] {
-        if (QToolButton* up = playlistPanel_->button(QStringLiteral("MoveFileUp")); up && up->isEnabled()) up->click();
-    });
-    addKey(Qt::CTRL | Qt::Key_I, [this] {
-        const int line = playlistPanel_->selectedLine();
-        if (line >= 0) showEntryInformation(this, playlistPanel_->playlist(), line, zipMode_);
-    });
 }
 
 void TFormPlayer::keepShortcutsWithoutMenuBar() {

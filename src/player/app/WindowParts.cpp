@@ -62,6 +62,12 @@ void WindowParts::buildMenu(QMenu* display, QAction* before) {
     syncItems();
 }
 
+bool WindowParts::canToggle(WindowPart part) const {
+    // While the playlist shows, the counter and the tool bar stay: the window needs their width.
+    const bool topRow = part == WindowPart::Counter || part == WindowPart::ToolBar;
+    return !topRow || !isShown(WindowPart::PlayList);
+}
+
 bool WindowParts::allShown() const {
     return std::all_of(marks_.begin(), marks_.end(), [](bool on) { return on; });
 }
@@ -71,7 +77,7 @@ void WindowParts::run(WindowPart part, Sender sender) {
         showPart(part, isShown(part));
         return;
     }
-    if (actions_[index(part)] && !actions_[index(part)]->isEnabled()) {
+    if (!canToggle(part)) {
         syncItems();
         return;
     }
@@ -225,10 +231,8 @@ void WindowParts::syncItems() {
     for (int i = 0; i < kWindowPartCount; ++i) {
         if (actions_[i]) actions_[i]->setChecked(marks_[i]);
     }
-    // While the playlist shows, the counter and the tool bar stay: the window needs their width.
-    const bool topRowFree = !isShown(WindowPart::PlayList);
-    if (QAction* counter = action(WindowPart::Counter)) counter->setEnabled(topRowFree);
-    if (QAction* toolBar = action(WindowPart::ToolBar)) toolBar->setEnabled(topRowFree);
+    if (QAction* counter = action(WindowPart::Counter)) counter->setEnabled(canToggle(WindowPart::Counter));
+    if (QAction* toolBar = action(WindowPart::ToolBar)) toolBar->setEnabled(canToggle(WindowPart::ToolBar));
     if (refresh_) refresh_->setEnabled(isShown(WindowPart::FileBox));
 }
 

@@ -52,6 +52,8 @@ public:
 
     bool isShown(WindowPart part) const { return marks_[index(part)]; }
     bool allShown() const;
+    // The user may show or hide the part now (its item is enabled).
+    bool canToggle(WindowPart part) const;
 
     // The command of one part item.
     void run(WindowPart part, Sender sender);

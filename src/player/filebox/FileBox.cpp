@@ -1,6 +1,7 @@
 // The file box's assembly: its controls, their layout at the design coordinates, the popups, the options.
 #include "player/filebox/FileBox.h"
 
+#include "core/app/ErrorHandler.h"
 #include "core/filebox/FileFilters.h"
 #include "core/settings/Options.h"
 #include "player/app/DesktopOpener.h"
@@ -106,10 +107,8 @@ QAction* FileBox::popupAction(const QString& objectName) const {
 void FileBox::attachPlaylist(PlaylistPanel* panel) {
     playlist_ = panel;
     if (!panel) return;
-    if (QAbstractButton* addFile = panel->button(QStringLiteral("BtnAddFile")))
-        connect(addFile, &QAbstractButton::clicked, this, [this] { BtnAddFileClick(); });
-    if (QAbstractButton* addAll = panel->button(QStringLiteral("BtnAddAll")))
-        connect(addAll, &QAbstractButton::clicked, this, [this] { BtnAddAllClick(); });
+    connect(panel->actions().addFile, &QAction::triggered, this, ErrorHandler::guard([this] { BtnAddFileClick(); }));
+    connect(panel->actions().addAll, &QAction::triggered, this, ErrorHandler::guard([this] { BtnAddAllClick(); }));
     connect(panel, &PlaylistPanel::focusFolderListRequested, folderList_, [this] { folderList_->setFocus(); });
     FileListBoxClick();
 }

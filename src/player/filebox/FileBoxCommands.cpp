@@ -1,10 +1,11 @@
 // The file box's commands: how the four controls follow each other, the add commands and their enabling
 // rule, Open Item for each type of file, Refresh and One Touch Cursor mode.
 #include "controls/TSCheckList.h"
+#include "core/app/BusyCursor.h"
+#include "core/app/MessageBoxes.h"
 #include "core/filebox/FileFilters.h"
 #include "core/playlist/MediaPaths.h"
 #include "player/app/DesktopOpener.h"
-#include "player/app/WaitCursor.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBox.h"
 #include "player/filebox/FileBoxCombos.h"
@@ -59,9 +60,8 @@ void FileBox::FilterComboBoxChange() {
 
 void FileBox::FileListBoxClick() {
     if (!playlist_) return;
-    QAbstractButton* addFile = playlist_->button(QStringLiteral("BtnAddFile"));
-    QAbstractButton* addAll = playlist_->button(QStringLiteral("BtnAddAll"));
-    if (!addFile || !addAll) return;
+    QAction* addFile = playlist_->actions().addFile;
+    QAction* addAll = playlist_->actions().addAll;
     // Zip archives are opened by double click only: adding them as files would add nothing.
     if (fileList_->count() == 0 || filterIndex() == FileFilters::ZipIndex) {
         addFile->setEnabled(false);
@@ -91,7 +91,7 @@ void FileBox::FileListBoxDblClick() {
         emit zipArchiveRequested(path);
     } else if (IsPlayableExt(extension)) {
         if (playlist_) {
-            const WaitCursor wait;
+            const BusyCursor wait;
             playlist_->addOneFile(path);
         }
     } else if (openExternally_ && !openExternally_(path)) {

@@ -2,6 +2,7 @@
 
 #include "core/app/MessageBoxes.h"
 #include "player/app/ModalDialogs.h"
+#include "player/info/TFormInfo.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,31 +46,33 @@ std::optional<QString> runDialog(QFileDialog& dialog, const QString& fileName, c
 
 }  // namespace
 
-std::optional<QString> ListDialogs::runOpenDialog(QWidget* parent, const QString& title) const {
-    ListFileDialog dialog(parent, title);
+std::optional<QString> ListDialogs::chooseListToOpen(const QString& title, const QString& fileName,
+                                                     const QString& folder) {
+    ListFileDialog dialog(window_, title);
     dialog.setObjectName(QStringLiteral("OpenDialog"));
     dialog.setNameFilter(QStringLiteral("Media PlayList File (*.mpl)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    return runDialog(dialog, openFileName, openInitialFolder);
+    return runDialog(dialog, fileName, folder);
 }
 
-std::optional<QString> ListDialogs::runSaveDialog(QWidget* parent, const QString& title) const {
-    ListFileDialog dialog(parent, title);
+std::optional<QString> ListDialogs::chooseListToSave(const QString& title, const QString& fileName,
+                                                     const QString& folder) {
+    ListFileDialog dialog(window_, title);
     dialog.setObjectName(QStringLiteral("SaveDialog"));
     dialog.setNameFilter(QStringLiteral("Media PlayList File ( *.mpl)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Whether to overwrite is the player's own question, asked only where it matters.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return runDialog(dialog, saveFileName, saveInitialFolder);
+    return runDialog(dialog, fileName, folder);
 }
 
-QString folderOfPath(const QString& path) { return path.left(path.lastIndexOf(QLatin1Char('/')) + 1); }
-
-bool fileExists(const QString& path) {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && !info.isDir();
+void ListDialogs::showReport(const QString& caption, const QStringList& lines) {
+    TFormInfo report(window_);
+    report.setReport(caption, lines);
+    report.centreOver(window_);
+    ModalDialogs::exec(report);
 }
 
 }  // namespace vorlo

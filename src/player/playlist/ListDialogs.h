@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/playlist/ListFileNames.h"
+#include "core/playlist/ListPrompts.h"
+
 #include <QString>
 
 #include <optional>
@@ -8,32 +11,26 @@ class QWidget;
 
 namespace vorlo {
 
-// The two file dialogs that name list files, and what they remember between uses. The save dialog's file
-// name is the playlist's own file ("*.mpl": none yet); the open dialog's file name is the last list opened or
-// saved. Each dialog starts in its own folder with its file name in the name field ("*.mpl" included, which
-// only filters the listing: it is never accepted as a name). Dialogs are created for each use and run through
-// MessageBoxes, as objects named "OpenDialog" and "SaveDialog".
-class ListDialogs {
+// The player's way of asking for list files and showing the missing-files report: the two file dialogs that
+// name list files, "OpenDialog" and "SaveDialog", and the information window as the report viewer, each
+// created for its use over the main window and run through ModalDialogs (so tests can fill them in). Each
+// dialog starts in its own folder with its file name in the name field ("*.mpl" included, which only filters
+// the listing: it is never accepted as a name).
+class ListDialogs : public ListPrompts {
 public:
-    static inline const QString NoFile = QStringLiteral("*.mpl");
+    static inline const QString NoFile = ListFileNames::NoFile;
 
-    QString openFileName = NoFile;
-    QString openInitialFolder;
-    QString saveFileName = NoFile;
-    QString saveInitialFolder;
+    // `window` is the main window: the dialogs' parent and the window the report is centred over.
+    explicit ListDialogs(QWidget* window) : window_(window) {}
 
-    bool playlistHasFile() const { return saveFileName != NoFile; }
+    std::optional<QString> chooseListToOpen(const QString& title, const QString& fileName,
+                                            const QString& folder) override;
+    std::optional<QString> chooseListToSave(const QString& title, const QString& fileName,
+                                            const QString& folder) override;
+    void showReport(const QString& caption, const QStringList& lines) override;
 
-    // The chosen name, or nothing when the user cancelled. `title` is "Open PlayList" or "Add Playlist".
-    std::optional<QString> runOpenDialog(QWidget* parent, const QString& title) const;
-    // `title` is "Save PlayList As", or "Save PlayList" for a list that has no file yet.
-    std::optional<QString> runSaveDialog(QWidget* parent, const QString& title) const;
+private:
+    QWidget* window_;
 };
-
-// The folder part of a path, with its trailing separator ("" for a bare name).
-QString folderOfPath(const QString& path);
-
-// True for an existing file that is not a folder: only such a path can be played.
-bool fileExists(const QString& path);
 
 }  // namespace vorlo

@@ -1,7 +1,8 @@
 #include "player/playlist/PlaylistPanel.h"
 
 #include "controls/TSCheckList.h"
-#include "core/playlist/ListFile.h"
+#include "core/app/ErrorHandler.h"
+#include "core/playlist/ZipSession.h"
 #include "player/playlist/SongListAdapter.h"
 #include "player/playlist/SongListInput.h"
 
@@ -9,6 +10,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QToolButton>
 
 #include <algorithm>
@@ -17,46 +19,27 @@ namespace vorlo {
 
 namespace {
 
-struct ButtonDesign {
-    const char* name;
-    const char* hint;
-    const char* glyph;
-};
-
-// Top to bottom on the middle panel.
-constexpr ButtonDesign MidPanelButtons[] = {
-    {"BtnAddFile", "Add Selected Files", "+"},  {"BtnAddAll", "Add All Files", "++"},
-    {"BtnRemove", "Remove One File", "\u2212"}, {"BtnRemoveAll", "Clear List", "Clr"},
-    {"MoveFileUp", "Push File up", "\u25B2"},   {"MoveFileDown", "Push File down", "\u25BC"},
-    {"SpdCopyFile", "Copy File", "Copy"},       {"SpdMoveFile", "Move File", "Move"},
-    {"BtnKill", "Kill This File!!!", "Kill"},
-};
-constexpr int MidPanelButtonCount = static_cast<int>(std::size(MidPanelButtons));
-
-struct PopupDesign {
-    const char* name;
-    const char* caption;
-    const char* shortcut;
-    bool onList;  // the shortcut also works while the list has the focus
-};
-
-constexpr PopupDesign PopupItems[] = {
-    {"PopGoto", "&Goto Current", "Ctrl+G", true},        {"PopFileInfo", "File  &Information...", "Ctrl+I", false},
-    {"PopRemove", "&Remove File", "Del", true},          {"PopClearList", "C&lear List", "Ctrl+R", false},
-    {"CopyFileTo", "&Copy File To...", "Ctrl+C", false}, {"MoveFileTo", "&Move File To...", "Ctrl+X", false},
-    {"PopRename", "Re&name File", "Ctrl+N", false},      {"PopDelete", "&Kill This File!", "Ctrl+K", false},
-    {"UncheckAll", "Uncheck All", "Ctrl+Alt+U", true},   {"PopSum", "Pla&ylist Summary...", "Ctrl+Y", false},
-};
-
 const char* const NormalHint = "Double Click/Right Click/Drag";
 const char* const OneTouchHint = "Single Click/Right Click";
 
+QAction* makeAction(QObject* parent, const char* name, const char* caption, const char* shortcut,
+                    const char* buttonText, const char* hint) {
+    auto* action = new QAction(QString::fromUtf8(caption), parent);
+    action->setObjectName(QString::fromLatin1(name));
+    if (*shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+    // A middle-panel button shows the action's icon text and its hint.
+    if (*buttonText) action->setIconText(QString::fromUtf8(buttonText));
+    if (*hint) action->setToolTip(QString::fromUtf8(hint));
+    action->setEnabled(false);
+    return action;
+}
+
 }  // namespace
 
-PlaylistPanel::PlaylistPanel(QWidget* parent)
+PlaylistPanel::PlaylistPanel(PlaylistEditor& editor, QWidget* parent)
     : QWidget(parent),
-      playlist_(new Playlist(this)),
-      adapter_(new SongListAdapter(*playlist_, this)),
+      editor_(editor),
+      adapter_(new SongListAdapter(editor.playlist(), this)),
       panelSongList_(new QFrame(this)),
       songList_(new TSCheckList(panelSongList_)),
       panelMid_(new QFrame(this)),
@@ -82,37 +65,52 @@ PlaylistPanel::PlaylistPanel(QWidget* parent)
     songList_->setDefaultDropAction(Qt::MoveAction);
     songList_->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    readListFile_ = [](const QString& listFile) -> std::optional<QStringList> { return ListFile::read(listFile); };
+    buildActions();
     buildMidPanel();
     buildPopup();
     input_ = new SongListInput(*this);
 
-    connect(songList_, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
-        PopupSongListPopup();
-        popup_->popup(songList_->viewport()->mapToGlobal(pos));
+    Playlist& list = editor_.playlist();
+    connect(songList_, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { popup_->popup(songList_->viewport()->mapToGlobal(pos)); });
+    connect(songList_, &QAbstractItemView::clicked, this, ErrorHandler::guard([this] {
+                if (oneTouch_)
+                    SongListDblClick();
+                else
+                    SongListClick();
+            }));
+    connect(songList_, &QAbstractItemView::doubleClicked, this, ErrorHandler::guard([this] {
+                if (!oneTouch_) SongListDblClick();
+            }));
+    // The view mirrors the core's selected line and reports the user's choice back.
+    connect(songList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (showingSelection_) return;
+        const QModelIndexList selected = songList_->selectionModel()->selectedIndexes();
+        editor_.playlist().selectLine(selected.isEmpty() ? -1 : selected.first().row());
     });
-    connect(songList_, &QAbstractItemView::clicked, this, [this] {
-        if (oneTouch_)
-            SongListDblClick();
-        else
-            SongListClick();
+    connect(&list, &Playlist::selectionChanged, this, &PlaylistPanel::showSelection);
+    connect(&list, &Playlist::entriesInserted, this, [this](int first, int last) { fitLines(first, last); });
+    connect(&list, &Playlist::entriesReset, this, [this] {
+        resetExtent();
+        if (!editor_.playlist().isEmpty()) fitLines(0, editor_.playlist().count() - 1);
     });
-    connect(songList_, &QAbstractItemView::doubleClicked, this, [this] {
-        if (!oneTouch_) SongListDblClick();
-    });
-    connect(songList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { updateMidPanelButtons(); });
     connect(songList_, &TSCheckList::OnVScroll, this, [this] { emit closeRenameEditorRequested(); });
     connect(songList_, &TSCheckList::OnHScroll, this, [this] {
         emit closeRenameEditorRequested();
-        if (playlist_->isValidIndex(playlist_->DragIndex())) selectLine(playlist_->DragIndex());
+        if (editor_.playlist().isValidIndex(editor_.playlist().DragIndex())) selectLine(editor_.playlist().DragIndex());
     });
-    connect(playlist_, &Playlist::listChangedFlagChanged, this,
-            [this](bool changed) { setCommand(ListCommand::SaveList, changed); });
+    connect(&editor_, &PlaylistEditor::focusRequested, this, &PlaylistPanel::takeFocus);
+    connect(&editor_, &PlaylistEditor::closeRenameEditorRequested, this, &PlaylistPanel::closeRenameEditorRequested);
+    // What the commands may do follows the list, the selected line and zip mode.
+    for (auto changed : {&Playlist::entriesInserted, &Playlist::entriesRemoved, &Playlist::entryMoved})
+        connect(&list, changed, this, &PlaylistPanel::applyView);
+    connect(&list, &Playlist::entriesReset, this, &PlaylistPanel::applyView);
+    connect(&list, &Playlist::selectionChanged, this, &PlaylistPanel::applyView);
+    connect(&editor_.zip(), &ZipSession::changed, this, &PlaylistPanel::applyView);
 
     resize(designSize());
     layoutChildren();
-    updateMidPanelButtons();
+    applyView();
 }
 
 PlaylistPanel::~PlaylistPanel() {
@@ -120,59 +118,118 @@ PlaylistPanel::~PlaylistPanel() {
     delete input_;
 }
 
-void PlaylistPanel::buildMidPanel() {
-    for (const ButtonDesign& design : MidPanelButtons) {
-        auto* button = new QToolButton(panelMid_);
-        button->setObjectName(QString::fromLatin1(design.name));
-        button->setToolTip(QString::fromLatin1(design.hint));
-        button->setText(QString::fromUtf8(design.glyph));
-        button->setAutoRaise(false);
-        button->setFocusPolicy(Qt::NoFocus);
+void PlaylistPanel::buildActions() {
+    PlaylistActions& a = actions_;
+    a.addFile = makeAction(this, "AddSelectedFiles", "Add Selected Files", "", "+", "Add Selected Files");
+    a.addAll = makeAction(this, "AddAllFiles", "Add All Files", "", "++", "Add All Files");
+    a.gotoCurrent = makeAction(this, "PopGoto", "&Goto Current", "Ctrl+G", "", "");
+    a.fileInfo = makeAction(this, "PopFileInfo", "File  &Information...", "Ctrl+I", "", "");
+    a.remove = makeAction(this, "PopRemove", "&Remove File", "Del", "\u2212", "Remove One File");
+    a.clearList = makeAction(this, "PopClearList", "C&lear List", "Ctrl+R", "Clr", "Clear List");
+    a.moveUp = makeAction(this, "PushFileUp", "Push File up", "Ctrl+U", "\u25B2", "Push File up");
+    a.moveDown = makeAction(this, "PushFileDown", "Push File down", "Ctrl+D", "\u25BC", "Push File down");
+    a.copy = makeAction(this, "CopyFileTo", "&Copy File To...", "Ctrl+C", "Copy", "Copy File");
+    a.move = makeAction(this, "MoveFileTo", "&Move File To...", "Ctrl+X", "Move", "Move File");
+    a.rename = makeAction(this, "PopRename", "Re&name File", "Ctrl+N", "", "");
+    a.kill = makeAction(this, "PopDelete", "&Kill This File!", "Ctrl+K", "Kill", "Kill This File!!!");
+    a.uncheckAll = makeAction(this, "UncheckAll", "Uncheck All", "Ctrl+Alt+U", "", "");
+    a.summary = makeAction(this, "PopSum", "Pla&ylist Summary...", "Ctrl+Y", "", "");
+
+    // The window handles these keys before any control; the others work while the list has the focus. Clear
+    // List's key belongs to the "&List" menu's item of the same command.
+    for (QAction* action : {a.fileInfo, a.moveUp, a.moveDown, a.copy, a.move, a.rename, a.kill, a.summary}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
     }
-    connect(button(QStringLiteral("BtnRemove")), &QToolButton::clicked, this, [this] {
-        BtnRemoveClick();
+    for (QAction* action : {a.gotoCurrent, a.remove, a.uncheckAll}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        songList_->addAction(action);
+    }
+    a.clearList->setShortcutContext(Qt::WidgetShortcut);
+
+    PlaylistEditor& editor = editor_;
+    const auto command = [this](QAction* action, auto run) {
+        connect(action, &QAction::triggered, this, ErrorHandler::guard([run] { run(); }));
+    };
+    command(a.remove, [this, &editor] {
+        editor.BtnRemoveClick();
         songList_->setFocus();
     });
-    connect(button(QStringLiteral("BtnRemoveAll")), &QToolButton::clicked, this, [this] {
-        emit focusFolderListRequested();
-        FileClearListClick();
-    });
-    connect(button(QStringLiteral("MoveFileUp")), &QToolButton::clicked, this, &PlaylistPanel::MoveFileUpClick);
-    connect(button(QStringLiteral("MoveFileDown")), &QToolButton::clicked, this, &PlaylistPanel::MoveFileDownClick);
+    command(a.clearList, [&editor] { editor.FileClearListClick(); });
+    command(a.moveUp, [&editor] { editor.MoveFileUpClick(); });
+    command(a.moveDown, [&editor] { editor.MoveFileDownClick(); });
+    command(a.uncheckAll, [&editor] { editor.UncheckAllClick(); });
+    command(a.gotoCurrent, [&editor] { editor.GotoCurrent1Click(); });
+    // Copy, Move, Rename, Kill and the summary come with the file commands; until then they do nothing.
+}
+
+void PlaylistPanel::buildMidPanel() {
+    const PlaylistActions& a = actions_;
+    // Top to bottom on the middle panel.
+    const std::pair<const char*, QAction*> buttons[] = {
+        {"BtnAddFile", a.addFile},     {"BtnAddAll", a.addAll},  {"BtnRemove", a.remove},
+        {"BtnRemoveAll", a.clearList}, {"MoveFileUp", a.moveUp}, {"MoveFileDown", a.moveDown},
+        {"SpdCopyFile", a.copy},       {"SpdMoveFile", a.move},  {"BtnKill", a.kill},
+    };
+    for (const auto& [name, action] : buttons) {
+        auto* button = new QToolButton(panelMid_);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setDefaultAction(action);
+        button->setAutoRaise(false);
+        button->setFocusPolicy(Qt::NoFocus);
+        midButtons_.push_back(button);
+    }
+    addFileButton_ = midButtons_[0];
+    addAllButton_ = midButtons_[1];
 }
 
 void PlaylistPanel::buildPopup() {
     popup_->setObjectName(QStringLiteral("PopupSongList"));
-    for (const PopupDesign& design : PopupItems) {
-        auto* action = new QAction(QString::fromLatin1(design.caption), popup_);
-        action->setObjectName(QString::fromLatin1(design.name));
-        action->setShortcut(QKeySequence(QString::fromLatin1(design.shortcut)));
-        action->setShortcutContext(Qt::WidgetShortcut);
+    const PlaylistActions& a = actions_;
+    for (QAction* action :
+         {a.gotoCurrent, a.fileInfo, a.remove, a.clearList, a.copy, a.move, a.rename, a.kill, a.uncheckAll, a.summary})
         popup_->addAction(action);
-        if (design.onList) songList_->addAction(action);
+}
+
+bool PlaylistPanel::zipMode() const { return editor_.zip().active(); }
+
+void PlaylistPanel::applyView() {
+    const Playlist& list = editor_.playlist();
+    const PlaylistState state{list.count(), list.selectedLine(), list.CurrentIndex(), zipMode()};
+    const MidPanelEnables mid = midPanelEnables(state);
+    const PopupEnables popup = popupEnables(state);
+    const PlaylistActions& a = actions_;
+    a.moveUp->setEnabled(mid.pushUp);
+    a.moveDown->setEnabled(mid.pushDown);
+    a.remove->setEnabled(mid.remove);
+    a.clearList->setEnabled(mid.clear);
+    a.copy->setEnabled(mid.copy);
+    a.move->setEnabled(mid.move);
+    a.kill->setEnabled(mid.kill);
+    if (popup.gotoCurrent) a.gotoCurrent->setEnabled(*popup.gotoCurrent);
+    a.fileInfo->setEnabled(popup.fileInfo);
+    a.rename->setEnabled(popup.rename);
+    a.uncheckAll->setEnabled(popup.uncheckAll);
+    a.summary->setEnabled(popup.summary);
+}
+
+void PlaylistPanel::showSelection(int line) {
+    showingSelection_ = true;
+    QItemSelectionModel* selection = songList_->selectionModel();
+    if (!editor_.playlist().isValidIndex(line)) {
+        selection->clear();
+    } else {
+        const QModelIndex index = adapter_->index(line);
+        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        songList_->scrollTo(index);
     }
-    connect(popupAction(QStringLiteral("PopRemove")), &QAction::triggered, this, &PlaylistPanel::BtnRemoveClick);
-    connect(popupAction(QStringLiteral("PopClearList")), &QAction::triggered, this, &PlaylistPanel::FileClearListClick);
-    connect(popupAction(QStringLiteral("UncheckAll")), &QAction::triggered, this, &PlaylistPanel::UncheckAllClick);
-}
-
-QToolButton* PlaylistPanel::button(const QString& objectName) const {
-    return panelMid_->findChild<QToolButton*>(objectName, Qt::FindDirectChildrenOnly);
-}
-
-QAction* PlaylistPanel::popupAction(const QString& objectName) const {
-    return popup_->findChild<QAction*>(objectName, Qt::FindDirectChildrenOnly);
+    showingSelection_ = false;
 }
 
 void PlaylistPanel::setMidPanelVisible(bool visible) {
     midVisible_ = visible;
     panelMid_->setVisible(visible);
     layoutChildren();
-}
-
-void PlaylistPanel::setZipMode(bool on) {
-    zipMode_ = on;
-    updateMidPanelButtons();
 }
 
 void PlaylistPanel::setOneTouchCursor(bool on) {
@@ -194,72 +251,72 @@ void PlaylistPanel::layoutChildren() {
     songList_->setGeometry(5, 4, std::max(0, listPanelWidth - 11), std::max(0, h - 9));
     if (!midVisible_) return;
     panelMid_->setGeometry(listPanelWidth + MidPanelGap, 0, MidPanelWidth, h);
-    const int pitch = std::max(1, (h - 6) / MidPanelButtonCount);
-    for (int i = 0; i < MidPanelButtonCount; ++i)
-        button(QString::fromLatin1(MidPanelButtons[i].name))
-            ->setGeometry(3, 3 + i * pitch, MidPanelWidth - 6, pitch - 1);
-}
-
-int PlaylistPanel::selectedLine() const {
-    const QModelIndexList selected = songList_->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
-}
-
-void PlaylistPanel::selectLine(int line) {
-    QItemSelectionModel* selection = songList_->selectionModel();
-    if (!playlist_->isValidIndex(line)) {
-        selection->clear();
-        return;
-    }
-    const QModelIndex index = adapter_->index(line);
-    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    songList_->scrollTo(index);
+    const int count = static_cast<int>(midButtons_.size());
+    const int pitch = std::max(1, (h - 6) / count);
+    for (int i = 0; i < count; ++i)
+        midButtons_[static_cast<std::size_t>(i)]->setGeometry(3, 3 + i * pitch, MidPanelWidth - 6, pitch - 1);
 }
 
 int PlaylistPanel::dropIndexAt(QPoint viewportPos) const {
     if (!songList_->viewport()->rect().contains(viewportPos)) return -1;
     const QModelIndex index = songList_->indexAt(viewportPos);
-    return index.isValid() ? index.row() : playlist_->count();
+    return index.isValid() ? index.row() : editor_.playlist().count();
 }
 
-PlaylistState PlaylistPanel::state() const {
-    return {playlist_->count(), selectedLine(), playlist_->CurrentIndex(), zipMode_};
+void PlaylistPanel::addSelectedFiles(const QString& folder, const std::vector<FileBoxItem>& files) {
+    editor_.addSelectedFiles(folder, files);
 }
 
-void PlaylistPanel::updateMidPanelButtons() {
-    const MidPanelEnables on = midPanelEnables(state());
-    button(QStringLiteral("MoveFileUp"))->setEnabled(on.pushUp);
-    button(QStringLiteral("MoveFileDown"))->setEnabled(on.pushDown);
-    button(QStringLiteral("BtnRemove"))->setEnabled(on.remove);
-    button(QStringLiteral("BtnRemoveAll"))->setEnabled(on.clear);
-    button(QStringLiteral("SpdCopyFile"))->setEnabled(on.copy);
-    button(QStringLiteral("SpdMoveFile"))->setEnabled(on.move);
-    button(QStringLiteral("BtnKill"))->setEnabled(on.kill);
-    // The popup's shortcuts work on the list without opening the menu, so its items follow too.
-    PopupSongListPopup();
+void PlaylistPanel::BtnAddAllClick(const QString& folder, const std::vector<FileBoxItem>& files) {
+    editor_.BtnAddAllClick(folder, files);
 }
+
+void PlaylistPanel::addOneFile(const QString& path) { editor_.addOneFile(path); }
+
+void PlaylistPanel::insertFromFileBox(int dropIndex, const QString& folder, const std::vector<FileBoxItem>& files) {
+    editor_.insertFromFileBox(dropIndex, folder, files);
+}
+
+void PlaylistPanel::dropDraggedLine(int dropIndex) { editor_.dropDraggedLine(dropIndex); }
+
+void PlaylistPanel::SongListDblClick() { editor_.SongListDblClick(); }
 
 void PlaylistPanel::SongListClick(bool byUser) {
     if (renameEditor_ && renameEditor_->isVisible()) {
         renameEditor_->setFocus();
         return;
     }
-    updateMidPanelButtons();
     if (byUser && window()->isVisible()) songList_->setFocus();
 }
 
-void PlaylistPanel::PopupSongListPopup() {
-    const PopupEnables on = popupEnables(state());
-    if (on.gotoCurrent) popupAction(QStringLiteral("PopGoto"))->setEnabled(*on.gotoCurrent);
-    popupAction(QStringLiteral("PopFileInfo"))->setEnabled(on.fileInfo);
-    popupAction(QStringLiteral("PopRemove"))->setEnabled(on.remove);
-    popupAction(QStringLiteral("PopClearList"))->setEnabled(on.clearList);
-    popupAction(QStringLiteral("CopyFileTo"))->setEnabled(on.copy);
-    popupAction(QStringLiteral("MoveFileTo"))->setEnabled(on.move);
-    popupAction(QStringLiteral("PopRename"))->setEnabled(on.rename);
-    popupAction(QStringLiteral("PopDelete"))->setEnabled(on.kill);
-    popupAction(QStringLiteral("UncheckAll"))->setEnabled(on.uncheckAll);
-    popupAction(QStringLiteral("PopSum"))->setEnabled(on.summary);
+void PlaylistPanel::takeFocus(PlaylistFocus where) {
+    switch (where) {
+        case PlaylistFocus::SongList: SongListClick(true); break;
+        case PlaylistFocus::FolderList: emit focusFolderListRequested(); break;
+        case PlaylistFocus::PlaylistPanel: panelSongList_->setFocus(); break;
+    }
+}
+
+void PlaylistPanel::fitLines(int first, int last) {
+    const Playlist& list = editor_.playlist();
+    for (int i = first; i <= last && i < list.count(); ++i) FitListExtent(list.displayName(i), false);
+    FitListExtent(QString(), true);
+}
+
+void PlaylistPanel::resetExtent() {
+    songList_->setHorizontalExtent(0);
+    listExtent_ = 0;
+}
+
+void PlaylistPanel::FitListExtent(const QString& text, bool apply) {
+    const int clientWidth = songList_->viewport()->width();
+    if (!text.isEmpty()) {
+        // Room for the check box in front of the name, and a margin behind it.
+        const int checkBox = songList_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, songList_) + 8;
+        const int needed = songList_->fontMetrics().horizontalAdvance(text) + 20 + checkBox;
+        if (clientWidth < needed && listExtent_ < needed) listExtent_ = needed;
+    }
+    if (apply && clientWidth < listExtent_) songList_->setHorizontalExtent(listExtent_);
 }
 
 }  // namespace vorlo

@@ -1,6 +1,7 @@
 #include "player/playlist/SongListInput.h"
 
 #include "controls/TSCheckList.h"
+#include "core/app/ErrorHandler.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/SongListAdapter.h"
 
@@ -26,7 +27,7 @@ bool SongListInput::listEvent(QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !panel_.playlist().isEmpty()) {
-        panel_.SongListDblClick();
+        ErrorHandler::run([this] { panel_.SongListDblClick(); });
         return true;
     }
     return false;
@@ -65,7 +66,7 @@ bool SongListInput::viewportEvent(QEvent* event) {
             // Accepting as a copy keeps the view from removing anything itself; the playlist moved the line.
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
-            if (target >= 0) panel_.dropDraggedLine(target);
+            if (target >= 0) ErrorHandler::run([this, target] { panel_.dropDraggedLine(target); });
             return true;
         }
         default: return false;

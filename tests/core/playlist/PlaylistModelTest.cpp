@@ -212,3 +212,33 @@ TEST(Playlist, TheChangedFlagFollowsEveryChangeOfThePaths) {
     list.MarkListChanged();
     EXPECT_FALSE(list.settleChangedFlag());  // an empty list is never "changed"
 }
+
+TEST(Playlist, TheSelectedLineFollowsItsSongAndGoesWithTheList) {
+    Playlist list;
+    fill(list, "abcde");
+    std::vector<int> shown;
+    QObject::connect(&list, &Playlist::selectionChanged, [&](int line) { shown.push_back(line); });
+    list.selectLine(2);  // c
+    list.insertAtDropPoint(0, {{"/m/x.mid", "x.mid", false}});
+    EXPECT_EQ(list.selectedLine(), 3);
+    list.removeEntry(0);
+    EXPECT_EQ(list.selectedLine(), 2);
+    list.moveUp(2);
+    EXPECT_EQ(list.selectedLine(), 1);
+    list.dragMove(1, 5);  // c goes to the end
+    EXPECT_EQ(list.selectedLine(), 4);
+    EXPECT_EQ(list.displayName(list.selectedLine()), "c.mid");
+    list.removeEntry(0);  // a line above
+    list.removeEntry(3);  // the selected line itself
+    EXPECT_EQ(list.selectedLine(), -1);
+    list.selectLine(1);
+    list.sort();
+    EXPECT_EQ(list.selectedLine(), -1);
+    list.selectLine(7);  // no such line
+    EXPECT_EQ(list.selectedLine(), -1);
+    list.selectLine(0);
+    list.clear();
+    EXPECT_EQ(list.selectedLine(), -1);
+    // The view is told every time, so it can put its highlight where the list says.
+    EXPECT_EQ(shown, (std::vector<int>{2, 3, 2, 1, 4, 3, -1, 1, -1, 0, -1}));
+}

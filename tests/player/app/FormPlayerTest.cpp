@@ -3,10 +3,14 @@
 #include "media/EMCIDeviceError.h"
 #include "os/Registry.h"
 #include "player/app/DesktopOpener.h"
+#include "player/app/PlayerActions.h"
+#include "player/app/PlayerControls.h"
 #include "player/app/TFormAbout.h"
 #include "player/app/TFormPlayer.h"
 #include "player/help/HelpWindow.h"
 #include "player/playlist/PlaylistPanel.h"
+
+#include "controls/TLabel2.h"
 
 #include "PlayerSandbox.h"
 #include "TestMedia.h"
@@ -14,7 +18,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -56,6 +59,28 @@ TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommand
     EXPECT_TRUE(form.playModes().autoPlay);
     EXPECT_EQ(form.programFolder(), dir_.path());
     EXPECT_TRUE(form.tempFolder().startsWith(dir_.path() + "/mvtemp-"));
+}
+
+TEST_F(FormPlayerTest, OnTheFirstRunTheMarksAndLabelsShowTheModesInForce) {
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    ASSERT_TRUE(form.FormCreate({}));
+    ASSERT_TRUE(form.firstRun());
+    const PlayerActions& actions = form.playerActions();
+    const auto colour = [](QWidget* label) { return label->palette().color(QPalette::WindowText); };
+    EXPECT_TRUE(actions.autoPlay->isChecked());
+    EXPECT_TRUE(actions.loopPlay->isChecked());
+    EXPECT_FALSE(actions.repeatPlay->isChecked());
+    EXPECT_EQ(colour(form.controls().labelAuto), PlayerControls::kWhite);
+    EXPECT_EQ(colour(form.controls().labelLoop), PlayerControls::kFuchsia);
+    EXPECT_EQ(colour(form.controls().labelRandom), PlayerControls::kSilver);
+
+    // Ctrl+1 turns Auto off, as its mark says it will.
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_FALSE(form.playModes().autoPlay);
+    EXPECT_FALSE(actions.autoPlay->isChecked());
+    EXPECT_EQ(colour(form.controls().labelAuto), PlayerControls::kSilver);
 }
 
 TEST_F(FormPlayerTest, ModeArgumentsTurnModesOnAndTheFileIsStillTaken) {
@@ -178,7 +203,7 @@ TEST_F(FormPlayerTest, HandedOverFilesAndListsAreAddedToThePlaylist) {
     EXPECT_EQ(playlist.path(1), dir_.path() + "/handed.mid");
     EXPECT_EQ(playlist.path(2), other);  // the list's missing file is left out
     EXPECT_EQ(playlist.path(3), song);
-    EXPECT_FALSE(form.playlistPanel().button("BtnAddFile")->isEnabled());
+    EXPECT_FALSE(form.playlistPanel().actions().addFile->isEnabled());
     expectSaveQuestionAtDestruction();
 }
 
@@ -197,18 +222,25 @@ TEST_F(FormPlayerTest, AnEmptyHandedOverListSaysSoAndAddsNothing) {
 }
 
 TEST_F(FormPlayerTest, TheSecondInstanceOptionAsksBeforePlayingAHandedOverFile) {
-    storeOptions([](Registry& reg) { reg.writeInteger("ADDPLAY", 2); });
+    storeOptions([](Registry& reg) {
+        reg.writeInteger("ADDPLAY", 2);
+        reg.writeBool("AutoPlay", false);
+        reg.writeString("RESETFILE", "");
+    });
     const QString first = makeFile("first.mid");
     const QString second = makeFile("second.mid");
     TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({}));
-    QSignalSpy play(&form, &TFormPlayer::handedOverEntryToPlay);
     form.receiveHandOver(QFile::encodeName(first));  // into an empty list: no question
+    ASSERT_EQ(form.device().fileName(), first);
+    ASSERT_NE(form.device().mode(), media::Mode::Playing);
     boxes_.expect("second.mid", "Play this new file added from the second instance now?", BoxIcon::Question,
                   BoxButtons::YesNo, BoxButton::Yes);
     form.receiveHandOver(QFile::encodeName(second));
-    ASSERT_EQ(play.count(), 1);
-    EXPECT_EQ(play[0][0].toInt(), 1);
+    // Played at once, though Auto is off.
+    EXPECT_EQ(form.core().playlist().CurrentIndex(), 1);
+    EXPECT_EQ(form.device().fileName(), second);
+    EXPECT_EQ(form.device().mode(), media::Mode::Playing);
     expectSaveQuestionAtDestruction();
 }
 

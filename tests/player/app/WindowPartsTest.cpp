@@ -1,13 +1,13 @@
 #include "controls/TSTrackBar.h"
 #include "os/Registry.h"
 #include "player/app/ModalDialogs.h"
+#include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/StayOnTop.h"
 #include "player/app/TFormPlayer.h"
 #include "player/app/TrayMenu.h"
 #include "player/app/WindowParts.h"
 #include "player/filebox/FileBox.h"
-#include "player/playback/PlaybackEngine.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include "PlayerSandbox.h"
@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QImage>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -48,6 +49,13 @@ protected:
         form.engine().ShowStoppedButtons();
     }
     static QAction* item(TFormPlayer& form, const char* name) { return form.findChild<QAction*>(QLatin1String(name)); }
+    // An item of the tray menu by its object name.
+    static QAction* trayItem(TrayMenu& tray, const char* name) {
+        for (QAction* action : tray.menu()->actions())
+            if (action->objectName() == QLatin1String(name)) return action;
+        ADD_FAILURE() << "no tray item " << name;
+        return nullptr;
+    }
     static void toggle(TFormPlayer& form, const char* name) { item(form, name)->trigger(); }
     static int menuHeight(TFormPlayer& form) { return form.windowParts().menuHeight(); }
 };
@@ -245,36 +253,31 @@ TEST_F(WindowPartsTest, TrayMenuCaptionsFollowTheModeAndThePause) {
     storeOptions();
     auto form = makeForm();
     TrayMenu& tray = form->trayMenu();
-    tray.TrayPopPopup();
-    EXPECT_EQ(tray.item("PopNext")->text(), "&Next");
-    EXPECT_EQ(tray.item("PopPrev")->text(), "&Pre&vious");
-    EXPECT_FALSE(tray.item("PopReplay")->isEnabled());  // nothing to play
+    EXPECT_EQ(trayItem(tray, "PopNext")->text(), "&Next");
+    EXPECT_EQ(trayItem(tray, "PopPrev")->text(), "&Pre&vious");
+    EXPECT_FALSE(trayItem(tray, "PopReplay")->isEnabled());  // nothing to play
     form->engine().ShufflePlayClick(true);
-    tray.TrayPopPopup();
-    EXPECT_EQ(tray.item("PopNext")->text(), "&Shuffle");
-    EXPECT_EQ(tray.item("PopPrev")->text(), "&Shuffle");
+    EXPECT_EQ(trayItem(tray, "PopNext")->text(), "&Shuffle");
+    EXPECT_EQ(trayItem(tray, "PopPrev")->text(), "&Shuffle");
+    EXPECT_EQ(form->controls().next->toolTip(), "Shuffle(F5)");  // the button shares the command
     form->engine().RandomPlayClick(true);
-    tray.TrayPopPopup();
-    EXPECT_EQ(tray.item("PopNext")->text(), "&Random");
-    EXPECT_EQ(tray.item("PopPrev")->text(), "&Random");
+    EXPECT_EQ(trayItem(tray, "PopNext")->text(), "&Random");
+    EXPECT_EQ(trayItem(tray, "PopPrev")->text(), "&Random");
     form->engine().RandomPlayClick(true);
 
     openSong(*form);
-    tray.TrayPopPopup();
-    EXPECT_TRUE(tray.item("PopPlay")->isEnabled());
-    EXPECT_TRUE(tray.item("PopReplay")->isEnabled());
-    EXPECT_FALSE(tray.item("PopPause")->isEnabled());
+    EXPECT_TRUE(trayItem(tray, "PopPlay")->isEnabled());
+    EXPECT_TRUE(trayItem(tray, "PopReplay")->isEnabled());
+    EXPECT_FALSE(trayItem(tray, "PopPause")->isEnabled());
 
-    tray.item("PopPlay")->trigger();
+    trayItem(tray, "PopPlay")->trigger();
     ASSERT_EQ(form->device().mode(), media::Mode::Playing);
-    tray.TrayPopPopup();
-    EXPECT_EQ(tray.item("PopPause")->text(), "P&ause");
-    EXPECT_TRUE(tray.item("PopPause")->isEnabled());
-    tray.item("PopPause")->trigger();
+    EXPECT_EQ(trayItem(tray, "PopPause")->text(), "P&ause");
+    EXPECT_TRUE(trayItem(tray, "PopPause")->isEnabled());
+    trayItem(tray, "PopPause")->trigger();
     ASSERT_NE(form->device().mode(), media::Mode::Playing);
-    tray.TrayPopPopup();
-    EXPECT_EQ(tray.item("PopPause")->text(), "C&ontinue");
-    tray.item("PopPause")->trigger();
+    EXPECT_EQ(trayItem(tray, "PopPause")->text(), "C&ontinue");
+    trayItem(tray, "PopPause")->trigger();
     EXPECT_EQ(form->device().mode(), media::Mode::Playing);
 }
 
@@ -290,13 +293,13 @@ TEST_F(WindowPartsTest, TheTrayImageIsGreyedUnlessTheDeviceIsPlaying) {
     const qint64 normal = form->windowIcon().cacheKey();
     EXPECT_NE(form->trayIcon().icon().cacheKey(), normal);
     openSong(*form);
-    form->controls().play->click();
+    form->playerActions().play->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->trayIcon().icon().cacheKey() == normal; }, 2000));
-    form->controls().pause->click();
+    form->playerActions().pause->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->trayIcon().icon().cacheKey() != normal; }, 2000));
-    form->controls().play->click();
+    form->playerActions().play->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->trayIcon().icon().cacheKey() == normal; }, 2000));
-    form->controls().stop->click();
+    form->playerActions().stop->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->trayIcon().icon().cacheKey() != normal; }, 2000));
 }
 

@@ -1,5 +1,6 @@
 #include "ScriptedMessageBoxes.h"
 #include "controls/TSCheckList.h"
+#include "core/playlist/ZipSession.h"
 #include "core/settings/Options.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/FileBox.h"
@@ -73,7 +74,7 @@ protected:
         for (int i = 0; i < panel.playlist().count(); ++i) paths.append(panel.playlist().entry(i).path);
         return paths;
     }
-    bool enabled(const char* buttonName) { return panel.button(buttonName)->isEnabled(); }
+    bool enabled(const char* buttonName) { return panel.findChild<QToolButton*>(buttonName)->isEnabled(); }
 
     void setFilter(int index) {
         ASSERT_TRUE(box.setFilterIndex(index));
@@ -101,7 +102,11 @@ protected:
     QString music;
     QStringList opened;
     QWidget window;
-    PlaylistPanel panel;
+    // The playlist and its editing without a playback engine: adding opens and plays nothing.
+    vorlo::Playlist playlist;
+    vorlo::ZipSession zip;
+    vorlo::PlaylistEditor editor{playlist, zip};
+    PlaylistPanel panel{editor};
     FileBox box;
     QToolButton refreshButton;
     QToolButton cursorButton;
@@ -179,19 +184,19 @@ TEST_F(FileBoxTest, AddSelectedFilesTakesMediaAndListedFilesInListOrderAndSkipsO
     clickFile("notes.txt", Qt::ControlModifier);
     clickFile("set.mpl", Qt::ControlModifier);
     ASSERT_TRUE(enabled("BtnAddFile"));
-    panel.button("BtnAddFile")->click();
+    panel.actions().addFile->trigger();
     // set.mpl names c.wav, a missing file and song.kar.
     EXPECT_EQ(playlistPaths(),
               (QStringList{music + "/a.mid", music + "/c.wav", music + "/c.wav", music + "/song.kar"}));
 
     // Enter in the file list is the same command.
-    panel.FileClearListClick();
+    editor.FileClearListClick();
     files().setFocus();
     QTest::keyClick(&files(), Qt::Key_Return);
     EXPECT_EQ(playlistPaths().size(), 4);
 
-    panel.FileClearListClick();
-    panel.button("BtnAddAll")->click();
+    editor.FileClearListClick();
+    panel.actions().addAll->trigger();
     EXPECT_EQ(playlistPaths(), (QStringList{music + "/a.mid", music + "/B.MID", music + "/c.wav", music + "/c.wav",
                                             music + "/song.kar", music + "/song.kar"}));
 }
@@ -248,7 +253,7 @@ TEST_F(FileBoxTest, AddSelectedFilesFollowsASelectionMadeWithTheKeyboardOrARight
     box.popupFileBox()->hide();
     EXPECT_EQ(files().selectedFileNames(), QStringList{"c.wav"});
     EXPECT_TRUE(enabled("BtnAddFile"));
-    panel.button("BtnAddFile")->click();
+    box.BtnAddFileClick();
     EXPECT_EQ(playlistPaths(), QStringList{music + "/c.wav"});
 
     // Selecting all by the keyboard and clearing by a command are followed too.
@@ -276,7 +281,7 @@ TEST_F(FileBoxTest, OpenItemAddsMediaHandsOtherFilesToTheDesktopAndRefusesInZipM
     EXPECT_EQ(panel.playlist().count(), 2);
     EXPECT_EQ(opened.size(), 1);
 
-    panel.setZipMode(true);
+    zip.enter(music + "/pack.zip");
     boxes.expect("Cannot Add File", "Cannot add file to the playlist in Zip mode!", BoxIcon::Information,
                  BoxButtons::Ok, BoxButton::Ok);
     doubleClickFile("B.MID");

@@ -1,9 +1,9 @@
 #include "controls/TLabel2.h"
 #include "media/MIDIPlayer.h"
 #include "os/Registry.h"
+#include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/TFormPlayer.h"
-#include "player/playback/PlaybackEngine.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include "PlayerSandbox.h"
@@ -117,7 +117,7 @@ TEST_F(PlaybackTest, StopDuringAWaitEndsItWithoutPlayingTheNextEntry) {
     form.engine().EntryFinished();
     ASSERT_TRUE(QTest::qWaitFor([&] { return captions_.contains("Waiting 1 second"); }, 5000));
     EXPECT_TRUE(form.engine().waitCounting());
-    form.controls().stop->click();
+    form.playerActions().stop->trigger();
     EXPECT_FALSE(form.engine().waitCounting());
     QTest::qWait(1500);
     EXPECT_EQ(songs_.last(), "a.mid");
@@ -135,13 +135,13 @@ TEST_F(PlaybackTest, PauseThenPlayGoesOnFromThereToTheEntrysEnd) {
     form.playlistPanel().playlist().setCurrentIndex(0);
     ASSERT_TRUE(form.engine().OpenCurrentEntry());
     form.engine().ShowStoppedButtons();
-    form.controls().play->click();
+    form.playerActions().play->trigger();
     QTest::qWait(300);
-    form.controls().pause->click();
+    form.playerActions().pause->trigger();
     ASSERT_EQ(form.device().mode(), media::Mode::Stopped);
     const std::int64_t paused = form.device().position();
     EXPECT_GT(paused, 100);
-    form.controls().pause->click();  // continue
+    form.playerActions().pause->trigger();  // continue
     QTest::qWait(50);
     EXPECT_EQ(form.device().mode(), media::Mode::Playing);
     EXPECT_GE(form.device().position(), paused);

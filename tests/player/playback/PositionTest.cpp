@@ -3,10 +3,9 @@
 #include "controls/TSTrackBar.h"
 #include "core/settings/Options.h"
 #include "os/Registry.h"
+#include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
 #include "player/app/TFormPlayer.h"
-#include "player/playback/PlaybackEngine.h"
-#include "player/playback/PositionDisplay.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include "PlayerSandbox.h"
@@ -43,7 +42,6 @@ protected:
         playlist.setCurrentIndex(0);
         ASSERT_TRUE(form_->engine().OpenCurrentEntry());
         form_->engine().ShowStoppedButtons();
-        form_->controls().forward->setEnabled(true);
     }
     void TearDown() override {
         form_.reset();
@@ -79,7 +77,7 @@ TEST_F(PositionTest, DraggingWhileStoppedMovesOnlyTheStartThenPlayStartsThere) {
     EXPECT_EQ(counter(), "1:05");  // remaining from the thumb
     EXPECT_NE(form_->device().mode(), media::Mode::Playing);
     EXPECT_EQ(form_->device().position(), 120000);
-    ui().play->click();
+    form_->playerActions().play->trigger();
     QTest::qWait(300);
     EXPECT_EQ(form_->device().mode(), media::Mode::Playing);
     EXPECT_GE(form_->device().position(), 120000);
@@ -87,7 +85,7 @@ TEST_F(PositionTest, DraggingWhileStoppedMovesOnlyTheStartThenPlayStartsThere) {
 }
 
 TEST_F(PositionTest, DraggingWhilePlayingRestartsFromTheDroppedSecondAndKeepsTheEnd) {
-    ui().play->click();
+    form_->playerActions().play->trigger();
     QTest::qWait(200);
     dragThumbTo(60);
     EXPECT_EQ(form_->device().mode(), media::Mode::Playing);
@@ -101,14 +99,14 @@ TEST_F(PositionTest, TheTrackBarSelectionShowsWhatRemainsOfTheSong) {
     EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(0, 185));
     dragThumbTo(120);  // stopped: the thumb and the selection's start move together
     EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(120, 185));
-    ui().play->click();
+    form_->playerActions().play->trigger();
     form_->device().seek(150000);
     form_->positionDisplay().ThreadedTimerTimer();  // playing: the timer moves both
     EXPECT_EQ(bar.value(), 150);
     EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(150, 185));
-    ui().stop->click();  // stopped and rewound: the whole song remains
+    form_->playerActions().stop->trigger();  // stopped and rewound: the whole song remains
     EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(0, 185));
-    form_->playlistPanel().FileClearListClick();  // nothing open: nothing selected
+    form_->core().editor().FileClearListClick();  // nothing open: nothing selected
     EXPECT_EQ(std::pair(bar.selStart(), bar.selEnd()), std::pair(0, 0));
 }
 

@@ -1,8 +1,6 @@
 // The list dialogs' file name field: what it shows when each dialog opens, and a pattern is never taken as a name.
 #include "ListsFixture.h"
 
-#include "player/playlist/ListMenuActions.h"
-
 #include <QAction>
 #include <QDialog>
 #include <QDir>
@@ -46,7 +44,7 @@ TEST_F(ListDialogsTest, BothDialogsShowStarMplUntilThePlaylistHasAFileAndThenIts
     lists->FileSaveListAsClick();
     EXPECT_EQ(*saveAs, "mine.mpl");
     auto add = nameShownBy("OpenDialog");
-    lists->menuActions().addList->trigger();
+    lists->FileAddListClick();
     EXPECT_EQ(*add, "mine.mpl");
 }
 

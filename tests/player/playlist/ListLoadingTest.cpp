@@ -4,7 +4,6 @@
 #include "core/playlist/ListHistory.h"
 #include "core/settings/Options.h"
 #include "player/info/TFormInfo.h"
-#include "player/playlist/ListMenuActions.h"
 
 #include <QAction>
 #include <QDir>
@@ -48,10 +47,10 @@ TEST_F(ListLoading, AListWithAnEmptyLineLoadsTheRestAndReportsOneMissingEntry) {
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(panel->playlist().ListChanged());
     EXPECT_EQ(lists->listFile(), list);
-    EXPECT_TRUE(closeListEnabled);
-    EXPECT_TRUE(enabled(ListCommand::Play));
-    EXPECT_TRUE(enabled(ListCommand::Next));
-    EXPECT_TRUE(enabled(ListCommand::SortList));
+    EXPECT_TRUE(closeListEnabled());
+    EXPECT_TRUE(view().play);
+    EXPECT_TRUE(view().next);
+    EXPECT_TRUE(view().sortList);
     // The file itself is left as it was.
     EXPECT_EQ(readBytes(list), (path("a.mid") + "\n\r\n" + path("b.wav")).toUtf8());
 }
@@ -71,8 +70,8 @@ TEST_F(ListLoading, AListOfMissingFilesIsNotLoadedAndItsPathsCanBeViewed) {
     EXPECT_TRUE(playlistPaths().isEmpty());
     EXPECT_FALSE(panel->playlist().ListChanged());
     EXPECT_EQ(lists->listFile(), "*.mpl");
-    EXPECT_FALSE(closeListEnabled);
-    EXPECT_FALSE(enabled(ListCommand::Forward));
+    EXPECT_FALSE(closeListEnabled());
+    EXPECT_FALSE(view().forward);
     EXPECT_EQ(caption, "MIDI Vorlo");
     // The unavailable list was opened, then closed: it heads the recent lists.
     EXPECT_EQ(lists->history().menuItems(), QStringList({list, path("old.mpl")}));
@@ -99,9 +98,9 @@ TEST_F(ListLoading, CancelInTheSaveQuestionKeepsTheListOpenAndUnchanged) {
     EXPECT_FALSE(lists->FileCloseListClick());
     EXPECT_EQ(playlistPaths().size(), 2);
     EXPECT_EQ(lists->listFile(), list);
-    EXPECT_TRUE(closeListEnabled);
-    EXPECT_TRUE(lists->menuActions().closeList->isEnabled());
-    EXPECT_TRUE(lists->menuActions().saveList->isEnabled());
+    EXPECT_TRUE(closeListEnabled());
+    EXPECT_TRUE(view().closeList);
+    EXPECT_TRUE(view().saveList);
 
     // Opening an archive cannot be cancelled: Yes and No only.
     boxes.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question, BoxButtons::YesNo,
@@ -110,9 +109,9 @@ TEST_F(ListLoading, CancelInTheSaveQuestionKeepsTheListOpenAndUnchanged) {
     EXPECT_TRUE(playlistPaths().isEmpty());
     EXPECT_EQ(readBytes(list), crlf({path("a.mid")}));
     EXPECT_EQ(caption, "MIDI Vorlo");
-    EXPECT_FALSE(enabled(ListCommand::SaveListAs));
-    EXPECT_FALSE(lists->menuActions().closeList->isEnabled());
-    EXPECT_FALSE(lists->menuActions().saveListAs->isEnabled());
+    EXPECT_FALSE(view().saveListAs);
+    EXPECT_FALSE(view().closeList);
+    EXPECT_FALSE(view().saveListAs);
 }
 
 TEST_F(ListLoading, AddingAListAppendsItsExistingFilesOnly) {
@@ -134,7 +133,7 @@ TEST_F(ListLoading, AddingAListAppendsItsExistingFilesOnly) {
                  BoxIcon::Information, BoxButtons::Ok, BoxButton::Ok);
     lists->FileAddListClick();
     EXPECT_EQ(playlistPaths(), QStringList{path("a.mid")});
-    EXPECT_FALSE(panel->button("BtnAddFile")->isEnabled());
+    EXPECT_FALSE(panel->actions().addFile->isEnabled());
 
     // A list of existing files joins the playlist, but becomes neither its file nor part of the history.
     const QString extra = writeList("extra.mpl", {song("b.mid"), song("c.mid")});
@@ -142,7 +141,7 @@ TEST_F(ListLoading, AddingAListAppendsItsExistingFilesOnly) {
     lists->FileAddListClick();
     EXPECT_EQ(playlistPaths(), QStringList({path("a.mid"), path("b.mid"), path("c.mid")}));
     EXPECT_EQ(lists->listFile(), "*.mpl");
-    EXPECT_EQ(lists->dialogs().openFileName, "*.mpl");
+    EXPECT_EQ(lists->fileNames().openFileName, "*.mpl");
     EXPECT_TRUE(lists->history().isEmpty());
     EXPECT_EQ(panel->selectedLine(), 2);
 }
@@ -153,7 +152,8 @@ TEST_F(ListLoading, AutoLoadRestoresTheLastEntryOrEntryZeroWhenTheListIsShorter)
     writeList("History.ini", {list, older});
 
     for (const auto& [lastOne, expected] : {std::pair{2, 2}, std::pair{3, 0}, std::pair{-1, 0}}) {
-        ListCommands start(*panel, hooks, nullptr);
+        ListFileNames names;
+        ListCommands start(rig->core().editor(), rig->engine(), rig->core().zip(), names);
         Options options;
         options.autoLoadList = list;
         options.listDirectory = dir.path() + "/";

@@ -29,13 +29,13 @@ TEST_F(ListSaving, ANameWithoutExtensionIsSavedAsAnMplFileWithoutAReminder) {
     const QString saved = path("Classics.mpl");
     EXPECT_EQ(readBytes(saved), crlf({path("a.mid"), path("b.mid"), path("c.wav")}));
     EXPECT_EQ(lists->listFile(), saved);
-    EXPECT_EQ(lists->dialogs().openFileName, saved);
+    EXPECT_EQ(lists->fileNames().openFileName, saved);
     EXPECT_EQ(lists->history().entries(), QStringList{saved});
     EXPECT_TRUE(lists->history().menuItems().isEmpty());
     EXPECT_EQ(caption, "b.mid - Classics - MIDI Vorlo");
-    EXPECT_TRUE(closeListEnabled);
+    EXPECT_TRUE(closeListEnabled());
     EXPECT_FALSE(panel->playlist().ListChanged());
-    EXPECT_EQ(lists->dialogs().saveInitialFolder, dir.path() + "/");
+    EXPECT_EQ(lists->fileNames().saveInitialFolder, dir.path() + "/");
 }
 
 TEST_F(ListSaving, AWrongExtensionIsReplacedAfterTheReminder) {
@@ -87,7 +87,7 @@ TEST_F(ListSaving, OnlyTheOpenListsOwnFileIsOverwrittenWithoutAQuestion) {
     chooseFile("SaveDialog", "Save PlayList As", list);
     lists->FileSaveListAsClick();
     EXPECT_EQ(readBytes(list), crlf({path("a.mid"), path("b.mid")}));
-    EXPECT_FALSE(enabled(ListCommand::SaveList));
+    EXPECT_FALSE(view().saveList);
 
     // Once the list is closed, its file is just another existing file.
     lists->FileCloseListClick();
@@ -119,7 +119,7 @@ TEST_F(ListSaving, AFailedWriteIsReportedAndTheListKeepsItsChangesAndHasNoFileYe
     EXPECT_EQ(lists->listFile(), "*.mpl");
     EXPECT_TRUE(lists->history().isEmpty());
     EXPECT_TRUE(panel->playlist().ListChanged());
-    EXPECT_FALSE(closeListEnabled);
+    EXPECT_FALSE(closeListEnabled());
 }
 
 TEST_F(ListSaving, YesToTheSaveQuestionWithTheSaveDialogCancelledKeepsTheList) {

@@ -1,8 +1,8 @@
 #include "ListsFixture.h"
 
-#include "player/playlist/ListMenuActions.h"
+#include "MediaFixtures.h"
+#include "TestMedia.h"
 
-#include <QAction>
 #include <QFile>
 #include <QFileDialog>
 
@@ -10,23 +10,36 @@ namespace vorlo::test {
 
 void ListsFixture::SetUp() {
     ASSERT_TRUE(dir.isValid());
-    panel = std::make_unique<PlaylistPanel>();
-    QObject::connect(panel.get(), &PlaylistPanel::commandEnabled,
-                     [this](ListCommand command, bool on) { commands[command] = on; });
-    hooks.setCommandEnabled = [this](ListCommand command, bool on) { commands[command] = on; };
-    hooks.setCloseListEnabled = [this](bool on) { closeListEnabled = on; };
-    hooks.setCaption = [this](const QString& text) { caption = text; };
-    hooks.openCurrentEntry = [this] {
-        ++opened;
-        return true;
-    };
-    lists = std::make_unique<ListCommands>(*panel, hooks, nullptr);
+    rig = std::make_unique<CoreRig>();
+    rig->modes.autoPlay = false;
+    lists = &rig->core().lists();
+    dialogs = std::make_unique<ListDialogs>(nullptr);
+    lists->setPrompts(dialogs.get());
+    panel = std::make_unique<PlaylistPanel>(rig->core().editor());
+    recentMenu =
+        std::make_unique<RecentListsMenu>(lists->history(), [this](int index) { lists->RecentListClick(index); });
+    PlaybackEngine& engine = rig->engine();
+    QObject::connect(&engine, &PlaybackEngine::captionChanged, [this](const QString& text) { caption = text; });
+    QObject::connect(&engine, &PlaybackEngine::stateChanged,
+                     [this, last = QString()](const TransportState& state) mutable {
+                         if (!state.openFile.isEmpty() && state.openFile != last) ++opened;
+                         last = state.openFile;
+                     });
+}
+
+void ListsFixture::TearDown() {
+    recentMenu.reset();
+    panel.reset();
+    rig.reset();
 }
 
 QString ListsFixture::song(const QString& name) const {
-    QFile file(path(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    return file.fileName();
+    const QString file = path(name);
+    if (name.endsWith(QLatin1String(".wav")))
+        EXPECT_TRUE(testing::writeWave(file, 0x0002, 2, 44100, 4410, testing::testTone));  // 16-bit PCM
+    else
+        EXPECT_TRUE(writeSong(file));
+    return file;
 }
 
 QString ListsFixture::writeBytes(const QString& name, const QByteArray& bytes) const {
@@ -57,7 +70,7 @@ void ListsFixture::chooseFile(const QString& dialogName, const QString& title, c
 
 void ListsFixture::openList(const QString& fileName) {
     chooseFile(QStringLiteral("OpenDialog"), QStringLiteral("Open PlayList"), fileName);
-    lists->menuActions().openList->trigger();
+    lists->FileOpenListClick();
 }
 
 void ListsFixture::addSongs(const QStringList& names) {

@@ -1,33 +1,33 @@
 #pragma once
 
+#include "CoreRig.h"
+#include "QtPrinters.h"
 #include "ScriptedMessageBoxes.h"
-#include "player/playlist/ListCommands.h"
+#include "core/playlist/ListCommands.h"
+#include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
+#include "player/playlist/RecentListsMenu.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <ostream>
 
-// Readable failure messages for Qt strings.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
-}
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) { *out << '"' << bytes.toStdString() << '"'; }
 
 namespace vorlo::test {
 
-// A playlist panel with its list commands, real files in a temporary folder, scripted boxes and dialogs, and
-// hooks that record what the commands asked of the player.
+// The list commands of the player's core (offline media device, Auto off) with the player's own list dialogs
+// and report window, a playlist panel and the recent lists menu, real files in a temporary folder, and scripted
+// boxes and dialogs.
 class ListsFixture : public ::testing::Test {
 protected:
     void SetUp() override;
+    void TearDown() override;
 
-    // An (empty) media file in the temporary folder; returns its full path.
+    // A short real medium in the temporary folder (a song, or a wave for ".wav"); returns its full path.
     QString song(const QString& name) const;
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
     // A list file written byte for byte.
@@ -47,20 +47,19 @@ protected:
     // Adds `names` as songs straight from the file box: the list becomes changed and has no file.
     void addSongs(const QStringList& names);
 
-    bool enabled(ListCommand command) const {
-        const auto found = commands.find(command);
-        return found != commands.end() && found->second;
-    }
+    // What the window shows now.
+    PlayerView view() const { return rig->view(); }
+    bool closeListEnabled() const { return view().closeList; }
 
     QTemporaryDir dir;
     ScriptedMessageBoxes boxes;
+    std::unique_ptr<CoreRig> rig;
+    std::unique_ptr<ListDialogs> dialogs;
     std::unique_ptr<PlaylistPanel> panel;
-    std::unique_ptr<ListCommands> lists;
-    ListHooks hooks;
+    std::unique_ptr<RecentListsMenu> recentMenu;
+    ListCommands* lists = nullptr;
 
-    // What the hooks saw.
-    std::map<ListCommand, bool> commands;
-    bool closeListEnabled = false;
+    // The last caption the window was given, and how many entries were opened on the media device.
     QString caption;
     int opened = 0;
 };

@@ -27,25 +27,25 @@ TEST_F(RecentLists, AClosedListHeadsTheMenuAndReopeningItMovesNoOtherItem) {
     openList(c);
     panel->playlist().setChecked(0, true);
     EXPECT_EQ(lists->history().entries(), QStringList({c, b, a}));
-    EXPECT_EQ(lists->recentMenu()->captions(), QStringList({b, a}));
+    EXPECT_EQ(recentMenu->captions(), QStringList({b, a}));
 
     ASSERT_TRUE(lists->FileCloseListClick());
-    EXPECT_EQ(lists->recentMenu()->captions(), QStringList({c, b, a}));
+    EXPECT_EQ(recentMenu->captions(), QStringList({c, b, a}));
     // The item shows the path itself: an ampersand is no mnemonic.
-    EXPECT_EQ(menuCaptions(*lists->recentMenu()).first(), path("c && d.mpl"));
+    EXPECT_EQ(menuCaptions(*recentMenu).first(), path("c && d.mpl"));
 
-    lists->recentMenu()->actions().first()->trigger();
+    recentMenu->actions().first()->trigger();
     EXPECT_EQ(lists->history().entries(), QStringList({c, b, a}));
-    EXPECT_EQ(lists->recentMenu()->captions(), QStringList({b, a}));
+    EXPECT_EQ(recentMenu->captions(), QStringList({b, a}));
     EXPECT_EQ(playlistPaths(), QStringList{path("3.mid")});
     EXPECT_FALSE(panel->playlist().isChecked(0));  // check marks are never stored
     EXPECT_EQ(lists->listFile(), c);
-    EXPECT_TRUE(closeListEnabled);
+    EXPECT_TRUE(closeListEnabled());
 
     // An older list moves to the top; the list that was open becomes the first recent one.
-    lists->recentMenu()->actions().at(1)->trigger();
+    recentMenu->actions().at(1)->trigger();
     EXPECT_EQ(lists->history().entries(), QStringList({a, c, b}));
-    EXPECT_EQ(lists->recentMenu()->captions(), QStringList({c, b}));
+    EXPECT_EQ(recentMenu->captions(), QStringList({c, b}));
 }
 
 TEST_F(RecentLists, ARecentListWhoseFileHasGoneIsDroppedWithoutAWord) {
@@ -59,7 +59,7 @@ TEST_F(RecentLists, ARecentListWhoseFileHasGoneIsDroppedWithoutAWord) {
 
     lists->RecentListClick(0);
     EXPECT_EQ(lists->history().entries(), QStringList({c, a}));
-    EXPECT_EQ(lists->recentMenu()->captions(), QStringList{a});
+    EXPECT_EQ(recentMenu->captions(), QStringList{a});
     // The open list stays open.
     EXPECT_EQ(playlistPaths(), QStringList{path("3.mid")});
     EXPECT_EQ(lists->listFile(), c);

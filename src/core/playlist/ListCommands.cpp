@@ -1,71 +1,54 @@
 // The list commands the user gives: saving, opening, adding a list and the recent lists.
-#include "player/playlist/ListCommands.h"
+#include "core/playlist/ListCommands.h"
 
 #include "core/app/ErrorHandler.h"
+#include "core/app/Logging.h"
 #include "core/app/MessageBoxes.h"
+#include "core/playback/PlaybackEngine.h"
 #include "core/playlist/ListFile.h"
+#include "core/playlist/ListPrompts.h"
 #include "core/playlist/MediaPaths.h"
-#include "player/playlist/ListMenuActions.h"
-#include "player/playlist/PlaylistPanel.h"
-#include "player/playlist/RecentListsMenu.h"
-
-#include <QAction>
-#include <QToolButton>
+#include "core/playlist/Playlist.h"
+#include "core/playlist/PlaylistEditor.h"
+#include "core/playlist/ZipSession.h"
 
 namespace vorlo {
 
-ListCommands::ListCommands(PlaylistPanel& panel, ListHooks hooks, QWidget* window)
-    : panel_(panel),
-      hooks_(std::move(hooks)),
-      window_(window),
-      recentMenu_(new RecentListsMenu(
-          history_, [this](int index) { RecentListClick(index); }, window)),
-      actions_(new ListMenuActions(this)) {
-    connect(&panel_, &PlaylistPanel::saveListRequested, this, &ListCommands::saveOnRequest);
-    connect(&panel_, &PlaylistPanel::commandEnabled, actions_, &ListMenuActions::setEnabled);
-    connect(actions_->openList, &QAction::triggered, this, &ListCommands::FileOpenListClick);
-    connect(actions_->addList, &QAction::triggered, this, &ListCommands::FileAddListClick);
-    connect(actions_->saveList, &QAction::triggered, this, &ListCommands::FileSaveListClick);
-    connect(actions_->saveListAs, &QAction::triggered, this, [this] { FileSaveListAsClick(false); });
-    connect(actions_->sortList, &QAction::triggered, &panel_, &PlaylistPanel::FileSortListClick);
-    connect(actions_->clearList, &QAction::triggered, &panel_, &PlaylistPanel::FileClearListClick);
-    connect(actions_->closeList, &QAction::triggered, this, [this] { FileCloseListClick(CloseOrigin::User); });
+ListCommands::ListCommands(PlaylistEditor& editor, PlaybackEngine& engine, ZipSession& zip, ListFileNames& fileNames,
+                           QObject* parent)
+    : QObject(parent), editor_(editor), engine_(engine), zip_(zip), names_(fileNames) {
+    connect(&editor_, &PlaylistEditor::saveListRequested, this, &ListCommands::saveOnRequest);
 }
 
-ListCommands::~ListCommands() {
-    // Its items call these commands: the menu leaves the menu bar with them.
-    delete recentMenu_.data();
-}
+ListCommands::~ListCommands() = default;
 
-Playlist& ListCommands::playlist() const { return panel_.playlist(); }
-
-void ListCommands::enable(ListCommand command, bool on) const {
-    actions_->setEnabled(command, on);
-    if (hooks_.setCommandEnabled) hooks_.setCommandEnabled(command, on);
-}
+Playlist& ListCommands::playlist() const { return editor_.playlist(); }
 
 void ListCommands::setListOpen(bool open) {
+    if (listOpen_ == open) return;
     listOpen_ = open;
-    actions_->closeList->setEnabled(open);
-    if (hooks_.setCloseListEnabled) hooks_.setCloseListEnabled(open);
-}
-
-QString ListCommands::listCaption() const {
-    if (!dialogs_.playlistHasFile()) return QStringLiteral("MIDI Vorlo");
-    const QString name = fileNamePart(dialogs_.saveFileName);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return (dot < 0 ? name : name.left(dot)) + QStringLiteral(" - MIDI Vorlo");
+    emit listOpenChanged(open);
 }
 
 bool ListCommands::guarded(const std::function<void()>& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const std::exception& error) {
-        normalCursor();
-        ErrorHandler::handle(error);
-        return false;
-    }
+    return ErrorHandler::run([&] {
+        try {
+            operation();
+        } catch (...) {
+            normalCursor();
+            throw;
+        }
+    });
+}
+
+std::optional<QString> ListCommands::chooseToOpen(const QString& title) {
+    if (!prompts_) return std::nullopt;
+    return prompts_->chooseListToOpen(title, names_.openFileName, names_.openInitialFolder);
+}
+
+std::optional<QString> ListCommands::chooseToSave(const QString& title) {
+    if (!prompts_) return std::nullopt;
+    return prompts_->chooseListToSave(title, names_.saveFileName, names_.saveInitialFolder);
 }
 
 void ListCommands::saveOnRequest() {
@@ -75,7 +58,7 @@ void ListCommands::saveOnRequest() {
 
 bool ListCommands::askSaveChanges(bool allowCancel) {
     saveRequested_ = false;
-    if (!panel_.AskSaveChanges(allowCancel)) return false;
+    if (!editor_.AskSaveChanges(allowCancel)) return false;
     // "Yes" that did not save (the dialog was cancelled, the file could not be written) keeps the changes.
     return !(allowCancel && saveRequested_ && playlist().ListChanged());
 }
@@ -95,13 +78,14 @@ void ListCommands::FileSaveListClick() {
 }
 
 void ListCommands::saveList() {
-    if (hooks_.closeRenameEditor) hooks_.closeRenameEditor();
-    if (!dialogs_.playlistHasFile()) {
+    emit closeRenameEditorRequested();
+    if (!names_.playlistHasFile()) {
         saveListAs(true);
         return;
     }
-    ListFile::write(dialogs_.saveFileName, playlist().PathList());
-    dialogs_.openFileName = dialogs_.saveFileName;
+    ListFile::write(names_.saveFileName, playlist().PathList());
+    qCDebug(lcLists) << "list saved to" << names_.saveFileName;
+    names_.openFileName = names_.saveFileName;
     playlist().MarkListSaved();
 }
 
@@ -110,9 +94,9 @@ void ListCommands::FileSaveListAsClick(bool forSaveList) {
 }
 
 void ListCommands::saveListAs(bool forSaveList) {
-    if (hooks_.closeRenameEditor) hooks_.closeRenameEditor();
-    const std::optional<QString> chosen = dialogs_.runSaveDialog(
-        window_, forSaveList ? QStringLiteral("Save PlayList") : QStringLiteral("Save PlayList As"));
+    emit closeRenameEditorRequested();
+    const std::optional<QString> chosen =
+        chooseToSave(forSaveList ? QStringLiteral("Save PlayList") : QStringLiteral("Save PlayList As"));
     if (!chosen) return;
     QString fileName = *chosen;
     if (!ListFile::hasListExtension(fileName)) {
@@ -124,7 +108,7 @@ void ListCommands::saveListAs(bool forSaveList) {
         fileName = ListFile::withListExtension(fileName);
     }
     // Saving over the open list's own file is what "Save" means; any other existing file is asked for.
-    if (fileExists(fileName) && (fileName != dialogs_.openFileName || !listOpen_)) {
+    if (fileExists(fileName) && (fileName != names_.openFileName || !listOpen_)) {
         MessageBox question;
         question.caption = QStringLiteral("Warning - Overwrite playlist file");
         question.text = QStringLiteral("Do you want to overwrite '") + fileNamePart(fileName) +
@@ -133,15 +117,16 @@ void ListCommands::saveListAs(bool forSaveList) {
         question.buttons = BoxButtons::YesNo;
         question.defaultButton = BoxButton::No;
         if (MessageBoxes::show(question) != BoxButton::Yes) {
-            dialogs_.saveFileName = ListDialogs::NoFile;
+            names_.saveFileName = ListFileNames::NoFile;
             return;
         }
     }
     ListFile::write(fileName, playlist().PathList());
+    qCDebug(lcLists) << "list saved as" << fileName;
 
     history_.PushHistory(fileName);
-    dialogs_.saveFileName = fileName;
-    dialogs_.openFileName = fileName;
+    names_.saveFileName = fileName;
+    names_.openFileName = fileName;
 
     const QString savedName = fileNamePart(fileName);
     const QString listName = savedName.left(savedName.lastIndexOf(QLatin1Char('.')));
@@ -151,11 +136,11 @@ void ListCommands::saveListAs(bool forSaveList) {
                                 ? fileNamePart(playlist().path(current)) + QStringLiteral(" - ") + listName +
                                       QStringLiteral(" - MIDI Vorlo")
                                 : listName + QStringLiteral(" - MIDI Vorlo");
-    if (hooks_.setCaption) hooks_.setCaption(caption);
+    engine_.announce(caption);
 
     setListOpen(true);
     playlist().MarkListSaved();
-    dialogs_.saveInitialFolder = folderOfPath(fileName);
+    names_.saveInitialFolder = folderOfPath(fileName);
 }
 
 void ListCommands::FileOpenListClick() {
@@ -165,19 +150,19 @@ void ListCommands::FileOpenListClick() {
 
 void ListCommands::openList() {
     if (!askSaveChanges(true)) return;
-    const std::optional<QString> chosen = dialogs_.runOpenDialog(window_, QStringLiteral("Open PlayList"));
+    const std::optional<QString> chosen = chooseToOpen(QStringLiteral("Open PlayList"));
     if (chosen) {
         if (refusedListExtension(*chosen) || !fileExists(*chosen)) return;
         // Read first: a list that cannot be read leaves the playlist as it is.
         const QStringList paths = ListFile::read(*chosen);
         resetListForLoad();
-        dialogs_.openFileName = *chosen;
+        names_.openFileName = *chosen;
         history_.PushHistory(*chosen);
-        dialogs_.saveFileName = *chosen;
+        names_.saveFileName = *chosen;
         loadPaths(paths, LoadOrigin::User, 0);
-        dialogs_.openInitialFolder = folderOfPath(*chosen);
+        names_.openInitialFolder = folderOfPath(*chosen);
     }
-    if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
+    emit fileBoxRefreshWanted();
     normalCursor();
 }
 
@@ -187,7 +172,7 @@ void ListCommands::FileAddListClick() {
 }
 
 void ListCommands::addList() {
-    const std::optional<QString> chosen = dialogs_.runOpenDialog(window_, QStringLiteral("Add Playlist"));
+    const std::optional<QString> chosen = chooseToOpen(QStringLiteral("Add Playlist"));
     if (chosen) {
         if (refusedListExtension(*chosen) || !fileExists(*chosen)) return;
         busy();
@@ -199,8 +184,9 @@ void ListCommands::addList() {
             return;
         }
         // The added file becomes neither the playlist's file nor part of the history.
-        dialogs_.openFileName = dialogs_.saveFileName;
-        const int added = panel_.addListedPaths(paths);
+        names_.openFileName = names_.saveFileName;
+        const int added = editor_.addListedPaths(paths);
+        qCDebug(lcLists) << "list" << *chosen << "added:" << added << "of" << paths.size() << "entries";
         if (added < paths.size()) {
             normalCursor();
             playlist().MarkListChanged();
@@ -215,8 +201,8 @@ void ListCommands::addList() {
                 BoxIcon::Information);
         }
     }
-    if (QToolButton* addFile = panel_.button(QStringLiteral("BtnAddFile"))) addFile->setEnabled(false);
-    panel_.selectLine(playlist().count() - 1);
+    emit addSelectedSpent();
+    playlist().selectLine(playlist().count() - 1);
     normalCursor();
 }
 
@@ -231,16 +217,17 @@ void ListCommands::openRecentList(int menuIndex) {
     // Saving first may change the menu, so the item is found again by its path afterwards.
     if (!askSaveChanges(true)) return;
     if (!fileExists(path)) {
+        qCDebug(lcLists) << "recent list" << path << "has gone: forgotten";
         history_.forgetMenuItem(static_cast<int>(history_.menuItems().indexOf(path)));
         return;
     }
     const QStringList paths = ListFile::read(path);
     resetListForLoad();
-    dialogs_.openFileName = path;
+    names_.openFileName = path;
     history_.PushHistory(path);
-    dialogs_.saveFileName = path;
+    names_.saveFileName = path;
     loadPaths(paths, LoadOrigin::User, 0);
-    if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
+    emit fileBoxRefreshWanted();
     normalCursor();
 }
 

@@ -1,38 +1,33 @@
 // Loading a list into the playlist, closing it, and the list history at start-up and shutdown.
-#include "controls/TSCheckList.h"
 #include "core/app/ErrorHandler.h"
+#include "core/app/Logging.h"
 #include "core/app/MessageBoxes.h"
+#include "core/playback/PlaybackEngine.h"
+#include "core/playlist/ListCommands.h"
 #include "core/playlist/ListFile.h"
+#include "core/playlist/ListPrompts.h"
 #include "core/playlist/MediaPaths.h"
+#include "core/playlist/Playlist.h"
+#include "core/playlist/PlaylistEditor.h"
+#include "core/playlist/ZipSession.h"
 #include "core/settings/Options.h"
-#include "player/app/ModalDialogs.h"
-#include "player/info/TFormInfo.h"
-#include "player/playlist/ListCommands.h"
-#include "player/playlist/PlaylistPanel.h"
 
 #include <vector>
 
 namespace vorlo {
 
-void ListCommands::setLoadedListCommands() {
-    for (ListCommand command : {ListCommand::Pause, ListCommand::Stop, ListCommand::Next, ListCommand::Previous})
-        enable(command, false);
-    for (ListCommand command : {ListCommand::Forward, ListCommand::Reverse, ListCommand::SaveList,
-                                ListCommand::SaveListAs, ListCommand::ClearList})
-        enable(command, true);
-    setListOpen(true);
-}
+void ListCommands::setLoadedListCommands() { setListOpen(true); }
 
 void ListCommands::ResetListForLoad() {
-    resetListForLoad();
+    guarded([this] { resetListForLoad(); });
     normalCursor();
 }
 
 void ListCommands::resetListForLoad() {
     busy();
-    if (hooks_.stopAndCloseDevice) hooks_.stopAndCloseDevice();
+    engine_.closeDevice();
     setLoadedListCommands();
-    if (hooks_.zipMode && hooks_.zipMode() && hooks_.leaveZipMode) hooks_.leaveZipMode();
+    zip_.leave();
     playlist().clear();
 }
 
@@ -41,8 +36,8 @@ void ListCommands::LoadPathsIntoList(const QStringList& paths, LoadOrigin origin
 }
 
 void ListCommands::chooseCurrentEntry(LoadOrigin origin, int startIndex) {
-    if (hooks_.randomOrShuffle && hooks_.randomOrShuffle() && hooks_.pickRandomEntry) {
-        hooks_.pickRandomEntry();
+    if (engine_.modes().random || engine_.modes().shuffle) {
+        engine_.sequence().PickRandomEntry();
         return;
     }
     const bool restore = origin == LoadOrigin::StartUp && playlist().isValidIndex(startIndex);
@@ -50,41 +45,31 @@ void ListCommands::chooseCurrentEntry(LoadOrigin origin, int startIndex) {
 }
 
 void ListCommands::loadPaths(const QStringList& paths, LoadOrigin origin, int startIndex) {
-    dialogs_.saveFileName = dialogs_.openFileName;
-    const QString listFile = dialogs_.openFileName;
-    panel_.songList()->setHorizontalExtent(0);
+    names_.saveFileName = names_.openFileName;
+    const QString listFile = names_.openFileName;
 
     std::vector<PlaylistEntry> entries;
     entries.reserve(static_cast<std::size_t>(paths.size()));
     QStringList missing;
     for (const QString& path : paths) {
-        if (fileExists(path)) {
+        if (fileExists(path))
             entries.push_back({path, fileNamePart(path), false});
-            panel_.FitListExtent(entries.back().displayName, false);
-        } else {
+        else
             missing << path;
-        }
     }
     playlist().append(std::move(entries));
+    qCDebug(lcLists) << "list" << listFile << "loaded:" << playlist().count() << "entries," << missing.size()
+                     << "missing";
 
     if (!playlist().isEmpty()) {
-        panel_.FitListExtent(QString(), true);
         chooseCurrentEntry(origin, startIndex);
-        if (hooks_.openCurrentEntry && !hooks_.openCurrentEntry()) return;
-        if (hooks_.autoPlay && hooks_.autoPlay()) {
-            if (hooks_.startPlay) hooks_.startPlay();
-            enable(ListCommand::Forward, true);
-            enable(ListCommand::Reverse, true);
+        if (!engine_.OpenCurrentEntry()) return;
+        if (engine_.modes().autoPlay) {
+            engine_.ShowPlayingButtons();
+            engine_.StartPlay();
         } else {
-            enable(ListCommand::Play, true);
+            engine_.ShowStoppedButtons();
         }
-        if (playlist().count() > 1) {
-            enable(ListCommand::Next, true);
-            enable(ListCommand::Previous, true);
-            enable(ListCommand::SortList, true);
-        }
-        enable(ListCommand::ClearList, true);
-        panel_.SongListClick(false);
         if (missing.isEmpty()) {
             playlist().MarkListSaved();
             return;
@@ -111,21 +96,15 @@ void ListCommands::loadPaths(const QStringList& paths, LoadOrigin origin, int st
         QStringLiteral("None of the files in this playlist reference are available now. Please check the status of all "
                        "your removable drive.  Check the content of this playlist now?"),
         BoxIcon::Question, BoxButtons::YesNo);
-    if (answer == BoxButton::Yes) {
-        enable(ListCommand::Forward, false);
-        enable(ListCommand::Reverse, false);
-        reportMissing(missing, listFile);
-    }
-    if (hooks_.showFromTray) hooks_.showFromTray();
+    if (answer == BoxButton::Yes) reportMissing(missing, listFile);
+    emit windowWanted();
 }
 
-void ListCommands::reportMissing(const QStringList& missing, const QString& listFile) const {
-    TFormInfo report(window_);
+void ListCommands::reportMissing(const QStringList& missing, const QString& listFile) {
+    if (!prompts_) return;
     QStringList lines = missing;
     lines << QString() << QStringLiteral("These files are missing from playlist reference ") + listFile;
-    report.setReport(QStringLiteral("List of Missing Files"), lines);
-    report.centreOver(window_);
-    ModalDialogs::exec(report);
+    prompts_->showReport(QStringLiteral("List of Missing Files"), lines);
 }
 
 bool ListCommands::FileCloseListClick(CloseOrigin origin) {
@@ -135,41 +114,27 @@ bool ListCommands::FileCloseListClick(CloseOrigin origin) {
 }
 
 bool ListCommands::closeList(CloseOrigin origin) {
-    if (hooks_.closeRenameEditor) hooks_.closeRenameEditor();
+    emit closeRenameEditorRequested();
     playlist().settleChangedFlag();
     if (!askSaveChanges(origin != CloseOrigin::ArchiveOpening)) return false;
-    if (hooks_.resetCounter) hooks_.resetCounter();
     history_.listClosed();
-
-    for (ListCommand command :
-         {ListCommand::Play, ListCommand::Pause, ListCommand::Stop, ListCommand::Next, ListCommand::Previous,
-          ListCommand::Forward, ListCommand::Reverse, ListCommand::Eject, ListCommand::SaveList})
-        enable(command, false);
     setListOpen(false);
-    if (hooks_.stopAndCloseDevice) hooks_.stopAndCloseDevice();
-    if (hooks_.resetTrackBar) hooks_.resetTrackBar();
-
+    engine_.listClosed();
     playlist().clear();
-    // With the list empty the middle panel's buttons all go off.
-    panel_.SongListClick(false);
-    if (origin != CloseOrigin::MainWindow && hooks_.focusPlaylistPanel) hooks_.focusPlaylistPanel();
-    if (hooks_.zipMode && hooks_.zipMode()) {
-        if (hooks_.leaveZipMode) hooks_.leaveZipMode();
-        if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
+    qCDebug(lcLists) << "list closed";
+    if (origin != CloseOrigin::MainWindow) emit focusPlaylistPanelWanted();
+    if (zip_.active()) {
+        zip_.leave();
+        emit fileBoxRefreshWanted();
     }
-    if (hooks_.stopCounters) hooks_.stopCounters();
-    if (hooks_.setCaption) hooks_.setCaption(QStringLiteral("MIDI Vorlo"));
-    for (ListCommand command :
-         {ListCommand::SaveList, ListCommand::SaveListAs, ListCommand::ClearList, ListCommand::SortList})
-        enable(command, false);
-    panel_.songList()->setHorizontalExtent(0);
-    dialogs_.saveFileName = ListDialogs::NoFile;
+    engine_.announce(QStringLiteral("MIDI Vorlo"));
+    names_.saveFileName = ListFileNames::NoFile;
     return true;
 }
 
 void ListCommands::applyOptions(const Options& options) {
-    dialogs_.openFileName = fileExists(options.autoLoadList) ? options.autoLoadList : ListDialogs::NoFile;
-    if (!options.listDirectory.isEmpty()) dialogs_.openInitialFolder = options.listDirectory;
+    names_.openFileName = fileExists(options.autoLoadList) ? options.autoLoadList : ListFileNames::NoFile;
+    if (!options.listDirectory.isEmpty()) names_.openInitialFolder = options.listDirectory;
     startIndex_ = options.lastOne;
     autoLoad_ = options.autoLoad;
 }
@@ -179,18 +144,18 @@ QString ListCommands::historyFile(const QString& programFolder) {
 }
 
 void ListCommands::loadHistory(const QString& programFolder) {
-    guarded([&] { history_.load(historyFile(programFolder), dialogs_.openFileName); });
-    dialogs_.saveInitialFolder = dialogs_.openInitialFolder;
+    guarded([&] { history_.load(historyFile(programFolder), names_.openFileName); });
+    names_.saveInitialFolder = names_.openInitialFolder;
 }
 
 void ListCommands::openListAtStart(const QString& listFile) {
     guarded([&] {
         const QStringList paths = ListFile::read(listFile);
-        dialogs_.openFileName = listFile;
+        names_.openFileName = listFile;
         history_.PushHistory(listFile);
-        dialogs_.saveFileName = listFile;
+        names_.saveFileName = listFile;
         setLoadedListCommands();
-        if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
+        emit fileBoxRefreshWanted();
         playlist().clear();
         loadPaths(paths, LoadOrigin::StartUp, 0);
     });
@@ -198,12 +163,12 @@ void ListCommands::openListAtStart(const QString& listFile) {
 }
 
 void ListCommands::autoLoadAtStart() {
-    if (!autoLoad_ || dialogs_.openFileName == ListDialogs::NoFile) return;
+    if (!autoLoad_ || names_.openFileName == ListFileNames::NoFile) return;
     guarded([&] {
-        const QString listFile = dialogs_.openFileName;
+        const QString listFile = names_.openFileName;
         const QStringList paths = ListFile::read(listFile);
         setLoadedListCommands();
-        if (hooks_.refreshFileBoxButtons) hooks_.refreshFileBoxButtons();
+        emit fileBoxRefreshWanted();
         playlist().clear();
         history_.takeOpenedFromMenu(listFile);
         loadPaths(paths, LoadOrigin::StartUp, startIndex_);
@@ -216,11 +181,7 @@ void ListCommands::storeOptions(Options& options) const { options.lastOne = play
 void ListCommands::saveHistory(const QString& programFolder) const {
     const QString file = historyFile(programFolder);
     if (file.isEmpty() || history_.isEmpty()) return;
-    try {
-        history_.save(file);
-    } catch (const std::exception& error) {
-        ErrorHandler::handle(error);
-    }
+    ErrorHandler::run([&] { history_.save(file); });
 }
 
 }  // namespace vorlo

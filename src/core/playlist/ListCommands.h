@@ -1,13 +1,10 @@
 #pragma once
 
+#include "core/app/BusyCursor.h"
+#include "core/playlist/ListFileNames.h"
 #include "core/playlist/ListHistory.h"
-#include "player/app/WaitCursor.h"
-#include "player/playlist/ListDialogs.h"
-#include "player/playlist/ListHooks.h"
-#include "player/playlist/RecentListsMenu.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -16,9 +13,11 @@
 
 namespace vorlo {
 
-class ListMenuActions;
-class PlaylistPanel;
+class ListPrompts;
+class PlaybackEngine;
 class Playlist;
+class PlaylistEditor;
+class ZipSession;
 struct Options;
 
 // Who asked for a list to be loaded: the user (a dialog or a menu) or the player's start-up, which may restore
@@ -30,30 +29,27 @@ enum class LoadOrigin { User, StartUp };
 enum class CloseOrigin { User, MainWindow, ArchiveOpening };
 
 // The commands on list files: saving, opening, adding, the recent lists, closing, and the loading at start-up
-// and saving at shutdown of the list history. It holds the state of the open and save dialogs (the save
-// dialog's file name is the playlist's own file) and whether a list is open. Errors of reading or writing a
-// file go to the application's error handler; the operation then stops with the playlist as it was.
+// and saving at shutdown of the list history. It keeps what the list dialogs remember (the save name is the
+// playlist's own file) and whether a list is open, and asks the user through ListPrompts. Each command is its
+// own error boundary: an error of reading or writing a file goes to the ErrorHandler and the operation stops
+// with the playlist as it was. User-interface thread only.
 class ListCommands : public QObject {
     Q_OBJECT
 public:
-    // `window` is the main window: the dialogs' parent and the window the reports are centred over.
-    ListCommands(PlaylistPanel& panel, ListHooks hooks, QWidget* window);
+    ListCommands(PlaylistEditor& editor, PlaybackEngine& engine, ZipSession& zip, ListFileNames& fileNames,
+                 QObject* parent = nullptr);
     ~ListCommands() override;
+
+    // Where the file dialogs and the missing-files report come from; none: every dialog counts as cancelled.
+    void setPrompts(ListPrompts* prompts) { prompts_ = prompts; }
 
     ListHistory& history() { return history_; }
     const ListHistory& history() const { return history_; }
-    // The "&Recent Lists" submenu (object name "Recent"), to be added to the "&List" menu. It goes with these
-    // commands.
-    RecentListsMenu* recentMenu() const { return recentMenu_; }
-    // The list items of the "&List" menu, connected to these commands and kept enabled as they decide.
-    ListMenuActions& menuActions() const { return *actions_; }
-    ListDialogs& dialogs() { return dialogs_; }
-    const ListDialogs& dialogs() const { return dialogs_; }
+    ListFileNames& fileNames() { return names_; }
+    const ListFileNames& fileNames() const { return names_; }
 
     // The playlist's own list file; "*.mpl" when it has none.
-    QString listFile() const { return dialogs_.saveFileName; }
-    // The caption while no entry is shown: "Classics - MIDI Vorlo" for a list file, else "MIDI Vorlo".
-    QString listCaption() const;
+    QString listFile() const { return names_.saveFileName; }
     // A list (or an archive) is open: "&Close List" is enabled.
     bool listOpen() const { return listOpen_; }
     void setListOpen(bool open);
@@ -72,8 +68,7 @@ public:
     void RecentListClick(int menuIndex);
     // Returns false when the user cancelled the save question and the list stayed open.
     bool FileCloseListClick(CloseOrigin origin = CloseOrigin::User);
-    // Stops the device, leaves zip mode, empties the playlist and sets the commands for a loaded list. The caller
-    // shows the hourglass for the whole load.
+    // Stops the device, leaves zip mode and empties the playlist before a list is loaded.
     void ResetListForLoad();
     // The paths just read from the open dialog's list file become the playlist; missing files are left out
     // and can be listed. `startIndex` is the entry to make current at start-up.
@@ -94,13 +89,25 @@ public:
 
     static QString historyFile(const QString& programFolder);
 
+signals:
+    void listOpenChanged(bool open);
+    // The window is to be visible again (the player may have started hidden in the tray).
+    void windowWanted();
+    // The file box's add buttons are to follow the file list again.
+    void fileBoxRefreshWanted();
+    // "Add Selected Files" goes off: what was selected has been added.
+    void addSelectedSpent();
+    void focusPlaylistPanelWanted();
+    void closeRenameEditorRequested();
+
 private:
     Playlist& playlist() const;
-    void enable(ListCommand command, bool on) const;
     void busy() { busy_.emplace(); }
     void normalCursor() { busy_.reset(); }
-    // Runs an operation; an error escaping it goes to the error handler. Returns false after an error.
+    // Runs an operation inside the error boundary; the hourglass goes with an error. False after an error.
     bool guarded(const std::function<void()>& operation);
+    std::optional<QString> chooseToOpen(const QString& title);
+    std::optional<QString> chooseToSave(const QString& title);
 
     void saveList();
     void saveListAs(bool forSaveList);
@@ -110,20 +117,19 @@ private:
     bool closeList(CloseOrigin origin);
     void loadPaths(const QStringList& paths, LoadOrigin origin, int startIndex);
     void chooseCurrentEntry(LoadOrigin origin, int startIndex);
-    void reportMissing(const QStringList& missing, const QString& listFile) const;
+    void reportMissing(const QStringList& missing, const QString& listFile);
     void setLoadedListCommands();
     void resetListForLoad();
     bool refusedListExtension(const QString& fileName) const;
     void saveOnRequest();
 
-    PlaylistPanel& panel_;
-    ListHooks hooks_;
-    QWidget* window_;
+    PlaylistEditor& editor_;
+    PlaybackEngine& engine_;
+    ZipSession& zip_;
+    ListFileNames& names_;
+    ListPrompts* prompts_ = nullptr;
     ListHistory history_;
-    QPointer<RecentListsMenu> recentMenu_;
-    ListMenuActions* actions_;
-    ListDialogs dialogs_;
-    std::optional<WaitCursor> busy_;
+    std::optional<BusyCursor> busy_;
     bool listOpen_ = false;
     bool autoLoad_ = false;
     int startIndex_ = 0;

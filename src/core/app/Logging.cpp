@@ -1,0 +1,9 @@
+#include "core/app/Logging.h"
+
+namespace vorlo {
+
+// Warnings and above only unless QT_LOGGING_RULES asks for more.
+Q_LOGGING_CATEGORY(lcPlayback, "vorlo.playback", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcLists, "vorlo.lists", QtWarningMsg)
+
+}  // namespace vorlo
