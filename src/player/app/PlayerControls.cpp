@@ -3,6 +3,7 @@
 #include "controls/TDigitBox.h"
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
+#include "core/settings/DesignSize.h"
 
 #include <QFrame>
 #include <QStyle>
@@ -128,7 +129,7 @@ PlayerControls::PlayerControls(QWidget* client) {
     trackBar->setCursor(Qt::PointingHandCursor);
     trackBar->setRange(0, 0);
     trackBar->setEnabled(false);
-    layout(592);
+    layout(kDesignClientWidth);
 }
 
 void PlayerControls::layout(int clientWidth) { trackBar->setGeometry(2, kTrackBarY, clientWidth - 4, kTrackBarHeight); }

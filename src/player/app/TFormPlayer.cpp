@@ -158,16 +158,11 @@ void TFormPlayer::prepareTempFolder() {
 }
 
 void TFormPlayer::readOptions() {
-    Registry registry;
     try {
-        firstRun_ = !options_.read(registry, runningFolder_);
+        firstRun_ = !settings_.read(runningFolder_);
     } catch (const RegistryError& error) {
-        // A damaged settings file: tell the user and run on the defaults; the file itself is left alone.
+        // Settings that cannot be read: tell the user and run on the defaults the settings object now holds.
         ErrorHandler::handle(error);
-        options_ = Options();
-        options_.programFolder = runningFolder_;
-        options_.resetFile = options_.defaultResetFile();
-        return;
     }
     if (options_.midiDirectory.isEmpty()) options_.midiDirectory = QDir::currentPath();
     if (firstRun_) return;
@@ -341,8 +336,7 @@ void TFormPlayer::saveOptions() {
     captureWindowState();
     listCommands_->storeOptions(options_);
     fileBox_->storeOptions(options_);
-    Registry registry;
-    options_.save(registry, listCommands_->history().entries());
+    settings_.save(listCommands_->history().entries());
     listCommands_->saveHistory(options_.programFolder);
 }
 

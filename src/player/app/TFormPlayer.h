@@ -2,7 +2,8 @@
 
 #include "core/app/CommandLine.h"
 #include "core/playback/PlayModes.h"
-#include "core/settings/Options.h"
+#include "core/settings/DesignSize.h"
+#include "core/settings/Settings.h"
 #include "media/MIDIPlayer.h"
 #include "player/playlist/PlaylistPanel.h"
 
@@ -36,8 +37,6 @@ struct PlayerControls;
 class TFormPlayer : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int kDesignClientWidth = 592;
-    static constexpr int kDesignClientHeight = 298;
     // At design size the playlist panel stands here, below the transport bar, counter and track bar.
     static constexpr int kPlaylistPanelLeft = 2;
 
@@ -63,6 +62,7 @@ public:
     void hideToTray();
 
     Options& options() { return options_; }
+    Settings& settings() { return settings_; }
     const PlayModes& playModes() const { return modes_; }
     bool playOnStart() const;
     bool closeAfterPlay() const;
@@ -106,6 +106,7 @@ private:
     void applyModeChanges(const std::vector<CommandLine::ModeChange>& changes);
     void showAtStart();
     void captureWindowState();
+    // Saves the options and the list history; shows what fails and never throws, so that closing goes on.
     void saveOptions();
     // Stops and closes the media device as the player ends.
     void releaseDevice();
@@ -136,7 +137,9 @@ private:
     void showAbout();
 
     QString runningFolder_;
-    Options options_;
+    Settings settings_;
+    // The options in force, held by the settings object.
+    Options& options_ = settings_.options();
     PlayModes modes_;
     QString tempFolder_;
     QSize lastClientSize_{kDesignClientWidth, kDesignClientHeight};

@@ -9,15 +9,20 @@
 #include "PlayerSandbox.h"
 #include "TestMedia.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace vorlo;
 
@@ -136,25 +141,85 @@ TEST_F(FormPlayerTest, DestructionWithoutACloseStillSavesTheOptions) {
     EXPECT_EQ(reg.readInteger("SKIP"), 42);
 }
 
-TEST_F(FormPlayerTest, ADamagedSettingsFileIsReportedAndNeverOverwritten) {
-    QDir().mkpath(Registry::folder());
-    QFile hive(Registry::hiveFile(RegistryRoot::CurrentUser));
-    ASSERT_TRUE(hive.open(QIODevice::WriteOnly));
-    hive.write("not a hive");
-    hive.close();
-    const QString damagedText = QString(
-                                    "The settings file %1 is damaged (line 1: not a settings file). It has been "
-                                    "left as it is; repair or remove it.\nRegistryError")
-                                    .arg(Registry::hiveFile(RegistryRoot::CurrentUser));
-    boxes_.expect("Error", damagedText, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
-    {
+// Sees whether the application is asked to end while a closing path runs in its event loop.
+class EndWatch : public QObject {
+public:
+    // Runs `closing` inside the application's event loop, as a menu command or the window's close button runs.
+    // True when the player asked the application to end.
+    static bool ends(const std::function<void()>& closing) {
+        EndWatch watch;
+        QApplication::setQuitOnLastWindowClosed(false);  // as the player runs: a closed window alone ends nothing
+        qApp->installEventFilter(&watch);
+        QObject context;
+        QTimer::singleShot(0, &context, closing);
+        // Still running after the closing path: end the loop here, as the player should have.
+        QTimer::singleShot(0, &context, [&watch] {
+            if (!watch.quitAsked_) QApplication::exit(1);
+        });
+        QApplication::exec();
+        qApp->removeEventFilter(&watch);
+        QApplication::setQuitOnLastWindowClosed(true);
+        return watch.quitAsked_;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::Quit) quitAsked_ = true;
+        return false;
+    }
+
+private:
+    bool quitAsked_ = false;
+};
+
+QByteArray fileBytes(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(FormPlayerTest, ADamagedSettingsFileIsKeptAsideAndEveryClosingEndsThePlayer) {
+    const QString hive = Registry::hiveFile(RegistryRoot::CurrentUser);
+    const QByteArray damaged = "MIDI Vorlo settings hive 1\n[K]\n\"v\"=dword:1\n";
+    for (bool byMenu : {true, false}) {
+        QDir().mkpath(Registry::folder());
+        QFile file(hive);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged);
+        file.close();
+        const QString kept = hive + (byMenu ? ".damaged" : ".damaged-2");
+        boxes_.expect("Warning - Settings File",
+                      QString("The settings file %1 is damaged (line 3: a dword needs eight hexadecimal digits). It "
+                              "has been kept as %2; the player runs with its default options and saves them afresh "
+                              "when it closes.")
+                          .arg(hive, kept),
+                      BoxIcon::Warning, BoxButtons::Ok, BoxButton::Ok);
         TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
         ASSERT_TRUE(form.FormCreate({}));
         EXPECT_TRUE(form.isVisible());
-        boxes_.expect("Error", damagedText, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+        EXPECT_FALSE(form.firstRun());
+        form.options().skip = 33;
+        QAction* exit = form.findChild<QAction*>("FileExit");
+        ASSERT_TRUE(exit);
+        EXPECT_TRUE(EndWatch::ends([&] { byMenu ? exit->trigger() : void(form.close()); }));
+        EXPECT_TRUE(form.closeConfirmed());
+        EXPECT_EQ(fileBytes(kept), damaged);  // the user's file, as it was
+        Registry reg;
+        ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
+        EXPECT_EQ(reg.readInteger("SKIP"), 33);  // saved afresh
     }
-    ASSERT_TRUE(hive.open(QIODevice::ReadOnly));
-    EXPECT_EQ(hive.readAll(), "not a hive");
+}
+
+TEST_F(FormPlayerTest, AnEmptySettingsFileIsAFirstRun) {
+    QDir().mkpath(Registry::folder());
+    QFile hive(Registry::hiveFile(RegistryRoot::CurrentUser));
+    ASSERT_TRUE(hive.open(QIODevice::WriteOnly));
+    hive.close();
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    ASSERT_TRUE(form.FormCreate({}));
+    EXPECT_TRUE(form.firstRun());
+    EXPECT_TRUE(EndWatch::ends([&] { form.close(); }));
+    Registry reg;
+    EXPECT_TRUE(reg.openKeyReadOnly(kOptionsKey));
 }
 
 TEST_F(FormPlayerTest, HandedOverFilesAndListsAreAddedToThePlaylist) {
