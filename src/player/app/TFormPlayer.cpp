@@ -33,6 +33,20 @@
 
 namespace vorlo {
 
+namespace {
+
+// A step of the player's ending: what fails is shown to the user, and the ending goes on.
+template <class Step>
+void whileEnding(Step&& step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        ErrorHandler::handle(error);
+    }
+}
+
+}  // namespace
+
 TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::unique_ptr<media::MIDIPlayer> device)
     : QMainWindow(parent), runningFolder_(runningFolder), device_(std::move(device)) {
     if (!device_) device_ = std::make_unique<media::MIDIPlayer>();
@@ -262,14 +276,18 @@ void TFormPlayer::FileExitClick(bool fromWindow) {
         return;
     }
     closeConfirmed_ = true;
-    if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
-    releaseDevice();
+    // From here on the player ends whatever fails: each step shows its own error and the next one still runs.
+    whileEnding([this] {
+        if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    });
+    whileEnding([this] { releaseDevice(); });
     saveOptions();
     if (!fromWindow) QApplication::quit();
 }
 
 void TFormPlayer::closeEvent(QCloseEvent* event) {
-    FileExitClick(true);
+    // Ending the application closes its windows: after the Exit command the exit path has run already.
+    if (!closeConfirmed_) FileExitClick(true);
     if (!closeConfirmed_) {
         event->ignore();
         return;
@@ -289,13 +307,11 @@ void TFormPlayer::FormDestroy() {
     // The desktop is going away: the question may save the list, but a Cancel could not keep the player.
     listCommands_->askSaveChanges(false);
     closeConfirmed_ = true;
-    if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
-    releaseDevice();
-    try {
-        saveOptions();
-    } catch (const std::exception& error) {
-        ErrorHandler::handle(error);
-    }
+    whileEnding([this] {
+        if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    });
+    whileEnding([this] { releaseDevice(); });
+    saveOptions();
 }
 
 void TFormPlayer::releaseDevice() {
@@ -336,7 +352,8 @@ void TFormPlayer::saveOptions() {
     captureWindowState();
     listCommands_->storeOptions(options_);
     fileBox_->storeOptions(options_);
-    settings_.save(listCommands_->history().entries());
+    // The history is written even when the options could not be.
+    whileEnding([this] { settings_.save(listCommands_->history().entries()); });
     listCommands_->saveHistory(options_.programFolder);
 }
 

@@ -209,6 +209,27 @@ TEST_F(FormPlayerTest, ADamagedSettingsFileIsKeptAsideAndEveryClosingEndsThePlay
     }
 }
 
+TEST_F(FormPlayerTest, ASaveThatFailsIsShownAndThePlayerStillEnds) {
+    for (bool byMenu : {true, false}) {
+        QDir(Registry::folder()).removeRecursively();
+        QFile::remove(Registry::folder());
+        storeOptions();
+        TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+        ASSERT_TRUE(form.FormCreate({}));
+        // The settings folder has become a file: nothing can be written there.
+        ASSERT_TRUE(QDir(Registry::folder()).removeRecursively());
+        QFile blocker(Registry::folder());
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        boxes_.expect("Error", QString("Cannot create the settings folder %1\nRegistryError").arg(Registry::folder()),
+                      BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+        QAction* exit = form.findChild<QAction*>("FileExit");
+        ASSERT_TRUE(exit);
+        EXPECT_TRUE(EndWatch::ends([&] { byMenu ? exit->trigger() : void(form.close()); })) << byMenu;
+        EXPECT_TRUE(form.closeConfirmed());
+    }
+}
+
 TEST_F(FormPlayerTest, AnEmptySettingsFileIsAFirstRun) {
     QDir().mkpath(Registry::folder());
     QFile hive(Registry::hiveFile(RegistryRoot::CurrentUser));
