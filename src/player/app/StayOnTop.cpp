@@ -43,7 +43,12 @@ void StayOnTop::placeWindow(bool topMost) {
     // Changing the flag takes the window off the screen; a visible window is shown again at once, a window in
     // the tray stays where it is.
     const bool visible = window_.isVisible();
+    // The new native window is placed by the client area, as the old one stood: placed by its frame position, it
+    // came up higher by the height of the frame with every change.
+    const bool normal = window_.windowState() == Qt::WindowNoState;
+    const QRect client = window_.geometry();
     window_.setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+    if (normal) window_.setGeometry(client);
     if (visible) window_.show();
 }
 

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -241,6 +242,49 @@ TEST_F(FormPlayerTest, AnEmptySettingsFileIsAFirstRun) {
     EXPECT_TRUE(EndWatch::ends([&] { form.close(); }));
     Registry reg;
     EXPECT_TRUE(reg.openKeyReadOnly(kOptionsKey));
+}
+
+// Waits until the window is on the screen in its frame, then gives a window manager a moment to move it, as one
+// may after mapping a window (nothing moves windows on the offscreen platform).
+bool placed(QWidget& window) {
+    if (!QTest::qWaitForWindowExposed(&window) ||
+        !QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }))
+        return false;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        const QRect before = window.frameGeometry();
+        [[maybe_unused]] const bool moved = QTest::qWaitFor([&] { return window.frameGeometry() != before; }, 1000);
+    }
+    return true;
+}
+
+// The window manager decides where a window goes, so this shows most under a real one (ctest runs it once more
+// under twm as "player_window_placement"); on the offscreen platform it checks the bookkeeping.
+TEST_F(FormPlayerTest, StayOnTopLeavesTheWindowWhereItWasAndItReopensThere) {
+    storeOptions([](Registry& reg) {
+        reg.writeInteger("Top", 100);
+        reg.writeInteger("Left", 120);
+    });
+    {
+        TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+        ASSERT_TRUE(form.FormCreate({}));
+        ASSERT_TRUE(placed(form));
+        EXPECT_EQ(form.frameGeometry().topLeft(), QPoint(120, 100));
+        QAction* stayOnTop = form.findChild<QAction*>("StayOnTop");
+        ASSERT_TRUE(stayOnTop);
+        for (bool on : {true, false}) {
+            stayOnTop->trigger();
+            ASSERT_TRUE(placed(form));
+            EXPECT_EQ(form.frameGeometry().topLeft(), QPoint(120, 100)) << on;
+        }
+        form.close();
+    }
+    Registry reg;
+    ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
+    EXPECT_EQ(QPoint(reg.readInteger("Left"), reg.readInteger("Top")), QPoint(120, 100));
+    TFormPlayer again(dir_.path(), nullptr, test::silentDevice());
+    ASSERT_TRUE(again.FormCreate({}));
+    ASSERT_TRUE(placed(again));
+    EXPECT_EQ(again.frameGeometry().topLeft(), QPoint(120, 100));
 }
 
 TEST_F(FormPlayerTest, HandedOverFilesAndListsAreAddedToThePlaylist) {
