@@ -2,9 +2,10 @@
 #include "core/settings/Options.h"
 #include "os/Registry.h"
 
+#include "PlayerSandbox.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,8 @@ using namespace vorlo;
 
 namespace {
 
-const QString kOptionsKey = "\\SOFTWARE\\Brackwen\\MIDI Vorlo\\Options";
-
-class OptionsTest : public ::testing::Test {
+class OptionsTest : public test::PlayerSandbox {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("VORLO_CONFIG_DIR", QFile::encodeName(dir_.path() + "/config"));
-    }
-    void TearDown() override { qunsetenv("VORLO_CONFIG_DIR"); }
     QString makeFile(const QString& name) {
         QFile f(dir_.path() + "/" + name);
         f.open(QIODevice::WriteOnly);
@@ -42,7 +36,6 @@ protected:
         EXPECT_TRUE(options.read(reg, "/opt/run"));
         return options;
     }
-    QTemporaryDir dir_;
 };
 
 TEST_F(OptionsTest, AFirstRunReportsNoKeyAndFindsTheProgramFolder) {
@@ -142,11 +135,6 @@ const char* const kDefaultSave = R"(MIDI Vorlo settings hive 1
 "WAIT"=dword:00000000
 )";
 
-QByteArray hiveBytes() {
-    QFile file(Registry::hiveFile(RegistryRoot::CurrentUser));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Options in which every stored value differs from its default.
 Options everyValueChanged(const QString& list) {
     Options options;
@@ -222,14 +210,14 @@ TEST_F(OptionsTest, TheStoredLayoutIsTheOneThePlayerHasAlwaysWritten) {
         Registry reg;
         full.save(reg, {"/lists/songs.mpl", "/older.mpl"});
     }
-    EXPECT_EQ(hiveBytes(), QByteArray(kFullSave));
+    EXPECT_EQ(fileBytes(hive()), QByteArray(kFullSave));
 
-    QFile::remove(Registry::hiveFile(RegistryRoot::CurrentUser));
+    QFile::remove(hive());
     {
         Registry reg;
         Options::defaultsFor("/opt/run").save(reg, {});
     }
-    EXPECT_EQ(hiveBytes(), QByteArray(kDefaultSave));
+    EXPECT_EQ(fileBytes(hive()), QByteArray(kDefaultSave));
 }
 
 TEST_F(OptionsTest, TheSaveRewritesTheSettingsFileOnceAndAFailedSaveWritesNothing) {
@@ -247,7 +235,7 @@ TEST_F(OptionsTest, TheSaveRewritesTheSettingsFileOnceAndAFailedSaveWritesNothin
         Options::defaultsFor("/opt/run").save(reg, {"/lists/a.mpl"});
     }
     // Each rewrite puts a new file in place under the hive's name.
-    const QByteArray hiveName = QFile::encodeName(QFileInfo(Registry::hiveFile(RegistryRoot::CurrentUser)).fileName());
+    const QByteArray hiveName = QFile::encodeName(QFileInfo(hive()).fileName());
     int rewrites = 0;
     alignas(inotify_event) char buffer[16384];
     for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
@@ -263,16 +251,12 @@ TEST_F(OptionsTest, TheSaveRewritesTheSettingsFileOnceAndAFailedSaveWritesNothin
     ASSERT_TRUE(reg.openKeyReadOnly("\\SOFTWARE\\Other"));
     EXPECT_EQ(reg.readString("kept"), "yes");  // the rest of the file stays
 
-    QByteArray damaged = hiveBytes();
+    QByteArray damaged = fileBytes(hive());
     damaged.replace("\"SKIP\"=dword:", "\"SKIP\"=dword:zz");
-    {
-        QFile file(Registry::hiveFile(RegistryRoot::CurrentUser));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(damaged);
-    }
+    writeHive(damaged);
     Registry again;
     EXPECT_THROW(Options().save(again, {}), RegistryError);
-    EXPECT_EQ(hiveBytes(), damaged);
+    EXPECT_EQ(fileBytes(hive()), damaged);
 }
 
 TEST_F(OptionsTest, AnEmptyResetFileMeansNoResetAndAMissingOneTheGmReset) {

@@ -15,17 +15,6 @@ namespace {
 
 class SettingsTest : public test::PlayerSandbox {
 protected:
-    static QString hive() { return Registry::hiveFile(RegistryRoot::CurrentUser); }
-    static QByteArray bytesOf(const QString& file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void writeHive(const QByteArray& bytes) {
-        QDir().mkpath(Registry::folder());
-        QFile f(hive());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
     void expectKeptBox(const QString& damage, const QString& kept) {
         boxes_.expect("Warning - Settings File",
                       QString("The settings file %1 is damaged (%2). It has been kept as %3; the player runs with "
@@ -48,7 +37,7 @@ QByteArray randomBytes() {
 
 TEST_F(SettingsTest, ADamagedFileIsKeptAsideReportedOnceAndTheOptionsAreWrittenAfresh) {
     storeOptions([](Registry& reg) { reg.writeInteger("SKIP", 30); });
-    QByteArray oneBadLine = bytesOf(hive());
+    QByteArray oneBadLine = fileBytes(hive());
     oneBadLine.replace("\"SKIP\"=dword:0000001e", "\"SKIP\"=dword:1e");
     struct Case {
         QByteArray bytes;
@@ -69,14 +58,14 @@ TEST_F(SettingsTest, ADamagedFileIsKeptAsideReportedOnceAndTheOptionsAreWrittenA
         EXPECT_EQ(settings.options().programFolder, "/opt/run");
         EXPECT_EQ(settings.options().resetFile, "/opt/run//Reset//Gm_reset.mid");
         EXPECT_FALSE(QFile::exists(hive()));
-        EXPECT_EQ(bytesOf(c.kept), c.bytes);
+        EXPECT_EQ(fileBytes(c.kept), c.bytes);
 
         settings.options().skip = 12;
         settings.save({});  // no second box
         EXPECT_EQ(storedSkip(), 12);
-        EXPECT_EQ(bytesOf(c.kept), c.bytes);
+        EXPECT_EQ(fileBytes(c.kept), c.bytes);
     }
-    EXPECT_EQ(bytesOf(hive() + ".damaged"), randomBytes());  // the first file kept is still there
+    EXPECT_EQ(fileBytes(hive() + ".damaged"), randomBytes());  // the first file kept is still there
 }
 
 TEST_F(SettingsTest, AnEmptyFileIsAFreshStart) {
@@ -97,7 +86,7 @@ TEST_F(SettingsTest, AFileDamagedWhileThePlayerRunsIsKeptBeforeTheSave) {
     expectKeptBox("line 3: a dword needs eight hexadecimal digits", hive() + ".damaged");
     settings.save({});
     EXPECT_EQ(storedSkip(), 8);
-    EXPECT_EQ(bytesOf(hive() + ".damaged"), "MIDI Vorlo settings hive 1\n[K]\n\"v\"=dword:1\n");
+    EXPECT_EQ(fileBytes(hive() + ".damaged"), "MIDI Vorlo settings hive 1\n[K]\n\"v\"=dword:1\n");
 }
 
 TEST_F(SettingsTest, SettingsThatCannotBeReadLeaveTheDefaultsAndTheFile) {

@@ -173,26 +173,16 @@ private:
     bool quitAsked_ = false;
 };
 
-QByteArray fileBytes(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST_F(FormPlayerTest, ADamagedSettingsFileIsKeptAsideAndEveryClosingEndsThePlayer) {
-    const QString hive = Registry::hiveFile(RegistryRoot::CurrentUser);
     const QByteArray damaged = "MIDI Vorlo settings hive 1\n[K]\n\"v\"=dword:1\n";
     for (bool byMenu : {true, false}) {
-        QDir().mkpath(Registry::folder());
-        QFile file(hive);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(damaged);
-        file.close();
-        const QString kept = hive + (byMenu ? ".damaged" : ".damaged-2");
+        writeHive(damaged);
+        const QString kept = hive() + (byMenu ? ".damaged" : ".damaged-2");
         boxes_.expect("Warning - Settings File",
                       QString("The settings file %1 is damaged (line 3: a dword needs eight hexadecimal digits). It "
                               "has been kept as %2; the player runs with its default options and saves them afresh "
                               "when it closes.")
-                          .arg(hive, kept),
+                          .arg(hive(), kept),
                       BoxIcon::Warning, BoxButtons::Ok, BoxButton::Ok);
         TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
         ASSERT_TRUE(form.FormCreate({}));
@@ -232,10 +222,7 @@ TEST_F(FormPlayerTest, ASaveThatFailsIsShownAndThePlayerStillEnds) {
 }
 
 TEST_F(FormPlayerTest, AnEmptySettingsFileIsAFirstRun) {
-    QDir().mkpath(Registry::folder());
-    QFile hive(Registry::hiveFile(RegistryRoot::CurrentUser));
-    ASSERT_TRUE(hive.open(QIODevice::WriteOnly));
-    hive.close();
+    writeHive({});
     TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     ASSERT_TRUE(form.FormCreate({}));
     EXPECT_TRUE(form.firstRun());
