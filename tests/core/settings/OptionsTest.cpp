@@ -12,8 +12,6 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <type_traits>
-
 using namespace vorlo;
 
 namespace {
@@ -53,7 +51,7 @@ TEST_F(OptionsTest, AFirstRunReportsNoKeyAndFindsTheProgramFolder) {
     EXPECT_EQ(installed.resetFile, "/usr/lib/midivorlo//Reset//Gm_reset.mid");
 }
 
-// The options key as the player has always written it: every value of a full save...
+// The options key as the player has always written it: every value of a full save (%1: the list's folder)...
 const char* const kFullSave = R"(MIDI Vorlo settings hive 1
 
 [SOFTWARE]
@@ -67,7 +65,7 @@ const char* const kFullSave = R"(MIDI Vorlo settings hive 1
 "ADDPLAY"=dword:00000002
 "AUTOCHECK"=dword:00000001
 "AutoLoad"=dword:00000000
-"AutoLoadList"="/lists/songs.mpl"
+"AutoLoadList"="%1songs.mpl"
 "AutoPlay"=dword:00000000
 "Counter"=dword:00000000
 "FileBox"=dword:00000000
@@ -77,7 +75,7 @@ const char* const kFullSave = R"(MIDI Vorlo settings hive 1
 "LastOne"=dword:00000007
 "Left"=dword:fffffff4
 "LISTCLOSE"=dword:00000001
-"ListDirectory"="/lists/"
+"ListDirectory"="%1"
 "LoopPlay"=dword:00000000
 "Menu"=dword:00000000
 "MIDIDirectory"="/music"
@@ -135,59 +133,9 @@ const char* const kDefaultSave = R"(MIDI Vorlo settings hive 1
 "WAIT"=dword:00000000
 )";
 
-// Options in which every stored value differs from its default.
-Options everyValueChanged(const QString& list) {
-    Options options;
-    int n = 10;
-    for (const OptionField& field : Options::fields()) {
-        ++n;
-        std::visit(
-            [&](auto member) {
-                using Value = std::remove_reference_t<decltype(options.*member)>;
-                if constexpr (std::is_same_v<Value, bool>) {
-                    options.*member = !(options.*member);
-                } else if constexpr (std::is_same_v<Value, int>) {
-                    if (field.storedAs == StoredAs::Bool)
-                        options.*member = 1 - options.*member;
-                    else
-                        options.*member = (field.rules & kFilterIndex) ? Options::kFilterCount - 1 : n;
-                } else if constexpr (std::is_same_v<Value, std::optional<int>>) {
-                    options.*member = -n;
-                } else {
-                    options.*member = "/stored/" + field.valueName();
-                }
-            },
-            field.member);
-    }
-    // These two come from the list history when they are saved.
-    options.autoLoadList = list;
-    options.listDirectory = Options::folderOf(list);
-    return options;
-}
-
-TEST_F(OptionsTest, EveryValueOfTheTableIsSavedWithItsTypeAndReadBack) {
+// Every value differs from its default here, so that each row of the table is written and read back.
+TEST_F(OptionsTest, EveryValueIsStoredAsThePlayerHasAlwaysStoredItAndReadBack) {
     const QString list = makeFile("songs.mpl");
-    const Options saved = everyValueChanged(list);
-    const Options defaults = Options::defaultsFor("/opt/run");
-    for (const OptionField& field : Options::fields())
-        EXPECT_FALSE(field.same(saved, defaults)) << field.name;  // else the round trip below proves nothing
-    {
-        Registry reg;
-        saved.save(reg, {list, "/older.mpl"});
-    }
-    Registry reg;
-    ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
-    EXPECT_EQ(reg.valueNames().size(), Options::fields().size());
-    for (const OptionField& field : Options::fields()) {
-        const auto stored =
-            field.storedAs == StoredAs::String ? RegistryValue::Type::String : RegistryValue::Type::DWord;
-        EXPECT_EQ(reg.valueType(field.valueName()), stored) << field.name;
-    }
-    const Options read = readBack();
-    for (const OptionField& field : Options::fields()) EXPECT_TRUE(field.same(saved, read)) << field.name;
-}
-
-TEST_F(OptionsTest, TheStoredLayoutIsTheOneThePlayerHasAlwaysWritten) {
     Options full;
     full.top = 11;
     full.left = -12;
@@ -208,9 +156,13 @@ TEST_F(OptionsTest, TheStoredLayoutIsTheOneThePlayerHasAlwaysWritten) {
     full.filter = 7;
     {
         Registry reg;
-        full.save(reg, {"/lists/songs.mpl", "/older.mpl"});
+        full.save(reg, {list, "/older.mpl"});
     }
-    EXPECT_EQ(fileBytes(hive()), QByteArray(kFullSave));
+    EXPECT_EQ(fileBytes(hive()), QString(kFullSave).arg(dir_.path() + "/").toUtf8());
+    full.autoLoadList = list;
+    full.listDirectory = dir_.path() + "/";
+    const Options read = readBack();
+    for (const OptionField& field : Options::fields()) EXPECT_TRUE(field.same(full, read)) << field.name;
 
     QFile::remove(hive());
     {
@@ -220,7 +172,7 @@ TEST_F(OptionsTest, TheStoredLayoutIsTheOneThePlayerHasAlwaysWritten) {
     EXPECT_EQ(fileBytes(hive()), QByteArray(kDefaultSave));
 }
 
-TEST_F(OptionsTest, TheSaveRewritesTheSettingsFileOnceAndAFailedSaveWritesNothing) {
+TEST_F(OptionsTest, TheSaveRewritesTheSettingsFileOnce) {
     {
         Registry reg;
         ASSERT_TRUE(reg.openKey("\\SOFTWARE\\Other", true));
@@ -250,13 +202,6 @@ TEST_F(OptionsTest, TheSaveRewritesTheSettingsFileOnceAndAFailedSaveWritesNothin
     Registry reg;
     ASSERT_TRUE(reg.openKeyReadOnly("\\SOFTWARE\\Other"));
     EXPECT_EQ(reg.readString("kept"), "yes");  // the rest of the file stays
-
-    QByteArray damaged = fileBytes(hive());
-    damaged.replace("\"SKIP\"=dword:", "\"SKIP\"=dword:zz");
-    writeHive(damaged);
-    Registry again;
-    EXPECT_THROW(Options().save(again, {}), RegistryError);
-    EXPECT_EQ(fileBytes(hive()), damaged);
 }
 
 TEST_F(OptionsTest, AnEmptyResetFileMeansNoResetAndAMissingOneTheGmReset) {

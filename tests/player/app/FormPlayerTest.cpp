@@ -221,16 +221,6 @@ TEST_F(FormPlayerTest, ASaveThatFailsIsShownAndThePlayerStillEnds) {
     }
 }
 
-TEST_F(FormPlayerTest, AnEmptySettingsFileIsAFirstRun) {
-    writeHive({});
-    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
-    ASSERT_TRUE(form.FormCreate({}));
-    EXPECT_TRUE(form.firstRun());
-    EXPECT_TRUE(EndWatch::ends([&] { form.close(); }));
-    Registry reg;
-    EXPECT_TRUE(reg.openKeyReadOnly(kOptionsKey));
-}
-
 // Waits until the window is on the screen in its frame, then gives a window manager a moment to move it, as one
 // may after mapping a window (nothing moves windows on the offscreen platform).
 bool placed(QWidget& window) {
