@@ -32,6 +32,8 @@ struct Options {
     // program itself, so that the history file and the reset files still have a home. Not stored by the player.
     QString programFolder;
 
+    // The stored options follow; their defaults are those of the option table (Options.cpp).
+
     // Window (absent values keep the form's own position and size).
     std::optional<int> top;
     std::optional<int> left;
