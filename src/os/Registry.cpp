@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -94,6 +95,59 @@ void Registry::modify(const std::function<void(RegistryHive&)>& change) {
     if (out.write(text) != text.size() || !out.commit())
         throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, out.errorString()));
     snapshot_ = std::move(hive);
+}
+
+void RegistryBatch::writeString(const QString& keyPath, const QString& name, const QString& value) {
+    RegistryValue v;
+    v.type = RegistryValue::Type::String;
+    v.text = value;
+    entries_.push_back({keyPath, name, v});
+}
+
+void RegistryBatch::writeInteger(const QString& keyPath, const QString& name, int value) {
+    RegistryValue v;
+    v.type = RegistryValue::Type::DWord;
+    v.number = static_cast<std::uint32_t>(value);
+    entries_.push_back({keyPath, name, v});
+}
+
+void RegistryBatch::writeBool(const QString& keyPath, const QString& name, bool value) {
+    writeInteger(keyPath, name, value ? 1 : 0);
+}
+
+void Registry::write(const RegistryBatch& batch) {
+    if (batch.isEmpty()) return;
+    std::vector<QString> paths;
+    paths.reserve(batch.entries_.size());
+    for (const RegistryBatch::Entry& entry : batch.entries_) paths.push_back(absolute(entry.keyPath));
+    modify([&](RegistryHive& hive) {
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const RegistryBatch::Entry& entry = batch.entries_[i];
+            RegistryHive::setValue(hive.createKey(paths[i]), entry.name, entry.value);
+        }
+    });
+}
+
+QString Registry::setAsideDamaged(RegistryRoot root) {
+    const QString file = hiveFile(root);
+    if (!QFile::exists(file)) return {};
+    HiveLock lock(file);
+    QFile hive(file);
+    if (!hive.open(QIODevice::ReadOnly)) return {};  // gone meanwhile, or unreadable rather than damaged
+    try {
+        RegistryHive::parse(hive.readAll(), file);
+        return {};  // another process has put a good file in its place
+    } catch (const RegistryError& error) {
+        if (!error.isDamagedFile()) throw;
+    }
+    hive.close();
+    QString kept = file + QStringLiteral(".damaged");
+    for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n)
+        kept = file + QStringLiteral(".damaged-%1").arg(n);
+    if (!hive.rename(kept))
+        throw RegistryError(
+            QStringLiteral("Cannot move the damaged settings file %1 aside: %2").arg(file, hive.errorString()));
+    return kept;
 }
 
 bool Registry::openKey(const QString& path, bool canCreate) {

@@ -7,10 +7,30 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace vorlo {
 
 enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot };
+
+// Values to be written together (see Registry::write): key paths as for Registry::openKey, so a path without a
+// leading backslash is relative to the key open when the batch is written.
+class RegistryBatch {
+public:
+    void writeString(const QString& keyPath, const QString& name, const QString& value);
+    void writeInteger(const QString& keyPath, const QString& name, int value);
+    void writeBool(const QString& keyPath, const QString& name, bool value);
+    bool isEmpty() const { return entries_.empty(); }
+
+private:
+    friend class Registry;
+    struct Entry {
+        QString keyPath;
+        QString name;
+        RegistryValue value;
+    };
+    std::vector<Entry> entries_;
+};
 
 // The settings store of the player and of setup: keys and values under three roots, each kept in one
 // human-readable hive file in the user's configuration folder (VORLO_CONFIG_DIR moves it). Every write re-reads
@@ -50,6 +70,16 @@ public:
     void writeInteger(const QString& name, int value);
     void writeBool(const QString& name, bool value);
     bool deleteValue(const QString& name);
+
+    // Writes every value of the batch, creating the keys they need, in one rewrite of the hive file: a crash
+    // leaves either all of them or none. Throws RegistryError; nothing is written then.
+    void write(const RegistryBatch& batch);
+
+    // Moves a damaged hive file of `root` out of the way, under the writers' lock, so that the store starts afresh
+    // while the user keeps the file: it becomes "<hive>.damaged", or "<hive>.damaged-2", "-3", ... when that name
+    // is taken. Returns the name it now has; empty when the file is missing or not damaged (any more). Throws
+    // RegistryError when it cannot be moved.
+    static QString setAsideDamaged(RegistryRoot root);
 
 private:
     QString absolute(const QString& path) const;

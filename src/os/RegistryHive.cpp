@@ -65,6 +65,15 @@ qsizetype unquote(const QString& line, qsizetype pos, QString& out) {
 
 }  // namespace
 
+RegistryError RegistryError::damagedFile(const QString& fileName, const QString& damage) {
+    RegistryError error(QStringLiteral("The settings file %1 is damaged (%2). It has been left as it is; repair or "
+                                       "remove it.")
+                            .arg(fileName, damage));
+    error.damagedFile_ = fileName;
+    error.damage_ = damage;
+    return error;
+}
+
 QString RegistryHive::normalisePath(const QString& path) {
     QStringList parts = path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     return parts.join(QLatin1Char('\\'));
@@ -163,13 +172,10 @@ QByteArray RegistryHive::serialise() const {
 
 RegistryHive RegistryHive::parse(const QByteArray& text, const QString& fileName) {
     RegistryHive hive;
+    if (text.isEmpty()) return hive;
     const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
     auto damaged = [&](int lineNo, const QString& why) {
-        return RegistryError(QStringLiteral("The settings file %1 is damaged (line %2: %3). It has been left as it "
-                                            "is; repair or remove it.")
-                                 .arg(fileName)
-                                 .arg(lineNo)
-                                 .arg(why));
+        return RegistryError::damagedFile(fileName, QStringLiteral("line %1: %2").arg(lineNo).arg(why));
     };
     if (lines.isEmpty() || lines.first().trimmed().toUtf8() != kHeader)
         throw damaged(1, QStringLiteral("not a settings file"));

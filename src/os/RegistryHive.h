@@ -15,6 +15,16 @@ namespace vorlo {
 class RegistryError : public std::runtime_error {
 public:
     explicit RegistryError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+    // A hive file that cannot be read: `damage` says where and what ("line 3: ...").
+    static RegistryError damagedFile(const QString& fileName, const QString& damage);
+    bool isDamagedFile() const { return !damagedFile_.isEmpty(); }
+    QString damagedFileName() const { return damagedFile_; }
+    QString damage() const { return damage_; }
+
+private:
+    QString damagedFile_;
+    QString damage_;
 };
 
 struct RegistryValue {
@@ -49,7 +59,8 @@ public:
     static bool deleteValue(Key& key, const QString& name);
     static QStringList valueNames(const Key& key);
 
-    // The text form of a hive file. parse() throws RegistryError naming the line that is wrong.
+    // The text form of a hive file. parse() throws RegistryError naming the line that is wrong. An empty (0-byte)
+    // file is an empty hive: nothing was ever kept in it, so there is nothing to refuse or to keep.
     QByteArray serialise() const;
     static RegistryHive parse(const QByteArray& text, const QString& fileName);
 

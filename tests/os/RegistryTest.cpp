@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -159,6 +160,64 @@ TEST_F(RegistryTest, RejectsFilesThatAreNotHives) {
         Registry reg;
         EXPECT_THROW(reg.openKey("\\K", false), RegistryError) << text.constData();
     }
+}
+
+TEST_F(RegistryTest, ABatchWritesItsValuesTogetherOrNotAtAll) {
+    Registry reg;
+    ASSERT_TRUE(reg.openKey("\\App", true));
+    reg.writeInteger("old", 1);
+    RegistryBatch batch;
+    batch.writeString("\\App", "", "Configuration");
+    batch.writeInteger("Options", "Skip", -5);  // relative to the open key
+    batch.writeBool("\\App\\Options", "On", true);
+    reg.write(batch);
+    Registry other;
+    ASSERT_TRUE(other.openKeyReadOnly("\\App"));
+    EXPECT_EQ(other.readString(""), "Configuration");
+    EXPECT_EQ(other.readInteger("old"), 1);
+    ASSERT_TRUE(other.openKeyReadOnly("\\App\\Options"));
+    EXPECT_EQ(other.readInteger("Skip"), -5);
+    EXPECT_TRUE(other.readBool("On"));
+
+    QByteArray damaged = hiveBytes();
+    damaged.replace("\"On\"=dword:00000001", "\"On\"=dword:");
+    {
+        QFile file(Registry::hiveFile(RegistryRoot::CurrentUser));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged);
+    }
+    RegistryBatch refused;
+    refused.writeInteger("\\App", "new", 2);
+    EXPECT_THROW(reg.write(refused), RegistryError);
+    EXPECT_EQ(hiveBytes(), damaged);
+}
+
+TEST_F(RegistryTest, ADamagedHiveIsSetAsideUnderAFreeNameAndAGoodOneStays) {
+    EXPECT_EQ(Registry::setAsideDamaged(RegistryRoot::CurrentUser), QString());  // no file at all
+    {
+        Registry reg;
+        ASSERT_TRUE(reg.openKey("\\Good", true));
+    }
+    const QByteArray good = hiveBytes();
+    EXPECT_EQ(Registry::setAsideDamaged(RegistryRoot::CurrentUser), QString());
+    EXPECT_EQ(hiveBytes(), good);
+
+    const QString hive = Registry::hiveFile(RegistryRoot::CurrentUser);
+    // A name already taken, even by a dangling link, is never overwritten.
+    ASSERT_TRUE(QFile::link(dir_.path() + "/nowhere", hive + ".damaged"));
+    for (const QByteArray& text : {QByteArray("first"), QByteArray("second")}) {
+        QFile file(hive);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        file.close();
+        const QString kept = Registry::setAsideDamaged(RegistryRoot::CurrentUser);
+        EXPECT_EQ(kept, hive + (text == "first" ? ".damaged-2" : ".damaged-3"));
+        QFile moved(kept);
+        ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(moved.readAll(), text);
+        EXPECT_FALSE(QFile::exists(hive));
+    }
+    EXPECT_TRUE(QFileInfo(hive + ".damaged").isSymLink());
 }
 
 }  // namespace

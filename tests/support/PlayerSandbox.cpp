@@ -1,5 +1,6 @@
 #include "PlayerSandbox.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace vorlo::test {
@@ -20,6 +21,18 @@ void PlayerSandbox::storeOptions(const std::function<void(Registry&)>& fill) {
     ASSERT_TRUE(reg.openKey(kOptionsKey, true));
     reg.writeBool(QStringLiteral("AutoPlay"), true);
     if (fill) fill(reg);
+}
+
+QByteArray PlayerSandbox::fileBytes(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void PlayerSandbox::writeHive(const QByteArray& bytes) {
+    QDir().mkpath(Registry::folder());
+    QFile f(hive());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
 }  // namespace vorlo::test

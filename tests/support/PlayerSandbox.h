@@ -4,6 +4,7 @@
 
 #include "ScriptedMessageBoxes.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -23,6 +24,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
     void storeOptions(const std::function<void(Registry&)>& fill = {});
+    // The settings file of the current user, as bytes; writing it replaces whatever is there.
+    static QString hive() { return Registry::hiveFile(RegistryRoot::CurrentUser); }
+    static QByteArray fileBytes(const QString& file);
+    static void writeHive(const QByteArray& bytes);
     QString path(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
 
     QTemporaryDir dir_;

@@ -4,33 +4,138 @@
 
 #include <QFileInfo>
 
+#include <array>
+
 namespace vorlo {
 
 namespace {
 
-// Reads of values that may be absent or of another type: the default stays in force.
-void readInt(const Registry& registry, const char* name, int& target) {
-    if (registry.valueType(QLatin1String(name)) == RegistryValue::Type::DWord)
-        target = registry.readInteger(QLatin1String(name));
+template <class... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+
+// The options key, in the order the save writes it.
+const std::array<OptionField, 32> kFields{{
+    {"Top", StoredAs::Integer, &Options::top, {}, kWrittenWhenSet},
+    {"Left", StoredAs::Integer, &Options::left, {}, kWrittenWhenSet},
+    {"Height", StoredAs::Integer, &Options::clientHeight, {}, kWrittenWhenSet},
+    {"Width", StoredAs::Integer, &Options::clientWidth, {}, kWrittenWhenSet},
+    {"WindowState", StoredAs::Integer, &Options::windowState, {}, kWrittenWhenSet},
+    {"FileBox", StoredAs::Bool, &Options::fileBox, true},
+    {"PlayList", StoredAs::Bool, &Options::playList, true},
+    {"TrackBar", StoredAs::Bool, &Options::trackBar, true},
+    {"Menu", StoredAs::Bool, &Options::menu, true},
+    {"Counter", StoredAs::Bool, &Options::counter, true},
+    {"ToolBar", StoredAs::Bool, &Options::toolBar, true},
+    {"Hide", StoredAs::Bool, &Options::hide, false},
+    {"TimeCount", StoredAs::Bool, &Options::timeCount, 0},
+    {"StayOnTop", StoredAs::Bool, &Options::stayOnTop, false},
+    {"AUTOCHECK", StoredAs::Bool, &Options::autoCheck, false},
+    {"LISTCLOSE", StoredAs::Bool, &Options::listClose, false},
+    {"AutoPlay", StoredAs::Bool, &Options::autoPlay, true},
+    {"LoopPlay", StoredAs::Bool, &Options::loopPlay, true},
+    {"RepeatPlay", StoredAs::Bool, &Options::repeatPlay, false},
+    {"RandomPlay", StoredAs::Bool, &Options::randomPlay, false},
+    {"ShufflePlay", StoredAs::Bool, &Options::shufflePlay, false},
+    {"AutoLoad", StoredAs::Bool, &Options::autoLoad, true},
+    {"ADDPLAY", StoredAs::Integer, &Options::addPlay, 0},
+    {"AutoLoadList", StoredAs::String, &Options::autoLoadList, "*.mpl", kFromHistory | kExistingFile},
+    {"ListDirectory", StoredAs::String, &Options::listDirectory, "", kFromHistory},
+    {"RESETFILE", StoredAs::String, &Options::resetFile, "//Reset//Gm_reset.mid", kInProgramFolder},
+    {"LastOne", StoredAs::Integer, &Options::lastOne, 0},
+    {"MIDIDirectory", StoredAs::String, &Options::midiDirectory, "", kEmptyKeepsCurrent},
+    {"SKIP", StoredAs::Integer, &Options::skip, 5},
+    {"WAIT", StoredAs::Integer, &Options::wait, 0},
+    {"OneTouch", StoredAs::Bool, &Options::oneTouch, false},
+    {"FILTER", StoredAs::Integer, &Options::filter, 0, kFilterIndex},
+}};
+
+QString defaultText(const OptionField& field) {
+    const char* const* text = std::get_if<const char*>(&field.defaultValue);
+    return text ? QString::fromLatin1(*text) : QString();
 }
 
-void readInt(const Registry& registry, const char* name, std::optional<int>& target) {
-    if (registry.valueType(QLatin1String(name)) == RegistryValue::Type::DWord)
-        target = registry.readInteger(QLatin1String(name));
+// Puts the default of `field` into `options`. A default that lives in the program folder waits for the folder.
+void applyDefault(const OptionField& field, Options& options) {
+    if ((field.rules & kInProgramFolder) && options.programFolder.isEmpty()) return;
+    std::visit(Overloaded{
+                   [&](bool Options::*member) { options.*member = std::get<bool>(field.defaultValue); },
+                   [&](int Options::*member) { options.*member = std::get<int>(field.defaultValue); },
+                   [&](std::optional<int> Options::*member) { (options.*member).reset(); },
+                   [&](QString Options::*member) {
+                       const QString text = defaultText(field);
+                       options.*member = (field.rules & kInProgramFolder) ? options.programFolder + text : text;
+                   },
+               },
+               field.member);
 }
 
-void readBool(const Registry& registry, const char* name, bool& target) {
-    if (registry.valueType(QLatin1String(name)) == RegistryValue::Type::DWord)
-        target = registry.readBool(QLatin1String(name));
+// Takes a stored value when it has the stored type of its option (anything else keeps the value in force).
+void readField(const Registry& registry, const OptionField& field, Options& options) {
+    const QString name = field.valueName();
+    const std::optional<RegistryValue::Type> type = registry.valueType(name);
+    const RegistryValue::Type wanted =
+        field.storedAs == StoredAs::String ? RegistryValue::Type::String : RegistryValue::Type::DWord;
+    if (type != wanted) return;
+    std::visit(Overloaded{
+                   [&](bool Options::*member) { options.*member = registry.readBool(name); },
+                   [&](int Options::*member) {
+                       int value = registry.readInteger(name);
+                       if (field.storedAs == StoredAs::Bool) value = value != 0 ? 1 : 0;
+                       if ((field.rules & kFilterIndex) && (value < 0 || value >= Options::kFilterCount)) return;
+                       options.*member = value;
+                   },
+                   [&](std::optional<int> Options::*member) { options.*member = registry.readInteger(name); },
+                   [&](QString Options::*member) {
+                       const QString value = registry.readString(name);
+                       if ((field.rules & kEmptyKeepsCurrent) && value.isEmpty()) return;
+                       options.*member = value;
+                   },
+               },
+               field.member);
 }
 
-bool readString(const Registry& registry, const char* name, QString& target) {
-    if (registry.valueType(QLatin1String(name)) != RegistryValue::Type::String) return false;
-    target = registry.readString(QLatin1String(name));
-    return true;
+void writeField(RegistryBatch& batch, const QString& key, const OptionField& field, const Options& options) {
+    const QString name = field.valueName();
+    std::visit(Overloaded{
+                   [&](bool Options::*member) { batch.writeBool(key, name, options.*member); },
+                   [&](int Options::*member) {
+                       if (field.storedAs == StoredAs::Bool)
+                           batch.writeBool(key, name, options.*member != 0);
+                       else
+                           batch.writeInteger(key, name, options.*member);
+                   },
+                   [&](std::optional<int> Options::*member) {
+                       if (options.*member || !(field.rules & kWrittenWhenSet))
+                           batch.writeInteger(key, name, (options.*member).value_or(0));
+                   },
+                   [&](QString Options::*member) { batch.writeString(key, name, options.*member); },
+               },
+               field.member);
 }
 
 }  // namespace
+
+bool OptionField::same(const Options& a, const Options& b) const {
+    return std::visit([&](auto held) { return a.*held == b.*held; }, member);
+}
+
+Options::Options() {
+    for (const OptionField& field : kFields) applyDefault(field, *this);
+}
+
+Options Options::defaultsFor(const QString& programFolder) {
+    Options options;
+    options.programFolder = programFolder;
+    for (const OptionField& field : kFields)
+        if (field.rules & kInProgramFolder) applyDefault(field, options);
+    return options;
+}
+
+std::span<const OptionField> Options::fields() { return kFields; }
+
+QString Options::defaultResetFile() const { return defaultsFor(programFolder).resetFile; }
 
 QString Options::folderOf(const QString& path) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
@@ -38,109 +143,44 @@ QString Options::folderOf(const QString& path) {
 }
 
 bool Options::read(Registry& registry, const QString& runningFolder) {
-    const QString key = QLatin1String(kKey);
-    programFolder = runningFolder;
-    if (registry.openKeyReadOnly(QLatin1Char('\\') + key + QStringLiteral("\\Folder"))) {
-        QString folder;
-        if (readString(registry, "", folder) && !folder.isEmpty()) programFolder = folder;
+    QString folder = runningFolder;
+    if (registry.openKeyReadOnly(QLatin1Char('\\') + QLatin1String(kKey) + QStringLiteral("\\Folder"))) {
+        if (registry.valueType(QString()) == RegistryValue::Type::String && !registry.readString(QString()).isEmpty())
+            folder = registry.readString(QString());
         registry.closeKey();
     }
-    resetFile = defaultResetFile();
+    programFolder = folder;
+    for (const OptionField& field : kFields)
+        if (field.rules & kInProgramFolder) applyDefault(field, *this);
 
-    if (!registry.openKeyReadOnly(QLatin1Char('\\') + key + QStringLiteral("\\Options"))) return false;
-
-    readInt(registry, "Top", top);
-    readInt(registry, "Left", left);
-    readBool(registry, "PlayList", playList);
-    readBool(registry, "FileBox", fileBox);
-    readBool(registry, "TrackBar", trackBar);
-    readBool(registry, "Menu", menu);
-    readBool(registry, "Counter", counter);
-    readBool(registry, "ToolBar", toolBar);
-    readInt(registry, "ADDPLAY", addPlay);
-    readBool(registry, "Hide", hide);
-    readInt(registry, "TimeCount", timeCount);
-    timeCount = timeCount != 0 ? 1 : 0;
-    readBool(registry, "StayOnTop", stayOnTop);
-    readBool(registry, "AutoPlay", autoPlay);
-    readBool(registry, "LoopPlay", loopPlay);
-    readBool(registry, "RepeatPlay", repeatPlay);
-    readBool(registry, "RandomPlay", randomPlay);
-    readBool(registry, "ShufflePlay", shufflePlay);
-
-    // An existing but empty RESETFILE means "no reset"; only a missing one falls back to the GM reset file.
-    QString storedReset;
-    if (readString(registry, "RESETFILE", storedReset)) resetFile = storedReset;
-
-    readBool(registry, "AutoLoad", autoLoad);
-    readBool(registry, "AUTOCHECK", autoCheck);
-    readBool(registry, "LISTCLOSE", listClose);
-
-    QString list;
-    if (readString(registry, "AutoLoadList", list)) autoLoadList = list;
-    if (!QFileInfo::exists(autoLoadList)) autoLoadList = QStringLiteral("*.mpl");
-    readString(registry, "ListDirectory", listDirectory);
-    readInt(registry, "LastOne", lastOne);
-    QString folder;
-    if (readString(registry, "MIDIDirectory", folder) && !folder.isEmpty()) midiDirectory = folder;
-    readInt(registry, "SKIP", skip);
-    readInt(registry, "WAIT", wait);
-    readBool(registry, "OneTouch", oneTouch);
-
-    int storedFilter = filter;
-    readInt(registry, "FILTER", storedFilter);
-    if (storedFilter >= 0 && storedFilter < kFilterCount) filter = storedFilter;
-
-    readInt(registry, "WindowState", windowState);
-    readInt(registry, "Height", clientHeight);
-    readInt(registry, "Width", clientWidth);
+    if (!registry.openKeyReadOnly(QLatin1Char('\\') + QLatin1String(kOptionsKey))) return false;
+    for (const OptionField& field : kFields) readField(registry, field, *this);
     registry.closeKey();
+
+    for (const OptionField& field : kFields) {
+        if (!(field.rules & kExistingFile)) continue;
+        if (const auto* member = std::get_if<QString Options::*>(&field.member);
+            member && !QFileInfo::exists((*this).*(*member)))
+            applyDefault(field, *this);
+    }
     return true;
 }
 
 void Options::save(Registry& registry, const QStringList& history) const {
-    registry.openKey(QLatin1Char('\\') + QLatin1String(kKey), true);
-    registry.writeString(QString(), QLatin1String(kDefaultValue));
-    registry.openKey(QStringLiteral("Options"), true);
-
-    if (top) registry.writeInteger(QStringLiteral("Top"), *top);
-    if (left) registry.writeInteger(QStringLiteral("Left"), *left);
-    if (clientHeight) registry.writeInteger(QStringLiteral("Height"), *clientHeight);
-    if (clientWidth) registry.writeInteger(QStringLiteral("Width"), *clientWidth);
-    if (windowState) registry.writeInteger(QStringLiteral("WindowState"), *windowState);
-
-    registry.writeBool(QStringLiteral("FileBox"), fileBox);
-    registry.writeBool(QStringLiteral("PlayList"), playList);
-    registry.writeBool(QStringLiteral("TrackBar"), trackBar);
-    registry.writeBool(QStringLiteral("Menu"), menu);
-    registry.writeBool(QStringLiteral("Counter"), counter);
-    registry.writeBool(QStringLiteral("ToolBar"), toolBar);
-    registry.writeBool(QStringLiteral("Hide"), hide);
-    registry.writeBool(QStringLiteral("TimeCount"), timeCount != 0);
-    registry.writeBool(QStringLiteral("StayOnTop"), stayOnTop);
-    registry.writeBool(QStringLiteral("AUTOCHECK"), autoCheck);
-    registry.writeBool(QStringLiteral("LISTCLOSE"), listClose);
-    registry.writeBool(QStringLiteral("AutoPlay"), autoPlay);
-    registry.writeBool(QStringLiteral("LoopPlay"), loopPlay);
-    registry.writeBool(QStringLiteral("RepeatPlay"), repeatPlay);
-    registry.writeBool(QStringLiteral("RandomPlay"), randomPlay);
-    registry.writeBool(QStringLiteral("ShufflePlay"), shufflePlay);
-    registry.writeBool(QStringLiteral("AutoLoad"), autoLoad);
-    registry.writeInteger(QStringLiteral("ADDPLAY"), addPlay);
-
+    Options stored = *this;
     if (!history.isEmpty()) {
-        registry.writeString(QStringLiteral("AutoLoadList"), history.first());
-        registry.writeString(QStringLiteral("ListDirectory"), folderOf(history.first()));
+        stored.autoLoadList = history.first();
+        stored.listDirectory = folderOf(history.first());
     }
-
-    registry.writeString(QStringLiteral("RESETFILE"), resetFile);
-    registry.writeInteger(QStringLiteral("LastOne"), lastOne);
-    registry.writeString(QStringLiteral("MIDIDirectory"), midiDirectory);
-    registry.writeInteger(QStringLiteral("SKIP"), skip);
-    registry.writeInteger(QStringLiteral("WAIT"), wait);
-    registry.writeBool(QStringLiteral("OneTouch"), oneTouch);
-    registry.writeInteger(QStringLiteral("FILTER"), filter);
-    registry.closeKey();
+    const QString key = QLatin1Char('\\') + QLatin1String(kKey);
+    const QString optionsKey = QLatin1Char('\\') + QLatin1String(kOptionsKey);
+    RegistryBatch batch;
+    batch.writeString(key, QString(), QLatin1String(kDefaultValue));
+    for (const OptionField& field : kFields) {
+        if ((field.rules & kFromHistory) && history.isEmpty()) continue;
+        writeField(batch, optionsKey, field, stored);
+    }
+    registry.write(batch);
 }
 
 }  // namespace vorlo

@@ -4,6 +4,7 @@
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
 #include "player/app/PlayerActions.h"
+#include "core/settings/DesignSize.h"
 
 #include <QAction>
 #include <QFrame>
@@ -124,7 +125,7 @@ PlayerControls::PlayerControls(QWidget* client, const PlayerActions& actions) {
     trackBar->setCursor(Qt::PointingHandCursor);
     trackBar->setRange(0, 0);
     trackBar->setEnabled(false);
-    layout(592);
+    layout(kDesignClientWidth);
 }
 
 void PlayerControls::layout(int clientWidth) { trackBar->setGeometry(2, kTrackBarY, clientWidth - 4, kTrackBarHeight); }

@@ -171,16 +171,11 @@ void TFormPlayer::prepareTempFolder() {
 }
 
 void TFormPlayer::readOptions() {
-    Registry registry;
     try {
-        firstRun_ = !options_.read(registry, runningFolder_);
+        firstRun_ = !settings_.read(runningFolder_);
     } catch (const RegistryError& error) {
-        // A damaged settings file: tell the user and run on the defaults; the file itself is left alone.
+        // Settings that cannot be read: tell the user and run on the defaults the settings object now holds.
         ErrorHandler::handle(error);
-        options_ = Options();
-        options_.programFolder = runningFolder_;
-        options_.resetFile = options_.defaultResetFile();
-        return;
     }
     if (options_.midiDirectory.isEmpty()) options_.midiDirectory = QDir::currentPath();
     if (firstRun_) return;
@@ -285,14 +280,18 @@ void TFormPlayer::FileExitClick(bool fromWindow) {
         return;
     }
     closeConfirmed_ = true;
-    if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
-    releaseDevice();
+    // From here on the player ends whatever fails: each step shows its own error and the next one still runs.
+    ErrorHandler::run([this] {
+        if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    });
+    ErrorHandler::run([this] { releaseDevice(); });
     saveOptions();
     if (!fromWindow) QApplication::quit();
 }
 
 void TFormPlayer::closeEvent(QCloseEvent* event) {
-    FileExitClick(true);
+    // Ending the application closes its windows: after the Exit command the exit path has run already.
+    if (!closeConfirmed_) FileExitClick(true);
     if (!closeConfirmed_) {
         event->ignore();
         return;
@@ -312,9 +311,11 @@ void TFormPlayer::FormDestroy() {
     // The desktop is going away: the question may save the list, but a Cancel could not keep the player.
     core_->lists().askSaveChanges(false);
     closeConfirmed_ = true;
-    if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
-    releaseDevice();
-    ErrorHandler::run([this] { saveOptions(); });
+    ErrorHandler::run([this] {
+        if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    });
+    ErrorHandler::run([this] { releaseDevice(); });
+    saveOptions();
 }
 
 void TFormPlayer::releaseDevice() {
@@ -352,8 +353,8 @@ void TFormPlayer::saveOptions() {
     captureWindowState();
     core_->lists().storeOptions(options_);
     fileBox_->storeOptions(options_);
-    Registry registry;
-    options_.save(registry, core_->lists().history().entries());
+    // The history is written even when the options could not be.
+    ErrorHandler::run([this] { settings_.save(core_->lists().history().entries()); });
     core_->lists().saveHistory(options_.programFolder);
 }
 

@@ -4,7 +4,9 @@
 #include "core/app/PlayerCore.h"
 #include "core/playback/PlayModes.h"
 #include "core/playback/PlayerView.h"
+#include "core/settings/DesignSize.h"
 #include "core/settings/Options.h"
+#include "core/settings/Settings.h"
 #include "media/MIDIPlayer.h"
 #include "player/playlist/PlaylistPanel.h"
 
@@ -40,8 +42,6 @@ struct PlayerControls;
 class TFormPlayer : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int kDesignClientWidth = 592;
-    static constexpr int kDesignClientHeight = 298;
     // At design size the playlist panel stands here, below the transport bar, counter and track bar.
     static constexpr int kPlaylistPanelLeft = 2;
 
@@ -67,6 +67,7 @@ public:
     void hideToTray();
 
     Options& options() { return options_; }
+    Settings& settings() { return settings_; }
     const PlayModes& playModes() const { return modes_; }
     bool playOnStart() const;
     bool closeAfterPlay() const;
@@ -109,6 +110,7 @@ private:
     void applyModeChanges(const std::vector<CommandLine::ModeChange>& changes);
     void showAtStart();
     void captureWindowState();
+    // Saves the options and the list history; shows what fails and never throws, so that closing goes on.
     void saveOptions();
     // Stops and closes the media device as the player ends.
     void releaseDevice();
@@ -138,7 +140,9 @@ private:
     void showAbout();
 
     QString runningFolder_;
-    Options options_;
+    Settings settings_;
+    // The options in force, held by the settings object.
+    Options& options_ = settings_.options();
     PlayModes modes_;
     QString tempFolder_;
     QSize lastClientSize_{kDesignClientWidth, kDesignClientHeight};

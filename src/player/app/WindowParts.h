@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/settings/DesignSize.h"
+
 #include <QObject>
 #include <QSize>
 
@@ -29,8 +31,6 @@ enum class Sender { User, MainWindow };
 class WindowParts : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kDesignClientWidth = 592;
-    static constexpr int kDesignClientHeight = 298;
     static constexpr int kPanelsLeft = 2;
     static constexpr int kToolBarLeft = 215;
     static constexpr int kPanelGap = 3;

@@ -2,24 +2,22 @@
 #include "core/settings/Options.h"
 #include "os/Registry.h"
 
+#include "PlayerSandbox.h"
+
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace vorlo;
 
 namespace {
 
-const QString kOptionsKey = "\\SOFTWARE\\Brackwen\\MIDI Vorlo\\Options";
-
-class OptionsTest : public ::testing::Test {
+class OptionsTest : public test::PlayerSandbox {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("VORLO_CONFIG_DIR", QFile::encodeName(dir_.path() + "/config"));
-    }
-    void TearDown() override { qunsetenv("VORLO_CONFIG_DIR"); }
     QString makeFile(const QString& name) {
         QFile f(dir_.path() + "/" + name);
         f.open(QIODevice::WriteOnly);
@@ -36,7 +34,6 @@ protected:
         EXPECT_TRUE(options.read(reg, "/opt/run"));
         return options;
     }
-    QTemporaryDir dir_;
 };
 
 TEST_F(OptionsTest, AFirstRunReportsNoKeyAndFindsTheProgramFolder) {
@@ -54,79 +51,157 @@ TEST_F(OptionsTest, AFirstRunReportsNoKeyAndFindsTheProgramFolder) {
     EXPECT_EQ(installed.resetFile, "/usr/lib/midivorlo//Reset//Gm_reset.mid");
 }
 
-TEST_F(OptionsTest, EveryValueIsSavedWithItsTypeAndReadBack) {
-    Options saved;
-    saved.top = 11;
-    saved.left = -12;
-    saved.clientHeight = 400;
-    saved.clientWidth = 700;
-    saved.windowState = 2;
-    saved.fileBox = false;
-    saved.playList = false;
-    saved.trackBar = false;
-    saved.menu = false;
-    saved.counter = false;
-    saved.toolBar = false;
-    saved.hide = true;
-    saved.timeCount = 1;
-    saved.stayOnTop = true;
-    saved.autoCheck = true;
-    saved.listClose = true;
-    saved.autoPlay = false;
-    saved.loopPlay = false;
-    saved.repeatPlay = true;
-    saved.randomPlay = true;
-    saved.shufflePlay = true;
-    saved.autoLoad = false;
-    saved.addPlay = 2;
-    saved.resetFile = "/x/Custom.mid";
-    saved.lastOne = 7;
-    saved.midiDirectory = "/music";
-    saved.skip = 17;
-    saved.wait = 99;
-    saved.oneTouch = true;
-    saved.filter = 7;
+// The options key as the player has always written it: every value of a full save (%1: the list's folder)...
+const char* const kFullSave = R"(MIDI Vorlo settings hive 1
+
+[SOFTWARE]
+
+[SOFTWARE\Brackwen]
+
+[SOFTWARE\Brackwen\MIDI Vorlo]
+@="MIDI Vorlo Configuration Key"
+
+[SOFTWARE\Brackwen\MIDI Vorlo\Options]
+"ADDPLAY"=dword:00000002
+"AUTOCHECK"=dword:00000001
+"AutoLoad"=dword:00000000
+"AutoLoadList"="%1songs.mpl"
+"AutoPlay"=dword:00000000
+"Counter"=dword:00000000
+"FileBox"=dword:00000000
+"FILTER"=dword:00000007
+"Height"=dword:00000190
+"Hide"=dword:00000001
+"LastOne"=dword:00000007
+"Left"=dword:fffffff4
+"LISTCLOSE"=dword:00000001
+"ListDirectory"="%1"
+"LoopPlay"=dword:00000000
+"Menu"=dword:00000000
+"MIDIDirectory"="/music"
+"OneTouch"=dword:00000001
+"PlayList"=dword:00000000
+"RandomPlay"=dword:00000001
+"RepeatPlay"=dword:00000001
+"RESETFILE"="/x/Custom.mid"
+"ShufflePlay"=dword:00000001
+"SKIP"=dword:00000011
+"StayOnTop"=dword:00000001
+"TimeCount"=dword:00000001
+"ToolBar"=dword:00000000
+"Top"=dword:0000000b
+"TrackBar"=dword:00000000
+"WAIT"=dword:00000063
+"Width"=dword:000002bc
+"WindowState"=dword:00000002
+)";
+// ...and of a save of the defaults with an empty list history and no window values yet.
+const char* const kDefaultSave = R"(MIDI Vorlo settings hive 1
+
+[SOFTWARE]
+
+[SOFTWARE\Brackwen]
+
+[SOFTWARE\Brackwen\MIDI Vorlo]
+@="MIDI Vorlo Configuration Key"
+
+[SOFTWARE\Brackwen\MIDI Vorlo\Options]
+"ADDPLAY"=dword:00000000
+"AUTOCHECK"=dword:00000000
+"AutoLoad"=dword:00000001
+"AutoPlay"=dword:00000001
+"Counter"=dword:00000001
+"FileBox"=dword:00000001
+"FILTER"=dword:00000000
+"Hide"=dword:00000000
+"LastOne"=dword:00000000
+"LISTCLOSE"=dword:00000000
+"LoopPlay"=dword:00000001
+"Menu"=dword:00000001
+"MIDIDirectory"=""
+"OneTouch"=dword:00000000
+"PlayList"=dword:00000001
+"RandomPlay"=dword:00000000
+"RepeatPlay"=dword:00000000
+"RESETFILE"="/opt/run//Reset//Gm_reset.mid"
+"ShufflePlay"=dword:00000000
+"SKIP"=dword:00000005
+"StayOnTop"=dword:00000000
+"TimeCount"=dword:00000000
+"ToolBar"=dword:00000001
+"TrackBar"=dword:00000001
+"WAIT"=dword:00000000
+)";
+
+// Every value differs from its default here, so that each row of the table is written and read back.
+TEST_F(OptionsTest, EveryValueIsStoredAsThePlayerHasAlwaysStoredItAndReadBack) {
     const QString list = makeFile("songs.mpl");
+    Options full;
+    full.top = 11;
+    full.left = -12;
+    full.clientHeight = 400;
+    full.clientWidth = 700;
+    full.windowState = 2;
+    full.fileBox = full.playList = full.trackBar = full.menu = full.counter = full.toolBar = false;
+    full.hide = full.stayOnTop = full.autoCheck = full.listClose = full.oneTouch = true;
+    full.timeCount = 1;
+    full.autoPlay = full.loopPlay = full.autoLoad = false;
+    full.repeatPlay = full.randomPlay = full.shufflePlay = true;
+    full.addPlay = 2;
+    full.resetFile = "/x/Custom.mid";
+    full.lastOne = 7;
+    full.midiDirectory = "/music";
+    full.skip = 17;
+    full.wait = 99;
+    full.filter = 7;
     {
         Registry reg;
-        saved.save(reg, {list, "/older.mpl"});
+        full.save(reg, {list, "/older.mpl"});
     }
-    Registry reg;
-    ASSERT_TRUE(reg.openKeyReadOnly("\\SOFTWARE\\Brackwen\\MIDI Vorlo"));
-    EXPECT_EQ(reg.readString(""), "MIDI Vorlo Configuration Key");
-    ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
-    const QStringList dwords = {"Top",        "Left",       "Height",      "Width",     "WindowState", "FileBox",
-                                "PlayList",   "TrackBar",   "Menu",        "Counter",   "ToolBar",     "Hide",
-                                "TimeCount",  "StayOnTop",  "AUTOCHECK",   "LISTCLOSE", "AutoPlay",    "LoopPlay",
-                                "RepeatPlay", "RandomPlay", "ShufflePlay", "AutoLoad",  "ADDPLAY",     "LastOne",
-                                "SKIP",       "WAIT",       "OneTouch",    "FILTER"};
-    const QStringList strings = {"AutoLoadList", "ListDirectory", "RESETFILE", "MIDIDirectory"};
-    for (const QString& name : dwords) EXPECT_EQ(reg.valueType(name), RegistryValue::Type::DWord) << name.toStdString();
-    for (const QString& name : strings)
-        EXPECT_EQ(reg.valueType(name), RegistryValue::Type::String) << name.toStdString();
-    EXPECT_EQ(reg.valueNames().size(), dwords.size() + strings.size());
-    EXPECT_EQ(reg.readString("ListDirectory"), dir_.path() + "/");
+    EXPECT_EQ(fileBytes(hive()), QString(kFullSave).arg(dir_.path() + "/").toUtf8());
+    full.autoLoadList = list;
+    full.listDirectory = dir_.path() + "/";
+    const Options read = readBack();
+    for (const OptionField& field : Options::fields()) EXPECT_TRUE(field.same(full, read)) << field.name;
 
-    const Options r = readBack();
-    EXPECT_EQ(r.top, 11);
-    EXPECT_EQ(r.left, -12);
-    EXPECT_EQ(r.clientHeight, 400);
-    EXPECT_EQ(r.clientWidth, 700);
-    EXPECT_EQ(r.windowState, 2);
-    EXPECT_FALSE(r.fileBox || r.playList || r.trackBar || r.menu || r.counter || r.toolBar);
-    EXPECT_TRUE(r.hide && r.stayOnTop && r.autoCheck && r.listClose && r.oneTouch);
-    EXPECT_EQ(r.timeCount, 1);
-    EXPECT_FALSE(r.autoPlay || r.loopPlay || r.autoLoad);
-    EXPECT_TRUE(r.repeatPlay && r.randomPlay && r.shufflePlay);
-    EXPECT_EQ(r.addPlay, 2);
-    EXPECT_EQ(r.resetFile, "/x/Custom.mid");
-    EXPECT_EQ(r.lastOne, 7);
-    EXPECT_EQ(r.midiDirectory, "/music");
-    EXPECT_EQ(r.skip, 17);
-    EXPECT_EQ(r.wait, 99);
-    EXPECT_EQ(r.filter, 7);
-    EXPECT_EQ(r.autoLoadList, list);
-    EXPECT_EQ(r.listDirectory, dir_.path() + "/");
+    QFile::remove(hive());
+    {
+        Registry reg;
+        Options::defaultsFor("/opt/run").save(reg, {});
+    }
+    EXPECT_EQ(fileBytes(hive()), QByteArray(kDefaultSave));
+}
+
+TEST_F(OptionsTest, TheSaveRewritesTheSettingsFileOnce) {
+    {
+        Registry reg;
+        ASSERT_TRUE(reg.openKey("\\SOFTWARE\\Other", true));
+        reg.writeString("kept", "yes");
+    }
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(Registry::folder()).constData(), IN_MOVED_TO | IN_CREATE),
+              0);
+    {
+        Registry reg;
+        Options::defaultsFor("/opt/run").save(reg, {"/lists/a.mpl"});
+    }
+    // Each rewrite puts a new file in place under the hive's name.
+    const QByteArray hiveName = QFile::encodeName(QFileInfo(hive()).fileName());
+    int rewrites = 0;
+    alignas(inotify_event) char buffer[16384];
+    for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0 && hiveName == event->name) ++rewrites;
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(rewrites, 1);
+    Registry reg;
+    ASSERT_TRUE(reg.openKeyReadOnly("\\SOFTWARE\\Other"));
+    EXPECT_EQ(reg.readString("kept"), "yes");  // the rest of the file stays
 }
 
 TEST_F(OptionsTest, AnEmptyResetFileMeansNoResetAndAMissingOneTheGmReset) {

@@ -1,0 +1,71 @@
+#include "core/settings/Settings.h"
+
+#include "core/app/MessageBoxes.h"
+#include "os/Registry.h"
+
+namespace vorlo {
+
+OptionChanges OptionChanges::between(const Options& before, const Options& after) {
+    OptionChanges changes;
+    for (const OptionField& field : Options::fields())
+        if (!field.same(before, after)) changes.fields_.push_back(&field);
+    return changes;
+}
+
+QStringList OptionChanges::valueNames() const {
+    QStringList names;
+    for (const OptionField* field : fields_) names << field->valueName();
+    return names;
+}
+
+Settings::Settings(QObject* parent) : QObject(parent) {}
+
+bool Settings::read(const QString& runningFolder) {
+    Registry registry;
+    Options stored;
+    try {
+        const bool existed = stored.read(registry, runningFolder);
+        options_ = stored;
+        return existed;
+    } catch (const RegistryError& error) {
+        options_ = Options::defaultsFor(runningFolder);
+        if (!error.isDamagedFile() || !setAside(error)) throw;
+        return true;
+    }
+}
+
+void Settings::apply(const Options& edited) {
+    const OptionChanges changes = OptionChanges::between(options_, edited);
+    options_ = edited;
+    if (!changes.isEmpty()) emit changed(changes);
+}
+
+void Settings::save(const QStringList& history) {
+    Registry registry;
+    try {
+        options_.save(registry, history);
+        return;
+    } catch (const RegistryError& error) {
+        // Damaged while the player ran (another program wrote it): keep it for the user, then write afresh.
+        if (!error.isDamagedFile() || !setAside(error)) throw;
+    }
+    options_.save(registry, history);
+}
+
+bool Settings::setAside(const RegistryError& error) {
+    QString kept;
+    try {
+        kept = Registry::setAsideDamaged(RegistryRoot::CurrentUser);
+    } catch (const RegistryError&) {
+        return false;  // the original error tells the user that the file is damaged and left alone
+    }
+    if (kept.isEmpty()) return false;
+    MessageBoxes::show(QStringLiteral("Warning - Settings File"),
+                       QStringLiteral("The settings file %1 is damaged (%2). It has been kept as %3; the player "
+                                      "runs with its default options and saves them afresh when it closes.")
+                           .arg(error.damagedFileName(), error.damage(), kept),
+                       BoxIcon::Warning);
+    return true;
+}
+
+}  // namespace vorlo
