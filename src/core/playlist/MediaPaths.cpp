@@ -1,6 +1,9 @@
 #include "core/playlist/MediaPaths.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 #include <QLatin1StringView>
 
 namespace vorlo {
@@ -31,8 +34,11 @@ QString folderWithSeparator(const QString& folder) { return folder.endsWith(Sepa
 QString folderOfPath(const QString& path) { return path.left(path.lastIndexOf(Separator) + 1); }
 
 bool fileExists(const QString& path) {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && !info.isDir();
+    // One stat() of the path's bytes: a list of 100,000 entries is checked path by path while it loads, and
+    // QFileInfo's own bookkeeping would cost several times the system call.
+    if (path.isEmpty()) return false;
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
 }  // namespace vorlo

@@ -1,4 +1,5 @@
 #include "player/playlist/PlaylistPanel.h"
+#include "player/playlist/NameWidths.h"
 
 #include "controls/TSCheckList.h"
 #include "core/app/ErrorHandler.h"
@@ -299,7 +300,11 @@ void PlaylistPanel::takeFocus(PlaylistFocus where) {
 
 void PlaylistPanel::fitLines(int first, int last) {
     const Playlist& list = editor_.playlist();
-    for (int i = first; i <= last && i < list.count(); ++i) FitListExtent(list.displayName(i), false);
+    last = std::min(last, list.count() - 1);
+    // Only the widest of the new names can widen the extent: it alone is fitted.
+    NameWidths widths(songList_->fontMetrics());
+    const int widest = widths.widest(first, last, [&list](int i) -> const QString& { return list.displayName(i); });
+    if (widest > 0) fitWidth(widest);
     FitListExtent(QString(), true);
 }
 
@@ -309,14 +314,15 @@ void PlaylistPanel::resetExtent() {
 }
 
 void PlaylistPanel::FitListExtent(const QString& text, bool apply) {
-    const int clientWidth = songList_->viewport()->width();
-    if (!text.isEmpty()) {
-        // Room for the check box in front of the name, and a margin behind it.
-        const int checkBox = songList_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, songList_) + 8;
-        const int needed = songList_->fontMetrics().horizontalAdvance(text) + 20 + checkBox;
-        if (clientWidth < needed && listExtent_ < needed) listExtent_ = needed;
-    }
-    if (apply && clientWidth < listExtent_) songList_->setHorizontalExtent(listExtent_);
+    if (!text.isEmpty()) fitWidth(songList_->fontMetrics().horizontalAdvance(text));
+    if (apply && songList_->viewport()->width() < listExtent_) songList_->setHorizontalExtent(listExtent_);
+}
+
+void PlaylistPanel::fitWidth(int textWidth) {
+    // Room for the check box in front of the name, and a margin behind it.
+    const int checkBox = songList_->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, songList_) + 8;
+    const int needed = textWidth + 20 + checkBox;
+    if (songList_->viewport()->width() < needed && listExtent_ < needed) listExtent_ = needed;
 }
 
 }  // namespace vorlo

@@ -112,6 +112,8 @@ private:
     void applyView();
     void showSelection(int line);
     void fitLines(int first, int last);
+    // Widens the extent for a name of this width.
+    void fitWidth(int textWidth);
     void resetExtent();
     void takeFocus(PlaylistFocus where);
 
