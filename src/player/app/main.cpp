@@ -1,9 +1,11 @@
 // The program entry of the player: one player per user; a second start hands its command line over and ends.
 #include "core/app/ErrorHandler.h"
+#include "media/VideoBackend.h"
 #include "os/SingleApp.h"
 #include "player/app/PlayerApplication.h"
 #include "player/app/TFormPlayer.h"
 
+#include <QFile>
 #include <QSocketNotifier>
 
 #include <sys/socket.h>
@@ -48,6 +50,11 @@ int main(int argc, char** argv) {
             return 0;
         }
         quitOnTerminate();
+        // Video comes as a module from the program folder, loaded when the first video is opened: the player starts
+        // without Qt Multimedia and GStreamer.
+        const QByteArray folder = QFile::encodeName(QApplication::applicationDirPath());
+        vorlo::media::setVideoDeviceFactory(vorlo::media::videoModuleFactory(
+            vorlo::media::moduleFolders(std::string(folder.constData(), static_cast<std::size_t>(folder.size())))));
         auto window = std::make_unique<vorlo::TFormPlayer>(QApplication::applicationDirPath());
         // Every window of the player (help, file information, boxes) carries the main window's icon.
         QApplication::setWindowIcon(window->windowIcon());
