@@ -95,6 +95,10 @@ public:
     QString takeOutputNotice();
     // The synthesizer the sequencer plays on, for the MIDI output.
     SynthHost& synthHost() { return synthHost_; }
+    // Starts loading the synthesizer and its soundfont in the background, so that the first MIDI file opens
+    // without waiting for it (a program calls this at its start). Opening a MIDI file before it is done waits
+    // for it and fails, as ever, with the reason when the soundfont cannot be loaded.
+    void preloadSynth() { synthHost_.preload(); }
 
 signals:
     void OnNotify(vorlo::media::NotifyValue value);

@@ -1,5 +1,6 @@
 // The program entry of the player: one player per user; a second start hands its command line over and ends.
 #include "core/app/ErrorHandler.h"
+#include "media/MIDIPlayer.h"
 #include "media/VideoBackend.h"
 #include "os/SingleApp.h"
 #include "player/app/PlayerApplication.h"
@@ -55,7 +56,11 @@ int main(int argc, char** argv) {
         const QByteArray folder = QFile::encodeName(QApplication::applicationDirPath());
         vorlo::media::setVideoDeviceFactory(vorlo::media::videoModuleFactory(
             vorlo::media::moduleFolders(std::string(folder.constData(), static_cast<std::size_t>(folder.size())))));
-        auto window = std::make_unique<vorlo::TFormPlayer>(QApplication::applicationDirPath());
+        // The synthesizer reads its soundfont while the window is built and the list is read.
+        auto device = std::make_unique<vorlo::media::MIDIPlayer>();
+        device->preloadSynth();
+        auto window =
+            std::make_unique<vorlo::TFormPlayer>(QApplication::applicationDirPath(), nullptr, std::move(device));
         // Every window of the player (help, file information, boxes) carries the main window's icon.
         QApplication::setWindowIcon(window->windowIcon());
         QStringList arguments = QApplication::arguments();
