@@ -6,8 +6,11 @@
 #include "player/app/PlayerApplication.h"
 #include "player/app/TFormPlayer.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QSocketNotifier>
+#include <QWindow>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,6 +18,33 @@
 #include <memory>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcStartup, "vorlo.startup", QtWarningMsg)
+
+// With QT_LOGGING_RULES="vorlo.startup.info=true" the player says when its list is in and when its window is first
+// exposed, in wall-clock milliseconds, so that a benchmark that started it at a known time can follow its start.
+class StartupLog : public QObject {
+public:
+    explicit StartupLog(QWidget& window) : window_(window) {
+        if (lcStartup().isInfoEnabled()) qApp->installEventFilter(this);
+    }
+    void listIn(int entries) const {
+        qCInfo(lcStartup, "list of %d entries in at %lld", entries, QDateTime::currentMSecsSinceEpoch());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && watched == window_.windowHandle() &&
+            window_.windowHandle()->isExposed()) {
+            qCInfo(lcStartup, "window exposed at %lld", QDateTime::currentMSecsSinceEpoch());
+            qApp->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+};
 
 int g_signalPipe[2] = {-1, -1};
 
@@ -65,7 +95,9 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(window->windowIcon());
         QStringList arguments = QApplication::arguments();
         arguments.removeFirst();
+        const StartupLog startupLog(*window);
         if (!window->FormCreate(arguments)) return 0;
+        startupLog.listIn(window->playlistPanel().playlist().count());
         single.publish([&window](const QByteArray& handed) { window->receiveHandOver(handed); });
         QApplication::exec();
     } catch (const std::exception& error) {
