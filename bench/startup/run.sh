@@ -111,14 +111,14 @@ stop_process() {
   wait "$1" 2>/dev/null || true
 }
 
-start_player() {  # start_player LOG FILE...: prints the start time, then the process id
+start_player() {  # start_player LOG FILE...: prints the start time, then the process id; PLAYER overrides
   player_settings "$work/player-settings"
   local log="$1"
   shift
   now_ms
   # Its own runtime folder too: a player already running for this user would otherwise be handed the files.
-  VORLO_CONFIG_DIR="$work/player-settings" VORLO_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb QT_LOGGING_RULES="vorlo.startup.info=true" \
-    "$player" "$@" >"$log" 2>&1 &
+  VORLO_CONFIG_DIR="$work/player-settings" VORLO_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+    QT_LOGGING_RULES="vorlo.startup.info=true" "${PLAYER:-$player}" "$@" >"$log" 2>&1 &
   echo $!
 }
 
@@ -172,12 +172,13 @@ open(sys.argv[5], "w").write("".join(name + "\n" for name in names))
 EOF
   printf '%s\r\n' "$work/songs/Song 000001.mid" >"$work/one.mpl"
   : >"$work/ours-shown" >"$work/ours-mapped" >"$work/ours-list" >"$work/theirs-shown" >"$work/theirs-list"
-  : >"$work/one-shown" >"$work/one-mapped" >"$work/one-list"
+  : >"$work/one-shown" >"$work/one-mapped" >"$work/one-list" >"$work/base-mapped"
   for run in $(seq "$runs"); do
     player_run "$work/list.mpl" ours
     grep -m1 "entries in" "$work/player.log" | sed 's/^/  run '"$run"': /' || true
     # The same start with one entry: the difference is what loading the list costs.
     player_run "$work/one.mpl" one
+    if [ -n "$baseline" ]; then PLAYER="$baseline/MIDI_Vorlo" player_run "$work/one.mpl" base; fi
 
     { read -r start; read -r pid; } < <(start_audacious "$work/audacious.log" "$work/list.m3u")
     mapped="$(window_time "$pid" 60)"
@@ -195,6 +196,9 @@ EOF
     "$(best <"$work/ours-shown") / $(best <"$work/ours-mapped")" "$(best <"$work/theirs-shown")"
   printf '  %-38s %13s %10s\n' "whole list in" "$(best <"$work/ours-list")" "$(best <"$work/theirs-list")"
   printf '  %-38s %13s\n' "window shown with a list of one entry" "$(best <"$work/one-shown") / $(best <"$work/one-mapped")"
+  if [ -n "$baseline" ]; then
+    printf '  %-38s %13s\n' "the same, baseline build (mapped)" "$(best <"$work/base-mapped")"
+  fi
   local all one
   all="$(best <"$work/ours-list")"
   one="$(best <"$work/one-list")"
@@ -211,13 +215,20 @@ memory_of() {  # memory_of PID: "VmHWM-kB PSS-kB"
 
 memory_figures() {
   echo "== memory with the default soundfont ($(basename "$soundfont")) and one MIDI song playing (best of $runs)"
-  : >"$work/ours-memory" >"$work/theirs-memory"
+  : >"$work/ours-memory" >"$work/theirs-memory" >"$work/base-memory"
   for run in $(seq "$runs"); do
     { read -r start; read -r pid; } < <(start_player "$work/player.log" "$song")
     logged_time "$work/player.log" "window exposed" 60 >/dev/null
     sleep 3
     memory_of "$pid" >>"$work/ours-memory"
     stop_process "$pid"
+    if [ -n "$baseline" ]; then
+      { read -r start; read -r pid; } < <(PLAYER="$baseline/MIDI_Vorlo" start_player "$work/player.log" "$song")
+      window_time "$pid" 60 >/dev/null
+      sleep 3
+      memory_of "$pid" >>"$work/base-memory"
+      stop_process "$pid"
+    fi
 
     { read -r start; read -r pid; } < <(start_audacious "$work/audacious.log" "$song")
     window_time "$pid" 60 >/dev/null
@@ -238,6 +249,10 @@ memory_figures() {
     "$(awk "BEGIN {printf \"%.2f\", $ours_hwm / $theirs_hwm}")"
   printf '  %-8s %7d MB %7d MB %7s\n' PSS $((ours_pss / 1024)) $((theirs_pss / 1024)) \
     "$(awk "BEGIN {printf \"%.2f\", $ours_pss / $theirs_pss}")"
+  if [ -n "$baseline" ]; then
+    read -r base_hwm base_pss < <(sort -n "$work/base-memory" | head -1)
+    printf '  baseline build: VmHWM %d MB, PSS %d MB\n' $((base_hwm / 1024)) $((base_pss / 1024))
+  fi
 }
 
 if [ -z "${VORLO_BENCH_INSIDE:-}" ]; then
