@@ -259,9 +259,10 @@ memory_figures() {
 if [ -z "${VORLO_BENCH_INSIDE:-}" ]; then
   [[ " $parts " == *" tool "* ]] && tool_figures
   if [[ " $parts " == *" list "* || " $parts " == *" memory "* ]]; then
-    # The players run side by side under one virtual X server with one session bus (audtool talks over it).
+    # The players run side by side under one virtual X server with one session bus (audtool talks over it); the
+    # server number starts at a random place, so that other virtual servers starting at the same time do not clash.
     env VORLO_BENCH_INSIDE=1 PARTS="$parts" RUNS="$runs" ENTRIES="$entries" SONG="$song" \
-      xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash "$here/run.sh" "$build_dir" "$baseline" \
+      xvfb-run -a -n $((100 + RANDOM % 500)) -s "-screen 0 1280x800x24" dbus-run-session -- bash "$here/run.sh" "$build_dir" "$baseline" \
       2> >(grep -v "Failed to set fd limit" >&2)
   fi
   exit 0
