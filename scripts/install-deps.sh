@@ -10,12 +10,13 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
   libfluidsynth-dev libsndfile1-dev libzip-dev libcdio-dev libcdio-paranoia-dev libiso9660-dev
   # tests
-  googletest libgtest-dev libgmock-dev timgm6mb-soundfont
+  googletest libgtest-dev libgmock-dev timgm6mb-soundfont fluid-soundfont-gm
   # running: media back ends, a soundfont, a display for headless use
   fluidsynth gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   qt6-qpa-plugins xvfb xauth
-  # benchmarks and screenshots
-  python3-mido imagemagick twm
+  # benchmarks and screenshots; bench/startup compares the start with Audacious (its FluidSynth plug-in on the
+  # default soundfont) and times `vorlo` with hyperfine
+  python3-mido imagemagick twm hyperfine audacious audacious-plugins xdotool dbus-daemon
 )
 
 missing=()

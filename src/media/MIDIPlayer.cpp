@@ -11,7 +11,7 @@
 #include "media/CdTime.h"
 #include "media/EMCIDeviceError.h"
 #include "media/SequencerDevice.h"
-#include "media/VideoDevice.h"
+#include "media/VideoBackend.h"
 #include "media/WaveAudioDevice.h"
 
 namespace vorlo::media {
@@ -36,6 +36,8 @@ MIDIPlayer::~MIDIPlayer() {
     // The back end's audio thread stops before anything it reports to goes away.
     backend_.reset();
 }
+
+bool MIDIPlayer::isVideoFile(const QString& path) { return lowerSuffix(path) == u".avi"; }
 
 DeviceType MIDIPlayer::deviceTypeForPath(const QString& path) {
     const QString suffix = lowerSuffix(path);
@@ -108,7 +110,7 @@ std::unique_ptr<MediaBackend> MIDIPlayer::openBackend(DeviceType type, const std
     switch (type) {
         case DeviceType::Sequencer: return std::make_unique<SequencerDevice>(synthHost_, path, endHandler());
         case DeviceType::WaveAudio: return openWaveAudio(path, settings_, endHandler());
-        case DeviceType::AVIVideo: return std::make_unique<VideoDevice>(path, endHandler());
+        case DeviceType::AVIVideo: return openVideoDevice(path, endHandler());
         case DeviceType::CDAudio: return std::make_unique<CdAudioDevice>(path, settings_, endHandler());
         case DeviceType::AutoSelect: break;
     }
@@ -142,7 +144,7 @@ void MIDIPlayer::open() {
                 type = DeviceType::Sequencer;
             else if (suffix == u".wav")
                 type = DeviceType::WaveAudio;
-            else if (suffix == u".avi")
+            else if (isVideoFile(fileName_))
                 type = DeviceType::AVIVideo;
             else
                 throw EMCIDeviceError("No media device plays files of type " +

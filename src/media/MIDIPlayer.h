@@ -4,8 +4,9 @@
 // and tracks. Completion reports arrive as OnNotify on the thread that owns this object (the
 // user-interface thread), queued, each report at most once per command that asked for one.
 //
-// Usable without widgets: only a video needs a QApplication for its window (without one a video
-// plays with no picture). A program without a user interface of its own plays a file through:
+// Usable without widgets. Video plays only where the program installed a video back end (media/VideoBackend.h),
+// and needs a QApplication for its window (without one a video plays with no picture). A program without a user
+// interface of its own plays a file through:
 //   QEventLoop loop;
 //   QObject::connect(&player, &MIDIPlayer::OnNotify, &loop, [&](NotifyValue value) { ...; loop.quit(); });
 //   player.setDeviceType(MIDIPlayer::deviceTypeForPath(path));
@@ -38,6 +39,8 @@ public:
     // The device type the player sets for a path: CD audio for ".cda", the sequencer for ".kar",
     // automatic selection for everything else (compared in lower case).
     static DeviceType deviceTypeForPath(const QString& path);
+    // True for a file that automatic selection opens with the video back end (".avi", in any case).
+    static bool isVideoFile(const QString& path);
 
     // What the next Open opens.
     void setDeviceType(DeviceType type) { deviceType_ = type; }
@@ -92,6 +95,10 @@ public:
     QString takeOutputNotice();
     // The synthesizer the sequencer plays on, for the MIDI output.
     SynthHost& synthHost() { return synthHost_; }
+    // Starts loading the synthesizer and its soundfont in the background, so that the first MIDI file opens
+    // without waiting for it (a program calls this at its start). Opening a MIDI file before it is done waits
+    // for it and fails, as ever, with the reason when the soundfont cannot be loaded.
+    void preloadSynth() { synthHost_.preload(); }
 
 signals:
     void OnNotify(vorlo::media::NotifyValue value);

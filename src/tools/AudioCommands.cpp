@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "Commands.h"
-#include "media/audio/MidiEngine.h"
+#include "SoundCommands.h"
 #include "WavWriter.h"
+#include "media/audio/MidiEngine.h"
 
 namespace vorlo::tools {
 namespace {

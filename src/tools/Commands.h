@@ -1,5 +1,6 @@
 #pragma once
-// The subcommands of `vorlo`. Each returns the process exit code.
+// The subcommands of `vorlo`. Each returns the process exit code. info and length run in the program itself;
+// render and play run in the sound module (SoundCommands.h), which the program loads only for them.
 #include <string>
 #include <vector>
 
@@ -9,17 +10,14 @@ enum ExitCode : int {
     kExitOk = 0,
     kExitFileFailed = 1,  // at least one file could not be read, rendered or played
     kExitUsage = 2,
-    kExitNoAudio = 3,  // no synthesizer could be set up (for example no soundfont)
+    kExitNoAudio = 3,  // no synthesizer could be set up (for example no soundfont), or the sound module is missing
     kExitInterrupted = 130,
 };
 
 int runInfo(const std::vector<std::string>& args);
 int runLength(const std::vector<std::string>& args);
-int runRender(const std::vector<std::string>& args);
-int runPlay(const std::vector<std::string>& args);
-
-// The items of a comma-separated list, empty ones left out.
-std::vector<std::string> splitList(const std::string& text);
+// Loads the sound module from the program folder and runs `command` (render or play) in it.
+int runSoundCommand(const std::string& command, const std::vector<std::string>& args);
 
 // "m:ss": minutes not zero-filled, seconds always two digits.
 std::string minutesSeconds(long long ms);

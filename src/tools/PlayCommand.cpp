@@ -1,11 +1,12 @@
 // `vorlo play`: plays files through the player's own media device, so every kind the player plays (MIDI, wave
-// audio, video, CD tracks) plays here too, without a window. Each file ends with the device's report.
-#include <QApplication>
+// audio, video, CD tracks) plays here too, without a window of its own. Each file ends with the device's report.
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
 
 #include <sys/socket.h>
 #include <unistd.h>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -13,9 +14,11 @@
 #include <vector>
 
 #include "Commands.h"
+#include "SoundCommands.h"
 #include "core/playback/Captions.h"
 #include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
+#include "media/VideoBackend.h"
 
 namespace vorlo::tools {
 namespace {
@@ -105,7 +108,7 @@ bool openFile(media::MIDIPlayer& player, const std::string& path, const PlayArgu
 
 }  // namespace
 
-int runPlay(const std::vector<std::string>& args) {
+int runPlay(const std::vector<std::string>& args, const std::string& programFolder) {
     const PlayArguments parsed = parsePlayArguments(args);
     if (!parsed.error.empty() || parsed.files.empty()) {
         std::fprintf(stderr,
@@ -114,13 +117,24 @@ int runPlay(const std::vector<std::string>& args) {
                      parsed.error.empty() ? "play takes one or more media files" : parsed.error.c_str());
         return kExitUsage;
     }
-    // A video shows its picture in a window when there is a display; without one it plays its sound alone.
+    // Video needs Qt Multimedia and, for its window, Qt Widgets: they come with the video module, loaded only when
+    // a video is among the files. The module then makes the application too, one with a window where there is a
+    // display; a video it cannot play says why when it is opened.
     int argc = 1;
     char name[] = "vorlo";
     char* argv[] = {name, nullptr};
-    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    std::unique_ptr<QCoreApplication> app =
-        display ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    const bool anyVideo = std::any_of(parsed.files.begin(), parsed.files.end(), [](const std::string& path) {
+        return media::MIDIPlayer::isVideoFile(QString::fromLocal8Bit(path.c_str()));
+    });
+    if (anyVideo) {
+        const std::vector<std::string> folders = media::moduleFolders(programFolder);
+        media::setVideoDeviceFactory(media::videoModuleFactory(folders));
+        std::string unused;
+        if (const media::VideoModule* video = media::loadVideoModule(folders, unused))
+            app.reset(video->makeApplication(&argc, argv));
+    }
+    if (!app) app = std::make_unique<QCoreApplication>(argc, argv);
 
     media::MIDIPlayer player(parsed.settings);
     bool interrupted = false;
@@ -145,7 +159,7 @@ int runPlay(const std::vector<std::string>& args) {
         }
         if (const QString notice = player.takeOutputNotice(); !notice.isEmpty())
             std::fprintf(stderr, "vorlo: %s\n", notice.toLocal8Bit().constData());
-        std::printf("playing\t%s\t%s\n", minutesSeconds(end - start).c_str(), path.c_str());
+        std::printf("playing\t%s\t%s\n", vorlo::minutesSeconds(end - start).toStdString().c_str(), path.c_str());
         std::fflush(stdout);
         QEventLoop loop;
         media::NotifyValue report = media::NotifyValue::Failure;

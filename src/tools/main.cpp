@@ -1,4 +1,5 @@
-// vorlo: the command-line companion of the player, built on the same MIDI code.
+// vorlo: the command-line companion of the player, built on the same MIDI code. It starts fast: the commands that
+// need the synthesizer and Qt (render, play) are in a module loaded only for them.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -29,8 +30,7 @@ int main(int argc, char** argv) {
     if (!args.empty() && args.front() == "--" && (command == "info" || command == "length")) args.erase(args.begin());
     if (command == "info") return runInfo(args);
     if (command == "length") return runLength(args);
-    if (command == "render") return runRender(args);
-    if (command == "play") return runPlay(args);
+    if (command == "render" || command == "play") return runSoundCommand(command, args);
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
         return kExitOk;

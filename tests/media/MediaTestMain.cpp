@@ -1,7 +1,10 @@
-// main() for the media device tests: a QApplication, because the video device opens a window.
+// main() for the media device tests: a QApplication, because the video device opens a window, and the video back
+// end installed as the player installs it.
 #include <QApplication>
 
 #include <gtest/gtest.h>
+
+#include "media/video/VideoPlayback.h"
 
 // The sanitizer build checks for leaks at exit. Qt Multimedia's GStreamer plugin, PulseAudio's
 // client and the offscreen platform's window buffers keep allocations until the process ends;
@@ -19,6 +22,7 @@ extern "C" const char* __lsan_default_suppressions() {
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    vorlo::media::installVideoPlayback();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 // main() for test programs that need a QApplication (widgets, timers, sockets). Link vorlo_test_support and
 // do not link GTest::gtest_main.
 #include "core/app/ErrorHandler.h"
+#include "media/video/VideoPlayback.h"
 #include "player/app/PlayerApplication.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("VORLO_PROGRAM_DIR")) qputenv("VORLO_PROGRAM_DIR", VORLO_BUILD_PROGRAM_DIR);
     // The player's own application object, so errors escaping event handlers take the player's path.
     vorlo::PlayerApplication app(argc, argv);
+    // Video plays as in the player, here from the back end linked in.
+    vorlo::media::installVideoPlayback();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

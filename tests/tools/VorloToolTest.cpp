@@ -24,10 +24,10 @@ struct ToolRun {
     std::string out;
 };
 
-// Runs the real `vorlo` program with its stderr folded into the output.
-ToolRun runVorlo(const std::string& arguments) {
+// Runs a shell command with its stderr folded into the output.
+ToolRun runShell(const std::string& command) {
     ToolRun run;
-    FILE* pipe = ::popen((std::string(VORLO_TOOL) + " " + arguments + " 2>&1").c_str(), "r");
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) return run;
     char buffer[4096];
     std::size_t got = 0;
@@ -36,6 +36,9 @@ ToolRun runVorlo(const std::string& arguments) {
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
+
+// Runs the real `vorlo` program.
+ToolRun runVorlo(const std::string& arguments) { return runShell(std::string(VORLO_TOOL) + " " + arguments); }
 
 class VorloTool : public ::testing::Test {
 protected:
@@ -175,6 +178,30 @@ TEST_F(VorloTool, PlayStopsCleanlyOnInterrupt) {
               std::string::npos);
     EXPECT_NE(logText().find("ended\taborted\t" + song + "\n"), std::string::npos) << logText();
     EXPECT_NE(logText().find("vorlo: interrupted\n"), std::string::npos) << logText();
+}
+
+// info and length start fast because the program loads neither Qt nor the synthesizer: render and play bring them
+// in with the sound module from the program folder.
+TEST_F(VorloTool, TheProgramNeedsNoQtNorSynthesizerAndSaysSoWhenTheSoundModuleIsMissing) {
+    const ToolRun dynamic = runShell("readelf -d " VORLO_TOOL);
+    ASSERT_NE(dynamic.out.find("(NEEDED)"), std::string::npos) << dynamic.out;
+    EXPECT_EQ(dynamic.out.find("libQt6"), std::string::npos) << dynamic.out;
+    EXPECT_EQ(dynamic.out.find("libfluidsynth"), std::string::npos) << dynamic.out;
+
+    const fs::path alone = folder_ / "vorlo";
+    fs::copy_file(VORLO_TOOL, alone);
+    const std::string song = write("x.mid", songOf(100, 500000));
+    const ToolRun length = runShell(alone.string() + " length " + quoted(song));
+    EXPECT_EQ(length.exitCode, 0) << length.out;
+    EXPECT_EQ(length.out, "500\t" + song + "\n");
+    const ToolRun render =
+        runShell(alone.string() + " render " + quoted(song) + " " + quoted((folder_ / "x.wav").string()));
+    EXPECT_EQ(render.exitCode, 3);
+    EXPECT_EQ(
+        render.out.rfind(
+            "vorlo: render needs the sound module, which cannot be loaded: " + folder_.string() + "/vorlo-sound.so", 0),
+        0u)
+        << render.out;
 }
 
 TEST_F(VorloTool, UsageErrorsExitWithTwo) {

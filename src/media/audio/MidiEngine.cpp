@@ -1,5 +1,6 @@
 #include "media/audio/MidiEngine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "midi/SmfReader.h"
@@ -12,21 +13,9 @@ std::unique_ptr<MidiEngine> MidiEngine::create(const EngineOptions& options, std
     synthSettings.sampleRate = options.output.sampleRate;
     engine->synth_ = SoundFontSynth::create(synthSettings, error);
     if (!engine->synth_) return nullptr;
+    engine->preparer_ = std::thread([self = engine.get()] { self->prepareSongs(); });
     MidiEngine* self = engine.get();
-    RenderCallback pull = [self](float* left, float* right, std::size_t frames) {
-        std::uint64_t ended = 0;
-        std::function<void(std::uint64_t)> callback;
-        {
-            std::lock_guard lock(self->mutex_);
-            self->renderLocked(left, right, frames);
-            if (self->endedPlayId_ != 0) {
-                ended = std::exchange(self->endedPlayId_, 0);
-                callback = self->endCallback_;
-            }
-        }
-        // Outside the lock: the callback may well ask for the position or start the next play.
-        if (ended != 0 && callback) callback(ended);
-    };
+    RenderCallback pull = [self](float* left, float* right, std::size_t frames) { self->pull(left, right, frames); };
     if (options.offline) {
         auto sink = std::make_unique<OfflineSink>(std::move(pull));
         engine->offline_ = sink.get();
@@ -40,8 +29,60 @@ std::unique_ptr<MidiEngine> MidiEngine::create(const EngineOptions& options, std
 }
 
 MidiEngine::~MidiEngine() {
-    // The output's thread must stop pulling before the sequencer and the synthesizer go.
+    // The output's thread must stop pulling before the sequencer and the synthesizer go, and so must the
+    // preparation thread (it stops between two presets).
     output_.reset();
+    {
+        std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    jobArrived_.notify_all();
+    if (preparer_.joinable()) preparer_.join();
+}
+
+// Runs on the output's thread, or on the caller's for an offline engine.
+void MidiEngine::pull(float* left, float* right, std::size_t frames) {
+    std::uint64_t ended = 0;
+    std::function<void(std::uint64_t)> callback;
+    {
+        std::unique_lock lock(mutex_);
+        if (sequencer_ && preparedSerial_ != songSerial_) {
+            if (offline_ == nullptr) {
+                // The song waits for its instruments: silence, the position held.
+                std::fill(left, left + frames, 0.0f);
+                std::fill(right, right + frames, 0.0f);
+                return;
+            }
+            prepared_.wait(lock, [this] { return !sequencer_ || preparedSerial_ == songSerial_; });
+        }
+        renderLocked(left, right, frames);
+        if (endedPlayId_ != 0) {
+            ended = std::exchange(endedPlayId_, 0);
+            callback = endCallback_;
+        }
+    }
+    // Outside the lock: the callback may well ask for the position or start the next play.
+    if (ended != 0 && callback) callback(ended);
+}
+
+// The preparation thread: loads the instruments of the latest song opened; a song opened meanwhile cuts the work
+// for the one before short.
+void MidiEngine::prepareSongs() {
+    std::uint64_t taken = 0;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        jobArrived_.wait(lock, [&] { return quit_ || jobSerial_ != taken; });
+        if (quit_) return;
+        taken = jobSerial_;
+        const std::vector<PresetRef> presets = std::move(job_);
+        lock.unlock();
+        const bool done = synth_->keepLoaded(presets, [&] { return quit_ || jobSerial_ != taken; });
+        lock.lock();
+        if (done && taken == songSerial_) {
+            preparedSerial_ = taken;
+            prepared_.notify_all();
+        }
+    }
 }
 
 bool MidiEngine::open(const std::string& path, std::string& error) {
@@ -51,25 +92,39 @@ bool MidiEngine::open(const std::string& path, std::string& error) {
         close();
         return false;
     }
+    const midi::MidiFile& file = std::get<midi::MidiFile>(result);
     // Built outside the lock: sorting a long song's events must not stall the audio thread.
-    auto sequencer = std::make_unique<midi::Sequencer>(*synth_, std::get<midi::MidiFile>(result));
+    auto sequencer = std::make_unique<midi::Sequencer>(*synth_, file);
     sequencer->setEndHandler([this] { endedPlayId_ = playId_; });
+    std::vector<PresetRef> presets = presetsOfSong(file);
     std::unique_ptr<midi::Sequencer> previous;
     {
         std::lock_guard lock(mutex_);
         if (sequencer_) synth_->allSoundsOff();
         previous = std::exchange(sequencer_, std::move(sequencer));
         endedPlayId_ = 0;
+        job_ = std::move(presets);
+        jobSerial_ = ++songSerial_;
     }
+    jobArrived_.notify_all();
     return true;
 }
 
 void MidiEngine::close() {
     std::unique_ptr<midi::Sequencer> previous;
+    {
+        std::lock_guard lock(mutex_);
+        if (sequencer_) synth_->allSoundsOff();
+        previous = std::move(sequencer_);
+        endedPlayId_ = 0;
+    }
+    // An offline pull waiting for the instruments of the closed song goes on without them.
+    prepared_.notify_all();
+}
+
+bool MidiEngine::isPrepared() const {
     std::lock_guard lock(mutex_);
-    if (sequencer_) synth_->allSoundsOff();
-    previous = std::move(sequencer_);
-    endedPlayId_ = 0;
+    return !sequencer_ || preparedSerial_ == songSerial_;
 }
 
 bool MidiEngine::isOpen() const {
@@ -161,5 +216,7 @@ int MidiEngine::activeVoices() const {
     std::lock_guard lock(mutex_);
     return synth_->activeVoices();
 }
+
+std::vector<PresetRef> MidiEngine::keptPresets() const { return synth_->keptPresets(); }
 
 }  // namespace vorlo::audio

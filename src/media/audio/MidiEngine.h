@@ -1,13 +1,21 @@
 #pragma once
 // Plays MIDI files: the sequencer, the soundfont synthesizer and an audio output together, safe
 // to drive from one thread while the output's thread pulls audio.
+//
+// The soundfont's samples are read as songs need them: opening a song hands the presets it uses to the engine's
+// preparation thread, and the song makes no sound until they are in memory. A real-time output hears silence
+// meanwhile, with the position held at the start; an offline pull waits for them. So neither the caller nor the
+// audio thread ever waits for the disk, and no note of the song is lost or cut short.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "media/audio/AudioOutput.h"
 #include "media/audio/SoundFontSynth.h"
@@ -30,9 +38,11 @@ public:
     MidiEngine(const MidiEngine&) = delete;
     MidiEngine& operator=(const MidiEngine&) = delete;
 
-    // Reads a MIDI file and makes it the current song, stopped at its start. On failure the
-    // previous song is closed and `error` holds the reason.
+    // Reads a MIDI file and makes it the current song, stopped at its start; its instruments load on the
+    // preparation thread (see above). On failure the previous song is closed and `error` holds the reason.
     bool open(const std::string& path, std::string& error);
+    // True once the open song's instruments are in memory (or no song is open).
+    bool isPrepared() const;
     void close();
     bool isOpen() const;
 
@@ -65,12 +75,27 @@ public:
     // The synthesizer's state, for tests and diagnostics; call while nothing renders.
     ChannelState channelState(int channel) const;
     int activeVoices() const;
+    // The presets whose samples are kept in memory, and whether samples are read as needed at all (else the
+    // soundfont was loaded whole).
+    std::vector<PresetRef> keptPresets() const;
+    bool loadsSamplesOnDemand() const { return synth_->loadsSamplesOnDemand(); }
 
 private:
     MidiEngine() = default;
+    void pull(float* left, float* right, std::size_t frames);
     void renderLocked(float* left, float* right, std::size_t frames);
+    void prepareSongs();
 
     mutable std::mutex mutex_;
+    // The preparation thread's work: the presets of song number songSerial_, taken when jobSerial_ changes.
+    std::thread preparer_;
+    std::condition_variable jobArrived_;
+    std::condition_variable prepared_;  // preparedSerial_ moved on
+    std::vector<PresetRef> job_;
+    std::atomic<std::uint64_t> jobSerial_ = 0;
+    std::atomic<bool> quit_ = false;
+    std::uint64_t songSerial_ = 0;      // counts the songs opened
+    std::uint64_t preparedSerial_ = 0;  // the last song whose instruments are in memory
     std::unique_ptr<SoundFontSynth> synth_;
     std::unique_ptr<midi::Sequencer> sequencer_;
     std::uint64_t playId_ = 0;

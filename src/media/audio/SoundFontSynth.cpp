@@ -2,8 +2,12 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
+#include <set>
+
 #include "media/audio/FluidLog.h"
 #include "media/audio/SoundFontLookup.h"
+#include "media/audio/SoundFontPadding.h"
 
 namespace vorlo::audio {
 
@@ -33,17 +37,62 @@ std::unique_ptr<SoundFontSynth> SoundFontSynth::create(const SynthSettings& sett
     // GS Reset and XG System On carry device number 0x10; FluidSynth only answers them when its
     // device id is 16 (GM System On is sent to all devices and always works).
     fluid_settings_setint(s, "synth.device-id", 16);
+    synth->samplesOnDemand_ = settings.loadSamplesOnDemand && samplesArePadded(choice.path);
+    fluid_settings_setint(s, "synth.dynamic-sample-loading", synth->samplesOnDemand_ ? 1 : 0);
     synth->synth_ = new_fluid_synth(s);
     if (synth->synth_ == nullptr) {
         error = "The synthesizer could not be started: " + takeFluidError();
         return nullptr;
     }
-    if (fluid_synth_sfload(synth->synth_, choice.path.c_str(), 1) == FLUID_FAILED) {
+    synth->soundFontId_ = fluid_synth_sfload(synth->synth_, choice.path.c_str(), 1);
+    if (synth->soundFontId_ == FLUID_FAILED) {
         const std::string reason = takeFluidError();
         error = "The soundfont " + choice.path + " cannot be loaded" + (reason.empty() ? "." : ": " + reason);
         return nullptr;
     }
     return synth;
+}
+
+bool SoundFontSynth::hasPreset(const PresetRef& preset) const {
+    fluid_sfont_t* soundFont = fluid_synth_get_sfont_by_id(synth_, soundFontId_);
+    return soundFont != nullptr && fluid_sfont_get_preset(soundFont, preset.bank, preset.program) != nullptr;
+}
+
+// The fallbacks of FluidSynth's own program change.
+PresetRef SoundFontSynth::resolved(const PresetRef& preset) const {
+    if (hasPreset(preset)) return preset;
+    if (preset.bank == kPercussionBank) return {kPercussionBank, 0};
+    const PresetRef sameProgram{0, preset.program};
+    return hasPreset(sameProgram) ? sameProgram : PresetRef{0, 0};
+}
+
+bool SoundFontSynth::keepLoaded(const std::vector<PresetRef>& presets, const std::function<bool()>& cancelled) {
+    std::set<PresetRef> wanted;
+    for (const PresetRef& preset : presets) {
+        const PresetRef found = resolved(preset);
+        if (hasPreset(found)) wanted.insert(found);
+    }
+    std::vector<PresetRef> before = keptPresets();
+    for (const PresetRef& preset : wanted) {
+        if (cancelled && cancelled()) return false;
+        if (std::binary_search(before.begin(), before.end(), preset)) continue;
+        // A preset whose samples cannot be read plays silent samples, as FluidSynth does on a program change.
+        fluid_synth_pin_preset(synth_, soundFontId_, preset.bank, preset.program);
+        std::lock_guard lock(keptMutex_);
+        kept_.insert(std::upper_bound(kept_.begin(), kept_.end(), preset), preset);
+    }
+    for (const PresetRef& preset : before) {
+        if (wanted.contains(preset)) continue;
+        fluid_synth_unpin_preset(synth_, soundFontId_, preset.bank, preset.program);
+        std::lock_guard lock(keptMutex_);
+        kept_.erase(std::lower_bound(kept_.begin(), kept_.end(), preset));
+    }
+    return true;
+}
+
+std::vector<PresetRef> SoundFontSynth::keptPresets() const {
+    std::lock_guard lock(keptMutex_);
+    return kept_;
 }
 
 SoundFontSynth::~SoundFontSynth() {

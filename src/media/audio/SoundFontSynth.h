@@ -1,9 +1,13 @@
 #pragma once
 // The synthesizer: FluidSynth playing a soundfont.
 #include <array>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
+#include "media/audio/SongPresets.h"
 #include "midi/Synth.h"
 
 typedef struct _fluid_hashtable_t fluid_settings_t;
@@ -19,6 +23,10 @@ struct SynthSettings {
     bool reverb = true;
     bool chorus = true;
     int polyphony = 256;
+    // Sample data is read from the soundfont when an instrument needs it (keepLoaded(), or a program change), not
+    // all at once: the system's soundfont is 148 MB, most of which a song never plays. Only for soundfonts whose
+    // samples allow it (see SoundFontPadding.h); the others load whole.
+    bool loadSamplesOnDemand = true;
 };
 
 // What a channel holds, for the player's tests and diagnostics.
@@ -38,6 +46,18 @@ public:
     SoundFontSynth& operator=(const SoundFontSynth&) = delete;
 
     const std::string& soundFontPath() const { return soundFontPath_; }
+    // True when the samples are read as instruments need them, false when the soundfont was loaded whole.
+    bool loadsSamplesOnDemand() const { return samplesOnDemand_; }
+
+    // Reads the samples of `presets` (as a program change resolves them: a preset the soundfont lacks falls back to
+    // the same program of bank 0, then to the piano; a missing kit to the standard kit) and keeps them in memory;
+    // the presets kept by the call before, and not named now, may be unloaded once no channel or voice uses them.
+    // Stops early, keeping what it loaded, and returns false when `cancelled` says so between two presets.
+    // Thread: any, one call at a time; safe while another thread renders or sends messages (FluidSynth's own lock
+    // serialises them, so a message waits for at most one preset's samples).
+    bool keepLoaded(const std::vector<PresetRef>& presets, const std::function<bool()>& cancelled = {});
+    // The presets kept loaded, as resolved in the soundfont (for tests and diagnostics).
+    std::vector<PresetRef> keptPresets() const;
     ChannelState channelState(int channel) const;
     // Voices still sounding (releases and reverb tails included).
     int activeVoices() const;
@@ -53,9 +73,15 @@ public:
 
 private:
     SoundFontSynth() = default;
+    bool hasPreset(const PresetRef& preset) const;
+    PresetRef resolved(const PresetRef& preset) const;
 
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
+    int soundFontId_ = -1;
+    bool samplesOnDemand_ = false;
+    mutable std::mutex keptMutex_;
+    std::vector<PresetRef> kept_;  // sorted
     int sampleRate_ = 44100;
     std::string soundFontPath_;
 };

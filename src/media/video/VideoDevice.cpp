@@ -1,4 +1,4 @@
-#include "media/VideoDevice.h"
+#include "media/video/VideoDevice.h"
 
 #include <QApplication>
 #include <QAudioOutput>
