@@ -23,10 +23,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 namespace vorlo {
 
@@ -150,14 +152,13 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
             return true;
         }
         if (extensionLowered(file) == QLatin1String(".mpl")) {
+            showBeforeLoading();
             lists.openListAtStart(file);
-            showAtStart();
             return true;
         }
     }
+    showBeforeLoading();
     lists.autoLoadAtStart();
-
-    showAtStart();
     return true;
 }
 
@@ -215,6 +216,19 @@ void TFormPlayer::showAtStart() {
         case 2: showMaximized(); break;
         default: show(); break;
     }
+}
+
+void TFormPlayer::showBeforeLoading() {
+    showAtStart();
+    // A list of many thousand entries takes a moment to load: the window comes up first, with the hourglass, and
+    // the list fills it. Only what the window system sends is handled meanwhile, never the user's input.
+    if (!isVisible() || isMinimized()) return;
+    QElapsedTimer waited;
+    waited.start();
+    constexpr int kLongestWaitMs = 500;
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < kLongestWaitMs)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TFormPlayer::restoreFromTray() {

@@ -109,6 +109,8 @@ private:
     void readOptions();
     void applyModeChanges(const std::vector<CommandLine::ModeChange>& changes);
     void showAtStart();
+    // Shows the window as start-up does and lets it appear on the screen before a list is loaded into it.
+    void showBeforeLoading();
     void captureWindowState();
     // Saves the options and the list history; shows what fails and never throws, so that closing goes on.
     void saveOptions();
