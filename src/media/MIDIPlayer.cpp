@@ -10,6 +10,7 @@
 #include "media/CdAudioDevice.h"
 #include "media/CdTime.h"
 #include "media/EMCIDeviceError.h"
+#include "media/MediaLog.h"
 #include "media/SequencerDevice.h"
 #include "media/VideoBackend.h"
 #include "media/WaveAudioDevice.h"
@@ -76,6 +77,7 @@ void MIDIPlayer::finishCommand(const OneShot& settings, NotifyValue value) {
 }
 
 void MIDIPlayer::postReport(NotifyValue value) {
+    qCDebug(lcMedia) << "report" << static_cast<int>(value) << "posted for" << fileName_;
     QMetaObject::invokeMethod(
         this, [this, value] { emit OnNotify(value); }, Qt::QueuedConnection);
 }
@@ -101,8 +103,12 @@ PlayEndHandler MIDIPlayer::endHandler() {
 
 void MIDIPlayer::onPlayEnded(std::uint64_t generation, std::uint64_t token, bool failed) {
     // A play that was stopped, replaced or closed has had its report already.
-    if (!hasPending_ || pending_.generation != generation || pending_.token != token) return;
+    if (!hasPending_ || pending_.generation != generation || pending_.token != token) {
+        qCDebug(lcMedia) << "end of an earlier play dropped: generation" << generation << "token" << token;
+        return;
+    }
     hasPending_ = false;
+    qCDebug(lcMedia) << "play" << token << "of" << fileName_ << (failed ? "failed" : "reached its end");
     if (pending_.notify) emit OnNotify(failed ? NotifyValue::Failure : NotifyValue::Successful);
 }
 
@@ -155,6 +161,8 @@ void MIDIPlayer::open() {
     }
     backend_ = openBackend(type, path);
     openType_ = type;
+    qCDebug(lcMedia) << "opened" << fileName_ << "as device type" << static_cast<int>(type) << "length"
+                     << backend_->lengthMs() << "ms";
     // A CD device starts in track, minute, second, frame format, as drives always have.
     if (type == DeviceType::CDAudio) timeFormat_ = TimeFormat::TMSF;
     finishCommand(settings);
@@ -179,6 +187,7 @@ void MIDIPlayer::play() {
     const std::int64_t toMsValue =
         std::clamp<std::int64_t>(settings.hasEnd ? toMs(settings.end) : lengthMs, 0, lengthMs);
     if (fromMs > toMsValue) {
+        qCDebug(lcMedia) << "play from" << fromMs << "to" << toMsValue << "refused: out of range";
         setError(DeviceErrorCode::OutOfRange);
         return;
     }
@@ -186,6 +195,7 @@ void MIDIPlayer::play() {
     const bool wait = settings.hasWait && settings.wait;
     cutPending(notify ? NotifyValue::Superseded : NotifyValue::Aborted);
     const std::uint64_t token = backend_->play(fromMs, toMsValue);
+    qCDebug(lcMedia) << "play" << token << "of" << fileName_ << "from" << fromMs << "to" << toMsValue << "ms";
     hasPending_ = true;
     pending_ = {generation_, token, notify};
     if (!wait) return;

@@ -10,5 +10,8 @@ namespace vorlo {
 Q_DECLARE_LOGGING_CATEGORY(lcPlayback)
 // List files loaded and saved, the list history, closing a list.
 Q_DECLARE_LOGGING_CATEGORY(lcLists)
+// The options read, saved and changed, and a damaged settings file set aside.
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)
+// The media device's own category, vorlo.media, lives with it (media/MediaLog.h).
 
 }  // namespace vorlo
