@@ -55,6 +55,8 @@ std::string lowerExtension(std::string_view name) {
     return extension;
 }
 
+bool isArchivePath(std::string_view path) { return lowerExtension(path) == ".zip"; }
+
 std::string_view baseNameOf(std::string_view storedName) {
     const std::size_t separator = storedName.find_last_of("/\\");
     return separator == std::string_view::npos ? storedName : storedName.substr(separator + 1);

@@ -15,6 +15,9 @@ bool isPlayableExtension(std::string_view lowerCaseExtension);
 // The extension of a name's last part in lower case (ASCII letters only), with its dot; empty without a dot.
 std::string lowerExtension(std::string_view name);
 
+// True for a path whose extension is ".zip" in any case: an archive to be taken like a list.
+bool isArchivePath(std::string_view path);
+
 // The part of a stored member name after its last "/" or "\": the name a member is written under. Archive
 // folders, drive letters and leading slashes are never part of it.
 std::string_view baseNameOf(std::string_view storedName);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace vorlo::zip {
@@ -52,6 +53,36 @@ std::string memberLabel(const std::string& archivePath, const Member& member) {
     return archivePath + "/" + member.name;
 }
 
-bool isArchivePath(const std::string& path) { return lowerExtension(path) == ".zip"; }
+int forEachPlayableMember(const std::string& archivePath, const MemberVisitor& visit, const ExtractLimits& limits) {
+    std::string error;
+    const std::unique_ptr<ZipArchive> reader = ZipArchive::open(archivePath, error);
+    if (!reader) {
+        visit(archivePath, {}, "cannot be read: " + error);
+        return 1;
+    }
+    const std::vector<Member> members = reader->playableMembers();
+    if (members.empty()) {
+        visit(archivePath, {}, "No compressed file in this zip archive can be played!");
+        return 1;
+    }
+    ScratchFolder scratch;
+    if (scratch.path().empty()) {
+        visit(archivePath, {}, scratch.error());
+        return 1;
+    }
+    int failures = 0;
+    for (const Member& member : members) {
+        std::string extracted;
+        const std::string why = scratch.extract(*reader, member, extracted, limits);
+        if (why.empty()) {
+            visit(memberLabel(archivePath, member), extracted, {});
+        } else {
+            visit(memberLabel(archivePath, member), {}, "cannot be extracted: " + why);
+            ++failures;
+        }
+        scratch.removeMember();
+    }
+    return failures;
+}
 
 }  // namespace vorlo::zip

@@ -2,6 +2,7 @@
 
 #include "zip/ZipArchive.h"
 
+#include <functional>
 #include <string>
 
 namespace vorlo::zip {
@@ -36,7 +37,13 @@ private:
 // How the command line names a member: the archive's path, "/", the member's stored name.
 std::string memberLabel(const std::string& archivePath, const Member& member);
 
-// True for a path whose extension is ".zip" in any case: an archive to be taken like a list.
-bool isArchivePath(const std::string& path);
+// What the command line does with an archive named like a file: each playable member in archive order, extracted
+// into a ScratchFolder just before `visit(label, extracted, error)` and removed when it returns. `label` is
+// memberLabel(); `error` is empty when `extracted` is in place, else why the member cannot be read. An archive
+// that cannot be read or holds nothing playable gives one call with the archive's path as label and an error.
+// Returns the number of calls with an error.
+using MemberVisitor =
+    std::function<void(const std::string& label, const std::string& extracted, const std::string& error)>;
+int forEachPlayableMember(const std::string& archivePath, const MemberVisitor& visit, const ExtractLimits& limits = {});
 
 }  // namespace vorlo::zip

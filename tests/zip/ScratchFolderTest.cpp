@@ -1,5 +1,7 @@
 #include "zip/ScratchFolder.h"
 
+#include "zip/MemberNames.h"
+
 #include "ArchiveWriter.h"
 
 #include <gtest/gtest.h>
