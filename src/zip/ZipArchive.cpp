@@ -193,6 +193,14 @@ void ZipArchive::readMembers() {
     }
 }
 
+const Member* ZipArchive::member(std::uint64_t index) const {
+    // Members are kept in archive order, so their indices ascend (with gaps where a name could not be read).
+    const auto found =
+        std::lower_bound(members_.begin(), members_.end(), index,
+                         [](const Member& member, std::uint64_t wanted) { return member.index < wanted; });
+    return found != members_.end() && found->index == index ? &*found : nullptr;
+}
+
 std::vector<Member> ZipArchive::playableMembers() const {
     std::vector<Member> playable;
     for (const Member& member : members_)

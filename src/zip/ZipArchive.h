@@ -49,6 +49,8 @@ public:
     ZipArchive& operator=(const ZipArchive&) = delete;
 
     const std::vector<Member>& members() const { return members_; }
+    // The member at `index` in the archive; null when there is none (or the archive could not name it).
+    const Member* member(std::uint64_t index) const;
     // The playable members, in archive order.
     std::vector<Member> playableMembers() const;
 

@@ -80,6 +80,9 @@ TEST_F(ZipArchiveTest, ListsMembersInArchiveOrderWithTheirNamesAndKinds) {
     std::vector<std::string> playable;
     for (const Member& member : opened->playableMembers()) playable.push_back(member.name);
     EXPECT_EQ(playable, (std::vector<std::string>{"Canon.mid", "karaoke/Song.KAR"}));  // no link, no folder
+    ASSERT_NE(opened->member(3), nullptr);
+    EXPECT_EQ(opened->member(3)->name, "karaoke/Song.KAR");  // found by its place in the archive
+    EXPECT_EQ(opened->member(6), nullptr);
 }
 
 TEST_F(ZipArchiveTest, NamesWithoutTheUtf8FlagAreCodePage437) {

@@ -25,7 +25,7 @@ void ListCommands::openArchive(const QString& archive) {
         if (!unreadable.isEmpty()) {
             MessageBoxes::show(
                 QStringLiteral("Error - Open Zip File"),
-                fileNamePart(archive) + QStringLiteral(" cannot be read: ") + unreadable + QLatin1Char('.'),
+                fileNamePart(archive) + QStringLiteral(" cannot be opened: ") + unreadable + QLatin1Char('.'),
                 BoxIcon::Error);
         }
         MessageBoxes::show(QStringLiteral("No File to Play"),

@@ -16,6 +16,10 @@ ZipSession::~ZipSession() = default;
 
 std::vector<PlaylistEntry> ZipSession::readArchive(const QString& archive, QString& error) {
     reader_.reset();
+    if (folder_.isEmpty()) {
+        error = QStringLiteral("the player has no private temporary folder to extract its members into");
+        return {};
+    }
     std::string why;
     reader_ = zip::ZipArchive::open(QFile::encodeName(archive).toStdString(), why);
     std::vector<PlaylistEntry> entries;
@@ -57,10 +61,11 @@ QString ZipSession::extract(const PlaylistEntry& entry) {
     // Only one member is ever on disk: the one of an attempt that failed goes too.
     deleteTempFile();
     tempFile_ = entry.path;
-    if (!reader_ || entry.member < 0 || static_cast<std::size_t>(entry.member) >= reader_->members().size())
-        return QStringLiteral("it is not a member of the open archive");
+    const zip::Member* found =
+        reader_ && entry.member >= 0 ? reader_->member(static_cast<std::uint64_t>(entry.member)) : nullptr;
+    if (found == nullptr) return QStringLiteral("it is not a member of the open archive");
     if (folder_.isEmpty()) return QStringLiteral("the player has no private temporary folder");
-    const zip::Member& member = reader_->members()[static_cast<std::size_t>(entry.member)];
+    const zip::Member& member = *found;
     const BusyCursor busy;
     const std::string why = reader_->extract(member, QFile::encodeName(folder_).toStdString(), limits_);
     if (!why.empty()) {

@@ -38,7 +38,8 @@ public:
 
     // Reads the member list of `archive` and returns its playable members in archive order as playlist entries:
     // the stored name (folders included) shown, the temporary folder and the base name as path. The archive
-    // stays open for enter(). An archive that cannot be read gives no entries and `error` says why.
+    // stays open for enter(). An archive that cannot be read, or a player without its temporary folder, gives no
+    // entries and `error` says why.
     std::vector<PlaylistEntry> readArchive(const QString& archive, QString& error);
 
     // Zip mode begins for `archive` (the one read last, whose members can then be extracted); entering again

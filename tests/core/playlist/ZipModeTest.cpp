@@ -154,13 +154,23 @@ TEST_F(ZipMode, AnArchiveWithNothingToPlayOrThatCannotBeReadLeavesZipModeOffAndT
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("PK\x03\x04 this is no archive at all, only its first four bytes");
     file.close();
-    boxes_.expect("Error - Open Zip File", "damaged.zip cannot be read: Not a zip archive.", BoxIcon::Error,
+    boxes_.expect("Error - Open Zip File", "damaged.zip cannot be opened: Not a zip archive.", BoxIcon::Error,
                   BoxButtons::Ok, BoxButton::Ok);
     boxes_.expect("No File to Play", kNoFileToPlay, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
     open(damaged);
     EXPECT_FALSE(zip().active());
     EXPECT_EQ(rig_.playlist().count(), 0);
     EXPECT_TRUE(onDisk().isEmpty());
+
+    // A player whose private folder could not be made opens no archive: there is nowhere safe to extract to.
+    zip().setFolder({});
+    boxes_.expect("Error - Open Zip File",
+                  "good.zip cannot be opened: the player has no private temporary folder to extract its members into.",
+                  BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+    boxes_.expect("No File to Play", kNoFileToPlay, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+    open(archive("good.zip", {song("good.mid")}));
+    EXPECT_FALSE(zip().active());
+    EXPECT_EQ(rig_.playlist().count(), 0);
 }
 
 TEST_F(ZipMode, AMemberThatInflatesBeyondTheLimitIsDroppedWithItsReasonAndTheNextOnePlays) {
