@@ -121,6 +121,8 @@ private:
     bool closeList(CloseOrigin origin);
     void loadPaths(const QStringList& paths, LoadOrigin origin, int startIndex);
     void chooseCurrentEntry(LoadOrigin origin, int startIndex);
+    // Chooses the entry to begin with, opens it and, with Auto, plays it. False when nothing could be opened.
+    bool openFirstEntry(LoadOrigin origin, int startIndex);
     void reportMissing(const QStringList& missing, const QString& listFile);
     void setLoadedListCommands();
     void resetListForLoad();

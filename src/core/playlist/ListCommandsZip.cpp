@@ -39,15 +39,8 @@ void ListCommands::openArchive(const QString& archive) {
     zip_.enter(archive);
     setListOpen(true);
 
-    chooseCurrentEntry(LoadOrigin::User, 0);
-    playlist().selectLine(playlist().CurrentIndex());
-    if (!engine_.OpenCurrentEntry()) return;
-    if (engine_.modes().autoPlay) {
-        engine_.ShowPlayingButtons();
-        engine_.StartPlay();
-    } else {
-        engine_.ShowStoppedButtons();
-    }
+    // Opening the entry extracts its member and selects its line.
+    openFirstEntry(LoadOrigin::User, 0);
 }
 
 }  // namespace vorlo
