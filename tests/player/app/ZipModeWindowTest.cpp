@@ -9,6 +9,7 @@
 
 #include "core/app/PlayerCore.h"
 #include "core/playlist/ZipSession.h"
+#include "os/TempFolder.h"
 
 #include "ArchiveWriter.h"
 #include "PlayerSandbox.h"
@@ -109,6 +110,22 @@ TEST_F(ZipModeWindowTest, ClosingThePlayerInZipModeRemovesTheMemberAndTheFolderW
     ASSERT_EQ(inFolder(folder), QStringList{"a.mid"});
     EXPECT_TRUE(form.close());
     EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST_F(ZipModeWindowTest, AtStartOnlyWhatAnEarlierRunExtractedIsClearedFromTheFolder) {
+    storeOptions();
+    const QString folder = TempFolder::pathFor();
+    ASSERT_TRUE(folder.startsWith(path({})));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    for (const char* name : {"left over.mid", ".mvpart-00112233aabbccdd", "someone's notes.txt"}) {
+        QFile file(folder + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    TFormPlayer form(path({}), nullptr, test::silentDevice());
+    ASSERT_TRUE(form.FormCreate({}));
+    EXPECT_EQ(form.tempFolder(), folder);
+    EXPECT_EQ(inFolder(folder), QStringList{"someone's notes.txt"});
 }
 
 }  // namespace
