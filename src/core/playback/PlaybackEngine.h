@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 namespace vorlo {
 
 class Playlist;
+class ZipSession;
 struct ListFileNames;
 struct Options;
 
@@ -44,7 +46,7 @@ class PlaybackEngine : public QObject {
     Q_OBJECT
 public:
     PlaybackEngine(media::MIDIPlayer& device, Playlist& playlist, Options& options, PlayModes& modes,
-                   const ListFileNames& listFiles, QObject* parent = nullptr);
+                   const ListFileNames& listFiles, ZipSession& zip, QObject* parent = nullptr);
     ~PlaybackEngine() override;
 
     const TransportState& state() const { return state_; }
@@ -60,8 +62,10 @@ public:
     bool closeAfterPlay() const { return closeAfterPlay_; }
     void clearCloseAfterPlay() { closeAfterPlay_ = false; }
 
-    // Opening (never starts play). Returns true when a device is open afterwards. When nothing in the list can
-    // be played the list is closed (closeListRequested) and the user is told.
+    // Opening (never starts play). Returns true when a device is open afterwards. In zip mode each entry tried
+    // is extracted first; members that cannot be extracted are dropped like entries that cannot be opened, and
+    // the user is told why in one box. When nothing in the list can be played the list is closed
+    // (closeListRequested) and the user is told.
     bool OpenCurrentEntry();
     // Plays a file through, waiting, without a report (the MIDI reset file).
     void PlayResetFile(const QString& path);
@@ -163,6 +167,9 @@ private:
     // False when the advance ends the program (the close-at-end option).
     bool handleAdvance(PlaySequence::Advance advance);
     QString songCaptionOfCurrent() const;
+    // In zip mode: extracts the current entry's member; false (with the reason added to `failures`) when it
+    // cannot be.
+    bool extractCurrentMember(QStringList& failures);
     // Ends a wait without the advance it would bring (something else was opened or the list went).
     void abandonWait();
 
@@ -171,6 +178,7 @@ private:
     Options& options_;
     PlayModes& modes_;
     const ListFileNames& listFiles_;
+    ZipSession& zip_;
     RandomGenerator random_;
     PlaySequence sequence_;
     TransportState state_;

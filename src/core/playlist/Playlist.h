@@ -9,11 +9,14 @@
 namespace vorlo {
 
 // One line of the playlist: the full path as it came (never normalised), the name shown for it, and the
-// check mark that makes the advance skip it. Check marks are never written to a list file.
+// check mark that makes the advance skip it. Check marks are never written to a list file. In zip mode the
+// entry is a member of the open archive: `member` is its place there, so that it is the member extracted
+// whatever becomes of its name or line; -1 for a file.
 struct PlaylistEntry {
     QString path;
     QString displayName;
     bool checked = false;
+    int member = -1;
 };
 
 // The playlist: its entries in order (duplicates allowed), the current entry (`CurrentIndex`, the one opened

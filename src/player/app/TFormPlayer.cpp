@@ -164,11 +164,12 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
 
 void TFormPlayer::prepareTempFolder() {
     tempFolder_ = TempFolder::pathFor();
-    const QString refused = TempFolder::prepare(tempFolder_);
+    const QString refused = TempFolder::prepare(tempFolder_, &ZipSession::isLeftOver);
     if (!refused.isEmpty()) {
         MessageBoxes::show(QStringLiteral("Error - Temporary Folder"), refused, BoxIcon::Error);
         tempFolder_.clear();
     }
+    core_->zip().setFolder(tempFolder_);
 }
 
 void TFormPlayer::readOptions() {
@@ -296,6 +297,7 @@ void TFormPlayer::FileExitClick(bool fromWindow) {
     closeConfirmed_ = true;
     // From here on the player ends whatever fails: each step shows its own error and the next one still runs.
     ErrorHandler::run([this] {
+        core_->zip().deleteTempFile();
         if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     });
     ErrorHandler::run([this] { releaseDevice(); });
@@ -326,6 +328,7 @@ void TFormPlayer::FormDestroy() {
     core_->lists().askSaveChanges(false);
     closeConfirmed_ = true;
     ErrorHandler::run([this] {
+        core_->zip().deleteTempFile();
         if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     });
     ErrorHandler::run([this] { releaseDevice(); });

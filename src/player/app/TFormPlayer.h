@@ -133,6 +133,8 @@ private:
     // Shows the core's view: enabling, marks, hints, captions, colours, counter, track bar and tray image.
     void applyView();
     void showTrackBar(const TrackBarView& bar);
+    // Aqua in zip mode, else the button face.
+    void showPlaylistPanelColour(const std::optional<Rgb>& colour);
     void updateTrayImage(bool playing);
     // The application title (and the tray icon's hint) for a caption: cut to 63 characters.
     void setApplicationTitle(const QString& caption);

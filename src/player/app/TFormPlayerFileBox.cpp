@@ -26,6 +26,16 @@ void TFormPlayer::wireFileBox() {
     fileBox_->setObjectName(QStringLiteral("FileBox"));
     fileBox_->attachPlaylist(playlistPanel_);
     fileBox_->attachToolButtons(ui.refresh, ui.oneTouch);
+    connect(fileBox_, &FileBox::zipArchiveRequested, this,
+            ErrorHandler::guard([this](const QString& archive) { core_->lists().openZipArchive(archive); }));
+    connect(&core_->zip(), &ZipSession::changed, this, [this](bool active) {
+        if (active) {
+            playlistPanel_->actions().addFile->setEnabled(false);
+            playlistPanel_->actions().addAll->setEnabled(false);
+        } else {
+            fileBox_->FileListBoxClick();
+        }
+    });
 
     connect(a.volume, &QAction::triggered, this, ErrorHandler::guard([this] { startVolumeControl(); }));
     connect(a.multimedia, &QAction::triggered, this, ErrorHandler::guard([this] { startMultimediaSetting(); }));
