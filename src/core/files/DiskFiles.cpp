@@ -211,12 +211,14 @@ bool DiskFiles::writable(const QString& path) {
     const QByteArray bytes = bytesOf(path);
     struct stat status {};
     if (::stat(bytes.constData(), &status) != 0) return false;
-    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(bytes.constData(), W_OK) == 0;
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+           ::faccessat(AT_FDCWD, bytes.constData(), W_OK, AT_EACCESS) == 0;
 }
 
 bool DiskFiles::folderWritable(const QString& folder) {
     const QByteArray bytes = folder.isEmpty() ? QByteArrayLiteral(".") : bytesOf(folder);
-    return ::access(bytes.constData(), W_OK | X_OK) == 0;
+    // As the running identity sees it (the effective one), which is what the system checks on a rename or delete.
+    return ::faccessat(AT_FDCWD, bytes.constData(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 }  // namespace vorlo
