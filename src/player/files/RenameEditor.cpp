@@ -4,6 +4,8 @@
 
 #include <QAbstractItemModel>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 
@@ -18,11 +20,18 @@ RenameEditor::RenameEditor(TSCheckList& list) : QLineEdit(list.parentWidget()), 
 void RenameEditor::start(int row, const QString& text) {
     const QModelIndex index = list_.model()->index(row, 0);
     list_.scrollTo(index);
-    // Over the line's text, right of its check box, as wide as the list's inside allows.
+    // Over the line's text, right of its check box (never further left than 19 pixels into the list), as wide as
+    // the list's inside allows.
     const QRect line = list_.visualRect(index);
+    QStyleOptionViewItem option;
+    option.initFrom(list_.viewport());
+    option.rect = line;
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    const QRect textRect = list_.style()->subElementRect(QStyle::SE_ItemViewItemText, &option, &list_);
     const QPoint viewportTopLeft = list_.viewport()->mapTo(&list_, QPoint(0, 0));
-    setGeometry(list_.x() + 19, list_.y() + viewportTopLeft.y() + line.top() + 1,
-                std::max(0, list_.viewport()->width() - 17), kStartHeight);
+    const int left = std::max(kMinimumLeft, viewportTopLeft.x() + textRect.left() - 1);
+    setGeometry(list_.x() + left, list_.y() + viewportTopLeft.y() + line.top() + 1,
+                std::max(0, viewportTopLeft.x() + list_.viewport()->width() - left), kStartHeight);
     setText(text);
     selectAll();
     show();

@@ -14,6 +14,7 @@ class RenameEditor : public QLineEdit {
 public:
     static constexpr int kStartHeight = 14;
     static constexpr int kTypingHeight = 18;
+    static constexpr int kMinimumLeft = 19;
 
     // The editor lives beside `list`, in the list's parent.
     explicit RenameEditor(TSCheckList& list);
