@@ -88,6 +88,16 @@ private:
     bool replaceable(const QString& target, const QString& caption) const;
     bool askOverwrite(const QString& caption) const;
     void deleteAfterYes(int index);
+    // The acted-on entry dropped on a folder: its file and where it would go; none, after telling the user, when
+    // the file is in that folder already.
+    struct DropTarget {
+        int index = -1;
+        QString folder;
+        QString display;
+        QString source;
+        QString target;
+    };
+    std::optional<DropTarget> dropTarget(const QString& dropFolder, TransferMode mode) const;
 
     Playlist& playlist_;
     PlaylistEditor& editor_;

@@ -175,54 +175,55 @@ DialogOutcome FileCommands::transferFiles(TransferMode mode, TransferScope scope
     return DialogOutcome::Completed;
 }
 
-void FileCommands::dropMove(const QString& dropFolder) {
-    const int index = playlist_.DragIndex();
-    if (!playlist_.isValidIndex(index) || zip_.active()) return;
-    const QString folder = withoutSeparatorAtEnd(dropFolder);
-    const QString display = playlist_.displayName(index);
-    const QString source = playlist_.path(index);
-    const QString target = targetIn(folder, display);
-    if (target == source || DiskFiles::sameFile(source, target)) {
-        tell(display, noNeedText(TransferMode::Move), BoxIcon::Information);
-        return;
+std::optional<FileCommands::DropTarget> FileCommands::dropTarget(const QString& dropFolder, TransferMode mode) const {
+    DropTarget drop;
+    drop.index = playlist_.DragIndex();
+    if (!playlist_.isValidIndex(drop.index)) return std::nullopt;
+    drop.folder = withoutSeparatorAtEnd(dropFolder);
+    drop.display = playlist_.displayName(drop.index);
+    drop.source = playlist_.path(drop.index);
+    drop.target = targetIn(drop.folder, drop.display);
+    if (drop.target == drop.source || DiskFiles::sameFile(drop.source, drop.target)) {
+        tell(drop.display, noNeedText(mode), BoxIcon::Information);
+        return std::nullopt;
     }
+    return drop;
+}
+
+void FileCommands::dropMove(const QString& dropFolder) {
+    if (zip_.active()) return;
+    const std::optional<DropTarget> drop = dropTarget(dropFolder, TransferMode::Move);
+    if (!drop) return;
     bool replace = false;
-    if (DiskFiles::exists(target)) {
-        if (!askOverwrite(display) || !replaceable(target, display)) return;
+    if (DiskFiles::exists(drop->target)) {
+        if (!askOverwrite(drop->display) || !replaceable(drop->target, drop->display)) return;
         replace = true;
     }
     bool wasOpen = false;
-    if (!moveEntryFile(index, target, replace, wasOpen)) {
+    if (!moveEntryFile(drop->index, drop->target, replace, wasOpen)) {
         tell(QStringLiteral("Error - Move File"),
-             wasOpen ? QStringLiteral("Cannot move file '") + source + QStringLiteral("'!") : cannotMoveText(source),
+             wasOpen ? QStringLiteral("Cannot move file '") + drop->source + QStringLiteral("'!")
+                     : cannotMoveText(drop->source),
              BoxIcon::Error);
         return;
     }
-    emit folderContentsChanged(withoutSeparatorAtEnd(folderOfPath(source)), QString());
-    emit folderContentsChanged(folder, fileNamePart(display));
+    emit folderContentsChanged(withoutSeparatorAtEnd(folderOfPath(drop->source)), QString());
+    emit folderContentsChanged(drop->folder, fileNamePart(drop->display));
     saveIfListFile();
 }
 
 void FileCommands::dropCopy(const QString& dropFolder) {
-    const int index = playlist_.DragIndex();
-    if (!playlist_.isValidIndex(index)) return;
-    if (zip_.active() && index != playlist_.CurrentIndex()) return;
-    const QString folder = withoutSeparatorAtEnd(dropFolder);
-    const QString display = playlist_.displayName(index);
-    const QString source = playlist_.path(index);
-    const QString target = targetIn(folder, display);
-    if (target == source || DiskFiles::sameFile(source, target)) {
-        tell(display, noNeedText(TransferMode::Copy), BoxIcon::Information);
-        return;
-    }
+    if (zip_.active() && playlist_.DragIndex() != playlist_.CurrentIndex()) return;
+    const std::optional<DropTarget> drop = dropTarget(dropFolder, TransferMode::Copy);
+    if (!drop) return;
     DiskFiles::Existing existing = DiskFiles::Existing::Keep;
-    if (DiskFiles::exists(target)) {
-        if (!askOverwrite(display) || !replaceable(target, target)) return;
+    if (DiskFiles::exists(drop->target)) {
+        if (!askOverwrite(drop->display) || !replaceable(drop->target, drop->target)) return;
         existing = DiskFiles::Existing::Replace;
     }
-    if (!DiskFiles::copy(source, target, existing).ok())
-        tell(QStringLiteral("Error - Copy File"), cannotCopyText(source), BoxIcon::Error);
-    emit folderContentsChanged(folder, fileNamePart(display));
+    if (!DiskFiles::copy(drop->source, drop->target, existing).ok())
+        tell(QStringLiteral("Error - Copy File"), cannotCopyText(drop->source), BoxIcon::Error);
+    emit folderContentsChanged(drop->folder, fileNamePart(drop->display));
 }
 
 }  // namespace vorlo

@@ -176,6 +176,9 @@ private:
     void applyEnd(std::int64_t endMs);
     void setTrackBarForEntry();
     void resetTrackBar();
+    // The current entry left the list: the counter and the track bar are reset and the device closed. False
+    // (after telling the listeners) when the list is empty now.
+    bool letGoOfRemovedCurrent();
     // Drops the current entry after it failed to open and chooses the next; false when the program ends.
     bool removeUnplayable();
     // False when the advance ends the program (the close-at-end option).

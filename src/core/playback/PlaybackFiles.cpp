@@ -56,13 +56,7 @@ void PlaybackEngine::currentEntryRenamed() {
 }
 
 void PlaybackEngine::replaceDeletedCurrent(int index, bool wasLast) {
-    position_.ResetCounter();
-    resetTrackBar();
-    closeDevice();
-    if (playlist_.isEmpty()) {
-        publish();
-        return;
-    }
+    if (!letGoOfRemovedCurrent()) return;
     playlist_.setCurrentIndex(wasLast ? 0 : index);
     if (!OpenCurrentEntry()) return;
     const bool play = wasLast ? modes_.loop : modes_.autoPlay && !playlist_.isChecked(playlist_.CurrentIndex());

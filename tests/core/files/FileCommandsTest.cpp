@@ -1,7 +1,7 @@
 // Renaming and killing the files of playlist entries, and deleting folders, on the player's core with the real
 // media device (offline audio) and real files in a temporary folder.
-#include "CoreRig.h"
 #include "FileSystemRig.h"
+#include "FilesFixture.h"
 #include "MediaFixtures.h"
 #include "QtPrinters.h"
 #include "ScriptedMessageBoxes.h"
@@ -21,27 +21,8 @@ using namespace vorlo;
 
 namespace {
 
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public test::FilesFixture {
 protected:
-    void SetUp() override { rig.modes.autoPlay = false; }
-
-    QString song(const QString& name, int lengthMs = 400) const {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        EXPECT_TRUE(test::writeSong(path, lengthMs));
-        return path;
-    }
-    // Starts the rig on `paths` as a list just loaded from `listFile` (none: no list file).
-    void start(const QStringList& paths, const QString& listFile = {}) {
-        rig.fill(paths);
-        if (!listFile.isEmpty()) {
-            ListFile::write(listFile, paths);
-            rig.core().lists().fileNames().saveFileName = listFile;
-        }
-        rig.engine().entriesArrived();
-    }
-    FileCommands& files() { return rig.core().files(); }
-    Playlist& list() { return rig.playlist(); }
     static QStringList onDisk(const QString& listFile) { return ListFile::read(listFile); }
     void expectError(const QString& caption, const QString& text) {
         boxes.expect(caption, text, BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
@@ -53,10 +34,6 @@ protected:
                          "this file from the playlist.",
                      BoxIcon::Warning, BoxButtons::YesNo, answer);
     }
-
-    QTemporaryDir dir;
-    test::ScriptedMessageBoxes boxes;
-    test::CoreRig rig;
 };
 
 TEST_F(FileCommandsTest, RenamingKeepsTheExtensionUnlessOneIsTypedAndTheOldNameRenamesNothing) {

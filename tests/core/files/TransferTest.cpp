@@ -1,7 +1,7 @@
 // Copying and moving the files of playlist entries (the copy and move dialog's OK, and a line dropped on the
 // folder list) on the player's core with the real media device (offline audio) and real files.
-#include "CoreRig.h"
 #include "FileSystemRig.h"
+#include "FilesFixture.h"
 #include "MediaFixtures.h"
 #include "QtPrinters.h"
 #include "ScriptedMessageBoxes.h"
@@ -19,25 +19,11 @@ using namespace vorlo;
 
 namespace {
 
-class TransferTest : public ::testing::Test {
+class TransferTest : public test::FilesFixture {
 protected:
     void SetUp() override {
-        rig.modes.autoPlay = false;
+        FilesFixture::SetUp();
         QDir().mkpath(dir.filePath("to"));
-    }
-    QString song(const QString& name, int lengthMs = 400) const {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        EXPECT_TRUE(test::writeSong(path, lengthMs));
-        return path;
-    }
-    void start(const QStringList& paths, const QString& listFile = {}) {
-        rig.fill(paths);
-        if (!listFile.isEmpty()) {
-            ListFile::write(listFile, paths);
-            rig.core().lists().fileNames().saveFileName = listFile;
-        }
-        rig.engine().entriesArrived();
     }
     DialogOutcome transfer(TransferMode mode, TransferScope scope, const QString& folderText) {
         return files().transferFiles(mode, scope, folderText, dir.path());
@@ -56,12 +42,6 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    FileCommands& files() { return rig.core().files(); }
-    Playlist& list() { return rig.playlist(); }
-
-    QTemporaryDir dir;
-    test::ScriptedMessageBoxes boxes;
-    test::CoreRig rig;
 };
 
 TEST_F(TransferTest, CopyingLeavesThePlaylistAloneAndCopyingIntoTheSameFolderIsRefused) {
