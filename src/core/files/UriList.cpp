@@ -1,6 +1,7 @@
 #include "core/files/UriList.h"
 
 #include <QFile>
+#include <QSysInfo>
 
 namespace vorlo {
 
@@ -14,7 +15,8 @@ QByteArray localPathOf(const QByteArray& uri) {
         const qsizetype pathStart = rest.indexOf('/', 2);
         if (pathStart < 0) return {};
         const QByteArray host = rest.mid(2, pathStart - 2).toLower();
-        if (!host.isEmpty() && host != "localhost") return {};  // a file of another machine
+        // A file of another machine is not ours to open; this machine may be named.
+        if (!host.isEmpty() && host != "localhost" && host != QSysInfo::machineHostName().toLower().toUtf8()) return {};
         rest = rest.mid(pathStart);
     }
     return rest.startsWith('/') ? rest : QByteArray();

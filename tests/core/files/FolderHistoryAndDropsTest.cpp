@@ -3,6 +3,7 @@
 #include "core/files/UriList.h"
 
 #include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -61,9 +62,12 @@ TEST(UriListTest, LocalFilesComeOutByteForByteAndRemoteOnesAreLeftOut) {
         "sftp://host/home/u/song.mid\r\n"
         "file://otherhost/home/u/far.mid\r\n"
         "file:/home/u/plain.wav\r\n"
-        "file:///home/u/caf%E9.mid\r\n";
+        "file:///home/u/caf%E9.mid\r\n"
+        "file://" +
+        QSysInfo::machineHostName().toUtf8() + "/home/u/here.mid\r\n";
     const UriList list = UriList::parse(payload);
-    EXPECT_EQ(list.paths, QStringList({"/home/u/My Songs/#one%.mid", "/home/u/café.KAR", "/home/u/plain.wav"}));
+    EXPECT_EQ(list.paths,
+              QStringList({"/home/u/My Songs/#one%.mid", "/home/u/café.KAR", "/home/u/plain.wav", "/home/u/here.mid"}));
     // A Latin-1 name is no valid UTF-8: no path of the player could reach it.
     EXPECT_EQ(list.unusable.size(), 1);
 }

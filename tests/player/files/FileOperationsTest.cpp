@@ -312,9 +312,15 @@ TEST_F(FileOperationsTest, FilesDroppedFromTheDesktopAreAddedWithTheListsEntries
         uris += QUrl::fromLocalFile(file).toEncoded() + "\r\n";
     uris += QUrl::fromLocalFile(songs).toEncoded() + "\r\n";  // a folder: nothing
     uris += "http://example.org/remote.mid\r\n";              // a remote file: nothing
+    // A name that is not UTF-8 cannot be held as a path: the user is told rather than a wrong file added.
+    uris += "file://" + QFile::encodeName(songs) + "/caf%E9.mid\r\n";
     EXPECT_TRUE(uris.contains("odd%20%231.mid"));
     QMimeData mime;
     mime.setData("text/uri-list", uris);
+    boxes_.expect("Cannot Add File",
+                  "These file names are not valid UTF-8, so the player cannot open them:\n" +
+                      QFile::decodeName(QFile::encodeName(songs) + "/caf\xE9.mid"),
+                  BoxIcon::Information, BoxButtons::Ok, BoxButton::Ok);
     ASSERT_TRUE(dragAndDrop(panel().songList()->viewport(), QPoint(10, 10), &mime));
     ASSERT_EQ(list().count(), 4);
     EXPECT_EQ(list().path(0), odd);
