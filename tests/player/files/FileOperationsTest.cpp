@@ -28,6 +28,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -361,6 +362,37 @@ TEST_F(FileOperationsTest, FilesOfTheFileListDroppedOnTheListGoInAtTheDropPoint)
     foreign.setData(DragPayloads::FileBoxFilesType, QByteArray("garbage"));
     EXPECT_FALSE(dragAndDrop(songList->viewport(), centreOfLine(songList, 1), &foreign));
     EXPECT_EQ(list().count(), 3);
+}
+
+TEST_F(FileOperationsTest, TheKillButtonAsksFirstAndTakesTheFileAndItsLineAway) {
+    addSongs({"a.mid", "b.mid"});
+    list().selectLine(0);
+    auto* kill = form->findChild<QToolButton*>("BtnKill");
+    ASSERT_NE(kill, nullptr);
+    ASSERT_TRUE(kill->isEnabled());
+    const QString question =
+        "Do you really want to delete 'a.mid'?\nYou will lose this file forever if you press 'Yes'!\nAdvice: Press "
+        "'No' then remove this file from the playlist.";
+    boxes_.expect("Warning - Delete file", question, BoxIcon::Warning, BoxButtons::YesNo, BoxButton::No);
+    kill->click();
+    EXPECT_TRUE(QFile::exists(songs + "/a.mid"));
+    EXPECT_EQ(list().count(), 2);
+    boxes_.expect("Warning - Delete file", question, BoxIcon::Warning, BoxButtons::YesNo, BoxButton::Yes);
+    kill->click();
+    EXPECT_FALSE(QFile::exists(songs + "/a.mid"));
+    ASSERT_EQ(list().count(), 1);
+    EXPECT_EQ(list().displayName(0), "b.mid");
+}
+
+TEST_F(FileOperationsTest, InZipModeTheDialogOffersOnlyTheOneEntry) {
+    addSongs({"a.mid"});
+    list().setDragIndex(0);
+    TFormNF dialog(TFormNF::Mode::Copy, list(), true, songs, {}, form.get());
+    EXPECT_TRUE(dialog.radioOne()->isChecked());
+    EXPECT_FALSE(dialog.radioChecked()->isEnabled());
+    EXPECT_FALSE(dialog.radioAll()->isEnabled());
+    EXPECT_EQ(dialog.scope(), TransferScope::One);
+    EXPECT_EQ(dialog.size(), QSize(TFormNF::kClientWidth, TFormNF::kClientHeight));
 }
 
 }  // namespace
