@@ -203,13 +203,13 @@ void FileOperations::addFolder(const QString& folder) {
     connect(walk_, &FolderWalkJob::progress, progress_, [this](const QString& entered, int filesFound) {
         if (progress_) progress_->setLabelText(QStringLiteral("%1 files found\n%2").arg(filesFound).arg(entered));
     });
-    connect(walk_, &FolderWalkJob::finished, progress_, [this] {
+    connect(walk_, &FolderWalkJob::finished, progress_, [this](bool cancelled) {
         QProgressDialog* done = progress_;
         progress_ = nullptr;
         disconnect(walk_, nullptr, done, nullptr);  // a next walk must not reach this box's slots
         done->deleteLater();
         ErrorHandler::run([this] { playlist_.editor().folderAdded(countBeforeWalk_); });
-        emit folderAdded();
+        emit folderAdded(cancelled);
     });
     walk_->start(folder);
     progress_->show();

@@ -52,8 +52,8 @@ public:
     QProgressDialog* addFolderProgress() const { return progress_; }
 
 signals:
-    // An Add Folder walk ended (also when it was cancelled).
-    void folderAdded();
+    // An Add Folder walk ended; `cancelled` when the user cancelled it (what it found before is kept).
+    void folderAdded(bool cancelled);
 
 private:
     void wireActions();

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -347,6 +348,30 @@ TEST_F(FileOperationsTest, AFolderDroppedFromTheFolderListAddsEveryPlayableFileB
     for (int i = 0; i < list().count(); ++i) paths << list().path(i);
     paths.sort();
     EXPECT_EQ(paths, QStringList({songs + "/a.mid", songs + "/b.mid", songs + "/c.mid", songs + "/deep/er/x.mid"}));
+    EXPECT_EQ(operations().addFolderProgress(), nullptr);
+    EXPECT_FALSE(added.first().at(0).toBool());
+}
+
+TEST_F(FileOperationsTest, CancelInTheProgressBoxEndsAddFolderAndKeepsWhatWasFound) {
+    const QString tree = path("tree");
+    for (int i = 0; i < 300; ++i) {
+        QDir().mkpath(tree + QString("/f%1").arg(i));
+        QFile(tree + QString("/f%1/s.mid").arg(i)).open(QIODevice::WriteOnly);
+    }
+    QSignalSpy added(&operations(), &FileOperations::folderAdded);
+    operations().addFolder(tree);
+    QProgressDialog* progress = operations().addFolderProgress();
+    ASSERT_NE(progress, nullptr);
+    // The box keeps the window from other commands while the walk runs.
+    EXPECT_EQ(progress->windowModality(), Qt::WindowModal);
+    QPushButton* cancel = progress->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    cancel->click();
+    ASSERT_TRUE(added.count() == 1 || added.wait(10000));
+    EXPECT_TRUE(added.first().at(0).toBool());
+    EXPECT_LE(list().count(), 300);
+    for (int i = 0; i < list().count(); ++i) EXPECT_TRUE(list().path(i).startsWith(tree + "/f"));
+    EXPECT_FALSE(operations().addingFolder());
     EXPECT_EQ(operations().addFolderProgress(), nullptr);
 }
 
