@@ -382,15 +382,18 @@ void PlaybackEngine::entriesArrived() {
     }
 }
 
-void PlaybackEngine::currentEntryRemoved(bool afterDeviceError) {
-    const bool wasPlaying = device_.isOpen() && device_.mode() == media::Mode::Playing;
+bool PlaybackEngine::letGoOfRemovedCurrent() {
     position_.ResetCounter();
     resetTrackBar();
     closeDevice();
-    if (playlist_.isEmpty()) {
-        publish();
-        return;
-    }
+    if (!playlist_.isEmpty()) return true;
+    publish();
+    return false;
+}
+
+void PlaybackEngine::currentEntryRemoved(bool afterDeviceError) {
+    const bool wasPlaying = device_.isOpen() && device_.mode() == media::Mode::Playing;
+    if (!letGoOfRemovedCurrent()) return;
     // Removing an entry never ends the program, even at the end of the list with the close-at-end option: the
     // advance only chooses the entry that takes the removed one's place.
     sequence_.AdvanceToNext(QString());

@@ -15,6 +15,8 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace vorlo {
 
@@ -109,6 +111,22 @@ public:
     // Stops the device if it plays and closes it if it is open.
     void closeDevice();
 
+    // Files renamed, moved or deleted under the player.
+    // True when the media device has this file open.
+    bool holdsFile(const QString& path) const;
+    // Runs `operation` on the file at `path`, with the media device let go of it when it has that file open: the
+    // position is remembered, play stopped and the device closed; afterwards the device opens the file where the
+    // operation left it (the path it returns, or `path` again when it returns none: it failed), goes back to the
+    // position and plays on if it was playing. Returns what `operation` returned. Throws the device's error when
+    // the file cannot be opened again.
+    std::optional<QString> releasingFile(const QString& path, const std::function<std::optional<QString>()>& operation);
+    // The current entry's name changed: the caption and the application title show the new one.
+    void currentEntryRenamed();
+    // The current entry's file was deleted and its entry removed; the entry that followed it now stands at
+    // `index`. That one is opened in its place, or the first entry when the deleted one was the last: the first
+    // plays again with Loop on, any other with Auto on unless it is checked; otherwise it waits, ready.
+    void replaceDeletedCurrent(int index, bool wasLast);
+
     // The wait between songs.
     void StartWait();
     enum class WaitEnd { ByTimer, ByStop, ByStep };
@@ -162,6 +180,9 @@ private:
     void applyEnd(std::int64_t endMs);
     void setTrackBarForEntry();
     void resetTrackBar();
+    // The current entry left the list: the counter and the track bar are reset and the device closed. False
+    // (after telling the listeners) when the list is empty now.
+    bool letGoOfRemovedCurrent();
     // Drops the current entry after it failed to open and chooses the next; false when the program ends.
     bool removeUnplayable();
     // False when the advance ends the program (the close-at-end option).

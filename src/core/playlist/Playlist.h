@@ -61,6 +61,10 @@ public:
     void setChecked(int index, bool checked);
     void UncheckAllEntries();
 
+    // The file of entry `index` was renamed or moved: the entry keeps its place and check mark and takes the new
+    // path and name.
+    void setEntryFile(int index, const QString& path, const QString& displayName);
+
     void append(PlaylistEntry entry);
     // Appends many entries at once (one notification: fast for very long lists).
     void append(std::vector<PlaylistEntry> entries);

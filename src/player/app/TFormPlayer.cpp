@@ -15,6 +15,8 @@
 #include "player/app/TFormAbout.h"
 #include "player/app/WindowParts.h"
 #include "player/filebox/FileBox.h"
+#include "player/files/FileOperations.h"
+#include "player/files/RenameEditor.h"
 #include "player/help/HelpWindow.h"
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
@@ -290,6 +292,8 @@ void TFormPlayer::takeHandOver(const QByteArray& tail) {
 }
 
 void TFormPlayer::FileExitClick(bool fromWindow) {
+    // An open rename ends first, without renaming: its line may be about to go.
+    if (fileOperations_) fileOperations_->renameEditor().close();
     if (!core_->lists().askSaveChanges(true)) {
         closeConfirmed_ = false;
         return;

@@ -25,6 +25,7 @@ class QSystemTrayIcon;
 namespace vorlo {
 
 class FileBox;
+class FileOperations;
 class HelpWindow;
 class ListDialogs;
 class PlayerActions;
@@ -89,6 +90,7 @@ public:
     ListCommands& listCommands() { return core_->lists(); }
     RecentListsMenu& recentMenu() { return *recentMenu_; }
     FileBox& fileBox() { return *fileBox_; }
+    FileOperations& fileOperations() { return *fileOperations_; }
     WindowParts& windowParts() { return *windowParts_; }
     StayOnTop& stayOnTop() { return *stayOnTop_; }
     TrayMenu& trayMenu() { return *trayMenu_; }
@@ -160,6 +162,7 @@ private:
     PlaylistPanel* playlistPanel_ = nullptr;
     RecentListsMenu* recentMenu_ = nullptr;
     FileBox* fileBox_ = nullptr;
+    FileOperations* fileOperations_ = nullptr;
     std::unique_ptr<HelpWindow> help_;
     QString applicationTitle_ = QStringLiteral("MIDI Vorlo");
     QMenu* listMenu_ = nullptr;

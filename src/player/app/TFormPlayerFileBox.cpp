@@ -8,6 +8,7 @@
 #include "player/app/PlayerControls.h"
 #include "player/app/TrayMenu.h"
 #include "player/filebox/FileBox.h"
+#include "player/files/FileOperations.h"
 #include "player/help/HelpWindow.h"
 #include "player/info/TFormInfo.h"
 #include "player/playlist/PlaylistPanel.h"
@@ -36,6 +37,8 @@ void TFormPlayer::wireFileBox() {
             fileBox_->FileListBoxClick();
         }
     });
+    fileOperations_ = new FileOperations(*this, core_->files(), *playlistPanel_, *fileBox_,
+                                         [this] { return options_.programFolder; });
 
     connect(a.volume, &QAction::triggered, this, ErrorHandler::guard([this] { startVolumeControl(); }));
     connect(a.multimedia, &QAction::triggered, this, ErrorHandler::guard([this] { startMultimediaSetting(); }));
