@@ -8,6 +8,7 @@
 #include "media/MIDIPlayer.h"
 #include "os/Registry.h"
 #include "os/TempFolder.h"
+#include "player/app/CentreOnPlayer.h"
 #include "player/app/ModalDialogs.h"
 #include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
@@ -19,6 +20,7 @@
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
+#include "player/settings/TPagesDlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -96,7 +98,7 @@ void TFormPlayer::buildMenus() {
     modesMenu_ = optionsMenu->addMenu(QStringLiteral("&Play Modes"));
     modesMenu_->setObjectName(QStringLiteral("PlayModes"));
     for (int i = 0; i < PlayerActions::kModeCount; ++i) modesMenu_->addAction(a.modeItems()[i]);
-    for (QAction* action : {a.volume, a.multimedia, a.resetMidiNow}) optionsMenu->addAction(action);
+    for (QAction* action : {a.configuration, a.volume, a.multimedia, a.resetMidiNow}) optionsMenu->addAction(action);
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
     helpMenu_->setObjectName(QStringLiteral("MenuHelp"));
@@ -105,6 +107,7 @@ void TFormPlayer::buildMenus() {
     connect(a.exit, &QAction::triggered, this, ErrorHandler::guard([this] { FileExitClick(false); }));
     connect(a.helpContents, &QAction::triggered, this, ErrorHandler::guard([this] { showHelp(101); }));
     connect(a.about, &QAction::triggered, this, ErrorHandler::guard([this] { showAbout(); }));
+    connect(a.configuration, &QAction::triggered, this, ErrorHandler::guard([this] { ConfigurationClick(); }));
 }
 
 QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
@@ -118,6 +121,9 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
 
     readOptions();
     if (firstRun_) {
+        // A new user starts with the file types: that is how files reach the player from the desktop. The
+        // command line is not looked at on a first run.
+        ConfigurationClick(TPagesDlg::FileTypes);
         setClientSize(QSize(kDesignClientWidth, kDesignClientHeight));
         show();
         return true;
@@ -370,6 +376,21 @@ void TFormPlayer::saveOptions() {
     // The history is written even when the options could not be.
     ErrorHandler::run([this] { settings_.save(core_->lists().history().entries()); });
     core_->lists().saveHistory(options_.programFolder);
+}
+
+void TFormPlayer::ConfigurationClick(int firstPage) {
+    const QString listFolder = core_->lists().fileNames().openInitialFolder;
+    TPagesDlg dialog(
+        settings_,
+        [this, listFolder](const QString& typed) {
+            const QFileInfo typedFile(typed);
+            return listDialogs_->chooseResetFile(typedFile.isFile() ? typedFile.absolutePath() : listFolder);
+        },
+        this);
+    dialog.showPage(firstPage);
+    dialog.adjustSize();
+    CentreOnPlayer(dialog, this);
+    ModalDialogs::exec(dialog);
 }
 
 void TFormPlayer::showAbout() {
