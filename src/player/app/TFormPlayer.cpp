@@ -115,14 +115,15 @@ QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
 void TFormPlayer::setClientSize(const QSize& size) { windowParts_->setClientSize(size); }
 
 bool TFormPlayer::FormCreate(const QStringList& arguments) {
-    BusyCursor busy;
+    std::optional<BusyCursor> busy(std::in_place);
     prepareTempFolder();
     setClientSize(lastClientSize_);
 
     readOptions();
     if (firstRun_) {
         // A new user starts with the file types: that is how files reach the player from the desktop. The
-        // command line is not looked at on a first run.
+        // command line is not looked at on a first run. The user works in the dialog: no hourglass over it.
+        busy.reset();
         ConfigurationClick(TPagesDlg::FileTypes);
         setClientSize(QSize(kDesignClientWidth, kDesignClientHeight));
         show();

@@ -1,3 +1,4 @@
+#include "core/app/BusyCursor.h"
 #include "core/settings/Settings.h"
 #include "os/Registry.h"
 #include "player/app/PlayerActions.h"
@@ -278,8 +279,10 @@ TEST_F(ConfigurationWindowTest, TheFirstRunOpensTheDialogOnTheFileTypesBeforeThe
     TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
     bool windowShown = true;
     int page = -1;
+    int busyScopes = -1;
     boxes_.expectDialog("PagesDlg", [&](QObject& dialog) {
         windowShown = form.isVisible();
+        busyScopes = BusyCursor::depth();
         page = static_cast<TPagesDlg&>(dialog).shownPage();
         return int(QDialog::Rejected);
     });
@@ -287,6 +290,7 @@ TEST_F(ConfigurationWindowTest, TheFirstRunOpensTheDialogOnTheFileTypesBeforeThe
     EXPECT_TRUE(form.firstRun());
     EXPECT_FALSE(windowShown);
     EXPECT_EQ(page, TPagesDlg::FileTypes);
+    EXPECT_EQ(busyScopes, 0);  // no hourglass over the dialog
     EXPECT_TRUE(form.isVisible());
 }
 
