@@ -1,8 +1,11 @@
 #include "player/settings/NumberBox.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace vorlo {
 
@@ -17,19 +20,30 @@ NumberBox::NumberBox(const QString& upDownName, const QString& editName, int min
 }
 
 void NumberBox::placeOver(QLabel& label) {
-    const QString text = label.text();
+    label_ = &label;
+    setParent(&label);
+    place();
+    show();
+}
+
+void NumberBox::changeEvent(QEvent* event) {
+    QSpinBox::changeEvent(event);
+    // The box is the label's child: a new font reaches both, and the blanks it stands on have a new width.
+    if (event->type() == QEvent::FontChange && label_) place();
+}
+
+void NumberBox::place() {
+    const QString text = label_->text();
     const QRegularExpressionMatch blanks = QRegularExpression(QStringLiteral(" {3,}")).match(text);
     if (!blanks.hasMatch()) return;
-    const QFontMetrics metrics(label.font());
+    const QFontMetrics metrics(label_->font());
     const int left =
         metrics.horizontalAdvance(text.left(blanks.capturedStart())) + metrics.horizontalAdvance(QLatin1Char(' '));
     const int width = metrics.horizontalAdvance(blanks.captured()) - 2 * metrics.horizontalAdvance(QLatin1Char(' '));
-    setParent(&label);
     const int height = sizeHint().height();
     // The label's text is centred vertically in the label, and so is the box.
-    label.setMinimumHeight(height + 2);
+    label_->setMinimumHeight(height + 2);
     setGeometry(left, 1, std::max(width, minimumSizeHint().width()), height);
-    show();
 }
 
 }  // namespace vorlo

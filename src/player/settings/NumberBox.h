@@ -17,8 +17,17 @@ public:
 
     QLineEdit* edit() const { return lineEdit(); }
 
-    // Puts the box over the run of blanks in `label`'s text that stands for it.
+    // Puts the box over the run of blanks in `label`'s text that stands for it, and keeps it there when the
+    // label's font changes.
     void placeOver(QLabel& label);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void place();
+
+    QLabel* label_ = nullptr;
 };
 
 }  // namespace vorlo

@@ -6,6 +6,7 @@
 #include "player/settings/PlayControlPage.h"
 
 #include <QDialogButtonBox>
+#include <QLayout>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -44,6 +45,24 @@ TPagesDlg::TPagesDlg(Settings& settings, MidiResetPage::Browser browse, QWidget*
     addPage(new FileTypesPage);
     addPage(new MidiResetPage(options, std::move(browse)));
     setFixedSize(kClientWidth, kClientHeight);
+    fitTexts();
+}
+
+void TPagesDlg::fitTexts() {
+    // The dialog keeps its size; its captions are long for it. Where the desktop's font is wider than the one
+    // the dialog was drawn for, a smaller font keeps every caption whole instead of cutting it off.
+    constexpr qreal kSmallestPointSize = 7.0;
+    const auto fits = [this] {
+        // What the page control needs for its widest page, against what the dialog's layout gives it.
+        const QMargins margins = layout()->contentsMargins();
+        return pageControl_->minimumSizeHint().width() <= width() - margins.left() - margins.right();
+    };
+    QFont font = this->font();
+    if (font.pointSizeF() <= 0) return;  // a font sized in pixels: left as the desktop gives it
+    while (!fits() && font.pointSizeF() - 0.5 >= kSmallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        setFont(font);
+    }
 }
 
 void TPagesDlg::addPage(ConfigurationPage* page) {

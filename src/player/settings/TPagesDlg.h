@@ -44,6 +44,8 @@ public:
     void HelpBtnClick();
 
 private:
+    void fitTexts();
+
     Settings& settings_;
     QTabWidget* pageControl_;
     std::vector<ConfigurationPage*> pages_;

@@ -109,6 +109,23 @@ TEST_F(PagesDlgTest, ThePagesHoldTheControlsAndTextsOfTheOptions) {
     EXPECT_TRUE(child<QPushButton>(*dlg, "OKBtn")->isDefault());
 }
 
+TEST_F(PagesDlgTest, EveryCaptionFitsAndTheNumberBoxesStayOnTheirBlanks) {
+    auto dlg = dialog();
+    dlg->show();
+    for (int i = 0; i < 3; ++i) {
+        dlg->showPage(i);
+        QWidget* page = dlg->page(i);
+        EXPECT_LE(page->minimumSizeHint().width(), page->width()) << page->objectName().toStdString();
+    }
+    // The box covers the blanks of its label, between "Skip" and "seconds", whatever font the dialog took.
+    dlg->showPage(TPagesDlg::PlayControl);
+    auto* label = child<QLabel>(*dlg, "LblSkip");
+    const QFontMetrics metrics(label->font());
+    const QRect box = dlg->playControl()->skip()->geometry();
+    EXPECT_GE(box.left(), metrics.horizontalAdvance("Skip"));
+    EXPECT_LE(box.right(), metrics.horizontalAdvance("Skip                 "));
+}
+
 TEST_F(PagesDlgTest, TheNumberBoxesWrapAndKeepTheirLastValidValue) {
     auto dlg = dialog();
     auto* skip = static_cast<NumberBox*>(child<QSpinBox>(*dlg, "UpDownSkip"));
