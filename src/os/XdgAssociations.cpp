@@ -202,28 +202,48 @@ void XdgAssociations::Change::restoreAll() {
 }
 
 void XdgAssociations::Change::commit() {
+    // Each file is replaced whole or not at all, and noted once it is, so that undo() also takes back a commit
+    // that failed halfway.
     if (!openCommand_.isEmpty()) {
         const QString entryFile = desktop_.desktopEntryFile();
         const QByteArray entry = desktopEntry(openCommand_);
         const std::optional<QByteArray> existing = readFile(entryFile);
-        entryCreated_ = !existing.has_value();
-        if (existing != entry) writeFile(entryFile, entry);
-        if (playlistType_) desktop_.writePlaylistType();
+        if (existing != entry) {
+            writeFile(entryFile, entry);
+            entryBefore_ = existing;
+            entryWritten_ = true;
+        }
+        if (playlistType_) {
+            // Noted first: the type's file may be in while the database update that follows fails.
+            typeCreated_ = !QFileInfo::exists(desktop_.playlistTypeFile());
+            desktop_.writePlaylistType();
+        }
     }
-    if (listChanged_) writeFile(desktop_.mimeAppsFile(), list_.text());
-    committed_ = true;
+    if (listChanged_) {
+        writeFile(desktop_.mimeAppsFile(), list_.text());
+        listWritten_ = true;
+    }
 }
 
 void XdgAssociations::Change::undo() {
-    if (!committed_) return;
-    committed_ = false;
-    if (listChanged_) {
+    if (listWritten_) {
+        listWritten_ = false;
         if (mimeAppsBefore_)
             writeFile(desktop_.mimeAppsFile(), *mimeAppsBefore_);
         else
             removeFile(desktop_.mimeAppsFile());
     }
-    if (entryCreated_) removeFile(desktop_.desktopEntryFile());
+    if (entryWritten_) {
+        entryWritten_ = false;
+        if (entryBefore_)
+            writeFile(desktop_.desktopEntryFile(), *entryBefore_);
+        else
+            removeFile(desktop_.desktopEntryFile());
+    }
+    if (typeCreated_) {
+        typeCreated_ = false;
+        desktop_.removePlaylistType();
+    }
 }
 
 void XdgAssociations::restoreEverything() const {

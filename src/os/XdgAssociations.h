@@ -92,10 +92,10 @@ public:
 
     bool changesHive() const { return hiveChanged_; }
     // Writes the desktop entry (and the playlist type) when associating, then mimeapps.list when it changed,
-    // each replaced atomically. Throws XdgError; mimeapps.list is then as it was.
+    // each replaced atomically. Throws XdgError; what it wrote before is then taken back by undo().
     void commit();
-    // After commit(): puts the files back as they were, when the hive could not be written after all.
-    // Throws XdgError when mimeapps.list cannot be put back.
+    // Puts the files that commit() wrote back as they were: after a commit that failed halfway, or when the
+    // hive could not be written after all. Throws XdgError when a file cannot be put back.
     void undo();
 
 private:
@@ -107,8 +107,11 @@ private:
     bool hiveChanged_ = false;
     QString openCommand_;  // set by associate(): the desktop entry is written
     bool playlistType_ = false;
-    bool committed_ = false;
-    bool entryCreated_ = false;
+    // What commit() has written (or begun to write), for undo().
+    bool listWritten_ = false;
+    bool entryWritten_ = false;
+    std::optional<QByteArray> entryBefore_;  // nothing: there was no entry
+    bool typeCreated_ = false;
 };
 
 }  // namespace vorlo

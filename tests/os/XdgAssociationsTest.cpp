@@ -127,6 +127,10 @@ TEST_F(XdgChangeTest, AListThatLeadsToAnotherUsersFileIsLeftAlone) {
     XdgAssociations::Change change(desktop(), hive_);
     change.associate({"audio/midi"}, "/opt/vorlo/MIDI_Vorlo %1");
     EXPECT_THROW(change.commit(), XdgError);
+    // The desktop entry was written before the list failed: taking the change back removes it.
+    EXPECT_TRUE(QFile::exists(desktop().desktopEntryFile()));
+    change.undo();
+    EXPECT_FALSE(QFile::exists(desktop().desktopEntryFile()));
     QFile file(foreign);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), kUserList);
