@@ -289,6 +289,38 @@ TEST_F(PagesDlgTest, AnAssociatedTypeIsShownCheckedAndUncheckingGivesItBack) {
     EXPECT_EQ(classCommand("avifile"), "/usr/bin/vlc %1");
 }
 
+TEST_F(PagesDlgTest, SettingTheBrowsersPluginAsideTakesMidiAndWaveFilesForThePlayer) {
+    installPlayer();
+    QDir().mkpath(path("navigator/plugins"));
+    {
+        QFile plugin(path("navigator/plugins/npaudio.dll"));
+        ASSERT_TRUE(plugin.open(QIODevice::WriteOnly));
+        Registry classes(RegistryRoot::ClassesRoot);
+        ASSERT_TRUE(classes.openKey("\\http\\shell\\open\\command", true));
+        classes.writeString("", path("navigator/netscape.exe") + " -h \"%1\"");
+    }
+    auto dlg = dialog();
+    EXPECT_TRUE(child<QGroupBox>(*dlg, "RadioNS")->isEnabled());
+    EXPECT_TRUE(child<QRadioButton>(*dlg, "RadioNS1")->isChecked());  // the plug-in is in place
+    click(*dlg, "RadioNS0");
+    dlg->OKBtnClick();
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_TRUE(QFile::exists(path("navigator/plugins/npaudio.bak")));
+    EXPECT_FALSE(QFile::exists(path("navigator/plugins/npaudio.dll")));
+    // The boxes were checked for the associations that follow in the same OK.
+    EXPECT_EQ(classCommand("midfile"), "/opt/vorlo/MIDI_Vorlo %1");
+    EXPECT_EQ(classCommand("SoundRec"), "/opt/vorlo/MIDI_Vorlo %1");
+    EXPECT_EQ(classCommand("avifile"), "");
+
+    // Set aside with the types taken: the next showing offers it as chosen; the default plug-in comes back.
+    auto again = dialog();
+    EXPECT_TRUE(child<QRadioButton>(*again, "RadioNS0")->isChecked());
+    click(*again, "RadioNS1");
+    again->OKBtnClick();
+    EXPECT_TRUE(QFile::exists(path("navigator/plugins/npaudio.dll")));
+    EXPECT_EQ(classCommand("midfile"), "/opt/vorlo/MIDI_Vorlo %1");  // the types stay the player's
+}
+
 // The main window: the first run, the menu item, and Browse with the list open dialog.
 class ConfigurationWindowTest : public test::PlayerSandbox {};
 
