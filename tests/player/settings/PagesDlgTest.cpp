@@ -48,9 +48,7 @@ protected:
     void SetUp() override {
         PlayerSandbox::SetUp();
         folder_ = path("program");
-        QDir().mkpath(folder_ + "/Reset");
-        for (const char* name : {"Gm_reset.mid", "Gs_reset.mid", "Xg_reset.mid"})
-            ASSERT_TRUE(test::writeSong(folder_ + "/Reset/" + name));
+        ASSERT_TRUE(test::writeResetFiles(folder_));
         settings_.options() = Options::defaultsFor(folder_);
     }
     QString gm() const { return folder_ + "//Reset//Gm_reset.mid"; }
