@@ -94,6 +94,15 @@ XdgAssociations::Folders XdgAssociations::Folders::ofUser() {
 
 XdgAssociations::XdgAssociations(Folders folders) : folders_(std::move(folders)) {}
 
+void XdgAssociations::requireFolders() const {
+    // Without a home the folders are unknown; a relative name would put the files wherever the player runs.
+    for (const QString& folder : {folders_.configHome, folders_.dataHome})
+        if (folder.isEmpty() || QDir::isRelativePath(folder))
+            throw XdgError(
+                QStringLiteral("The desktop's folders for this user are not known (is HOME set?): the "
+                               "file types cannot be associated on the desktop."));
+}
+
 QString XdgAssociations::mimeAppsFile() const { return folders_.configHome + QStringLiteral("/mimeapps.list"); }
 
 QString XdgAssociations::desktopEntryFile() const {
@@ -105,6 +114,7 @@ QString XdgAssociations::playlistTypeFile() const {
 }
 
 QStringList XdgAssociations::defaultApplications(const QString& mimeType) const {
+    requireFolders();
     return MimeAppsList::parse(readFile(mimeAppsFile()).value_or(QByteArray())).defaultApplications(mimeType);
 }
 
@@ -147,7 +157,7 @@ QByteArray XdgAssociations::desktopEntry(const QString& command) {
 }
 
 XdgAssociations::Change::Change(const XdgAssociations& desktop, RegistryHive& hive)
-    : desktop_(desktop), hive_(hive), mimeAppsBefore_(readFile(desktop.mimeAppsFile())) {
+    : desktop_(desktop), hive_(hive), mimeAppsBefore_((desktop.requireFolders(), readFile(desktop.mimeAppsFile()))) {
     list_ = MimeAppsList::parse(mimeAppsBefore_.value_or(QByteArray()));
 }
 
@@ -247,6 +257,7 @@ void XdgAssociations::Change::undo() {
 }
 
 void XdgAssociations::restoreEverything() const {
+    requireFolders();
     Registry classes(RegistryRoot::ClassesRoot);
     std::optional<Change> change;
     try {

@@ -51,7 +51,7 @@ public:
     QString playlistTypeFile() const;
 
     // The applications the user's mimeapps.list names for `mimeType`, the one that opens it first. Throws
-    // XdgError when the file cannot be read.
+    // XdgError when the file cannot be read or the user's folders are not known.
     QStringList defaultApplications(const QString& mimeType) const;
 
     // The desktop entry's Exec for a class-store command: the program of "<program> %1" (quoted or not, blanks
@@ -68,6 +68,8 @@ public:
     void restoreEverything() const;
 
 private:
+    // Throws XdgError when a folder is unknown or relative.
+    void requireFolders() const;
     void writePlaylistType() const;
     void removePlaylistType() const;
 

@@ -101,6 +101,15 @@ TEST_F(XdgChangeTest, UndoPutsTheListBackAndRemovesAnEntryItMade) {
     EXPECT_FALSE(QFile::exists(desktop().desktopEntryFile()));
 }
 
+TEST_F(XdgChangeTest, UnknownFoldersAreRefusedInsteadOfWritingWhereThePlayerRuns) {
+    for (const XdgAssociations::Folders& folders :
+         {XdgAssociations::Folders{"", dir_.path()}, XdgAssociations::Folders{dir_.path(), "vorlo-relative-data"}}) {
+        XdgAssociations nowhere(folders);
+        EXPECT_THROW(XdgAssociations::Change(nowhere, hive_), XdgError);
+        EXPECT_THROW(nowhere.restoreEverything(), XdgError);
+    }
+}
+
 TEST_F(XdgChangeTest, AnEmptyCommandTakesNoType) {
     XdgAssociations::Change change(desktop(), hive_);
     change.associate({"audio/midi"}, "  ");
