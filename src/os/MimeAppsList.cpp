@@ -80,6 +80,7 @@ void MimeAppsList::setDefault(const QString& mimeType, const QString& value) {
     const QString line = mimeType + QLatin1Char('=') + value;
     if (const qsizetype existing = entryLine(mimeType); existing >= 0) {
         lines_[existing] = line;
+        removeLaterLines(mimeType, existing);
         return;
     }
     qsizetype header = groupLine();
@@ -97,7 +98,18 @@ void MimeAppsList::setDefault(const QString& mimeType, const QString& value) {
 }
 
 void MimeAppsList::removeDefault(const QString& mimeType) {
-    if (const qsizetype existing = entryLine(mimeType); existing >= 0) lines_.removeAt(existing);
+    if (const qsizetype existing = entryLine(mimeType); existing >= 0) {
+        lines_.removeAt(existing);
+        removeLaterLines(mimeType, existing - 1);
+    }
+}
+
+void MimeAppsList::removeLaterLines(const QString& mimeType, qsizetype after) {
+    // A type named twice in the group is read differently by different desktops (the first line or the last):
+    // once we set or remove it, it is named once at most.
+    const qsizetype end = groupEnd(groupLine());
+    for (qsizetype i = end - 1; i > after; --i)
+        if (keyOf(lines_[i]).compare(mimeType, Qt::CaseInsensitive) == 0) lines_.removeAt(i);
 }
 
 }  // namespace vorlo

@@ -25,9 +25,10 @@ public:
     // The desktop entries named by that value, in order.
     QStringList defaultApplications(const QString& mimeType) const;
 
-    // Replaces the type's line, or adds one at the end of the group (the group is added when missing).
+    // Replaces the type's line (a type named twice keeps only that line), or adds one at the end of the group
+    // (the group is added when missing).
     void setDefault(const QString& mimeType, const QString& value);
-    // Removes the type's line; an empty group stays.
+    // Removes the type's line (every one, when it is named more than once); an empty group stays.
     void removeDefault(const QString& mimeType);
 
 private:
@@ -37,6 +38,8 @@ private:
     qsizetype entryLine(const QString& mimeType) const;
     // The index after the group's last line.
     qsizetype groupEnd(qsizetype header) const;
+    // Removes the group's lines for `mimeType` after the line `after`.
+    void removeLaterLines(const QString& mimeType, qsizetype after);
 
     QStringList lines_;
     bool endsWithNewline_ = true;

@@ -57,6 +57,18 @@ TEST(MimeAppsListTest, AFileWithoutTheGroupGetsItAtTheEnd) {
     }
 }
 
+TEST(MimeAppsListTest, ATypeNamedTwiceIsNamedOnceAfterAnEdit) {
+    const QByteArray twice =
+        "[Default Applications]\naudio/midi=a.desktop\nAUDIO/MIDI=b.desktop\n[Other]\naudio/midi=c\n";
+    MimeAppsList set = MimeAppsList::parse(twice);
+    set.setDefault("audio/midi", "midi-vorlo.desktop");
+    EXPECT_EQ(set.text(), "[Default Applications]\naudio/midi=midi-vorlo.desktop\n[Other]\naudio/midi=c\n");
+    MimeAppsList removed = MimeAppsList::parse(twice);
+    removed.removeDefault("audio/midi");
+    EXPECT_FALSE(removed.defaultFor("audio/midi"));
+    EXPECT_EQ(removed.text(), "[Default Applications]\n[Other]\naudio/midi=c\n");
+}
+
 TEST(XdgAssociationsTest, TheDesktopEntryRunsTheOpenCommandsProgramWithTheFile) {
     EXPECT_EQ(XdgAssociations::execLine("/opt/MIDI Vorlo/MIDI_Vorlo %1"), "\"/opt/MIDI Vorlo/MIDI_Vorlo\" %f");
     EXPECT_EQ(XdgAssociations::execLine("\"/opt/vorlo/MIDI_Vorlo\" /play /close \"%1\""),
