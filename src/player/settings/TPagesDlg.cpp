@@ -40,12 +40,11 @@ TPagesDlg::TPagesDlg(Settings& settings, MidiResetPage::Browser browse, QWidget*
     layout->addWidget(pageControl_, 1);
     layout->addWidget(buttons);
 
+    setFixedSize(kClientWidth, kClientHeight);
     const Options& options = settings.options();
     addPage(new PlayControlPage(options));
     addPage(new FileTypesPage);
     addPage(new MidiResetPage(options, std::move(browse)));
-    setFixedSize(kClientWidth, kClientHeight);
-    fitTexts();
 }
 
 void TPagesDlg::fitTexts() {
@@ -69,6 +68,7 @@ void TPagesDlg::addPage(ConfigurationPage* page) {
     pages_.push_back(page);
     pageControl_->addTab(page, page->title());
     connect(page, &ConfigurationPage::showMe, this, [this, page] { pageControl_->setCurrentWidget(page); });
+    fitTexts();
 }
 
 void TPagesDlg::showPage(int index) { pageControl_->setCurrentIndex(index); }

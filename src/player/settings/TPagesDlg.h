@@ -31,6 +31,7 @@ public:
     // `browse` asks for a customised reset file (the player lends its list open dialog).
     TPagesDlg(Settings& settings, MidiResetPage::Browser browse, QWidget* parent = nullptr);
 
+    // Adds a page after the others (the dialog owns it); its captions fit as the others' do.
     void addPage(ConfigurationPage* page);
     void showPage(int index);
     int shownPage() const;

@@ -5,6 +5,7 @@
 #include "player/app/TFormPlayer.h"
 #include "player/help/HelpWindow.h"
 #include "player/playlist/ListDialogs.h"
+#include "player/settings/ConfigurationPage.h"
 #include "player/settings/FileTypesPage.h"
 #include "player/settings/MidiResetPage.h"
 #include "player/settings/NumberBox.h"
@@ -25,6 +26,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include "QtPrinters.h"
 
@@ -122,6 +124,41 @@ TEST_F(PagesDlgTest, EveryCaptionFitsAndTheNumberBoxesStayOnTheirBlanks) {
     const QRect box = dlg->playControl()->skip()->geometry();
     EXPECT_GE(box.left(), metrics.horizontalAdvance("Skip"));
     EXPECT_LE(box.right(), metrics.horizontalAdvance("Skip                 "));
+}
+
+// A page added after the three: OK applies it after them, Help and a stop of OK work for it as for them.
+class LaterPage : public ConfigurationPage {
+public:
+    explicit LaterPage(bool stops) : stops_(stops) {
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(new QCheckBox("A caption of a later page, as long as the longest of the first three ones"));
+    }
+    QString title() const override { return "Later"; }
+    int helpContext() const override { return 101; }
+    bool apply(Options& edited) override {
+        edited.wait = 77;
+        if (stops_) emit showMe();
+        return !stops_;
+    }
+
+private:
+    bool stops_;
+};
+
+TEST_F(PagesDlgTest, ALaterPageIsAppliedAfterTheOthersAndFitsAsTheyDo) {
+    settings_.options().resetFile.clear();
+    auto dlg = dialog();
+    dlg->addPage(new LaterPage(true));
+    dlg->show();
+    dlg->showPage(3);
+    EXPECT_LE(dlg->page(3)->minimumSizeHint().width(), dlg->page(3)->width());
+    dlg->playControl()->skip()->setValue(8);
+    dlg->showPage(TPagesDlg::PlayControl);
+    dlg->OKBtnClick();
+    EXPECT_NE(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(dlg->shownPage(), 3);
+    EXPECT_EQ(settings_.options().skip, 8);   // the pages before it are in force
+    EXPECT_EQ(settings_.options().wait, 77);  // and so is what it applied before it stopped
 }
 
 TEST_F(PagesDlgTest, TheNumberBoxesWrapAndKeepTheirLastValidValue) {
