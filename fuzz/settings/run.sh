@@ -11,7 +11,8 @@ flags=(-std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -I"$root/src"
 libs=($(pkg-config --libs Qt6Core))
 clang++ "${flags[@]}" "$here/HiveFuzz.cpp" "$root/src/os/RegistryHive.cpp" -o "$out/hive_fuzz" "${libs[@]}"
 clang++ "${flags[@]}" "$here/ListFuzz.cpp" "$root/src/core/playlist/ListFile.cpp" -o "$out/list_fuzz" "${libs[@]}"
-for target in hive list; do
+clang++ "${flags[@]}" "$here/MimeappsFuzz.cpp" "$root/src/os/MimeAppsList.cpp" -o "$out/mimeapps_fuzz" "${libs[@]}"
+for target in hive list mimeapps; do
   mkdir -p "$out/corpus-$target"
   "$out/${target}_fuzz" -max_total_time="$seconds" -max_len=4096 "$out/corpus-$target" "$here/corpus/$target"
 done

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -218,6 +219,41 @@ TEST_F(RegistryTest, ADamagedHiveIsSetAsideUnderAFreeNameAndAGoodOneStays) {
         EXPECT_FALSE(QFile::exists(hive));
     }
     EXPECT_TRUE(QFileInfo(hive + ".damaged").isSymLink());
+}
+
+}  // namespace
+
+namespace {
+
+// A change that decides on what the hive holds writes all of it or nothing.
+TEST_F(RegistryTest, AChangeIsWrittenWholeOrNotAtAll) {
+    Registry classes(RegistryRoot::ClassesRoot);
+    classes.change([](RegistryHive& hive) {
+        RegistryValue value;
+        value.text = "midfile";
+        RegistryHive::setValue(hive.createKey(".mid"), "", value);
+        return true;
+    });
+    const QByteArray written = hiveBytes(RegistryRoot::ClassesRoot);
+    EXPECT_TRUE(written.contains("midfile"));
+
+    // Nothing changed: the file is not even replaced (a replacement is a new file).
+    const auto fileId = [] {
+        struct stat info {};
+        EXPECT_EQ(::stat(QFile::encodeName(Registry::hiveFile(RegistryRoot::ClassesRoot)).constData(), &info), 0);
+        return info.st_ino;
+    };
+    const ino_t before = fileId();
+    classes.change([](RegistryHive& hive) { return hive.findKey(".wav") != nullptr; });
+    EXPECT_EQ(fileId(), before);
+
+    // A change that fails halfway leaves the first half unwritten.
+    EXPECT_THROW(classes.change([](RegistryHive& hive) -> bool {
+        hive.deleteKey(".mid");
+        throw RegistryError("stopped");
+    }),
+                 RegistryError);
+    EXPECT_EQ(hiveBytes(RegistryRoot::ClassesRoot), written);
 }
 
 }  // namespace

@@ -62,6 +62,9 @@ public:
     // The exit path; `fromWindow` is true when the window's own close runs it, false for the menu items.
     void FileExitClick(bool fromWindow = false);
 
+    // Opens the configuration dialog on `firstPage` (a TPagesDlg::Page), over the window.
+    void ConfigurationClick(int firstPage = 0);
+
     // Makes the window visible again after it was hidden in the tray.
     void restoreFromTray();
     // Hides the window in the tray (minimises it where the desktop has no tray).
