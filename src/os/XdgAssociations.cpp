@@ -1,5 +1,6 @@
 #include "os/XdgAssociations.h"
 
+#include "os/DesktopMenu.h"
 #include "os/Registry.h"
 
 #include <QDir>
@@ -60,31 +61,6 @@ void removeFile(const QString& path) {
     if (!file.remove()) throw XdgError(QStringLiteral("Cannot remove %1: %2").arg(path, file.errorString()));
 }
 
-// One argument of an Exec key. An argument with a reserved character is quoted, with the quoting of desktop
-// entries; others stay bare, since simpler launchers (xdg-open without a desktop) split Exec at blanks and take
-// quotes as part of the name. Then a percent sign that is not a field code is written twice, and, the value
-// being a string, every backslash too.
-QString execArgument(const QString& argument) {
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    const bool needsQuotes = argument.isEmpty() || std::any_of(argument.begin(), argument.end(),
-                                                               [](QChar c) { return reserved.contains(c); });
-    QString quoted;
-    if (needsQuotes) {
-        quoted = QStringLiteral("\"");
-        for (const QChar c : argument) {
-            if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
-                quoted += QLatin1Char('\\');
-            quoted += c;
-        }
-        quoted += QLatin1Char('"');
-    } else {
-        quoted = argument;
-    }
-    quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
-    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    return quoted;
-}
-
 }  // namespace
 
 XdgAssociations::Folders XdgAssociations::Folders::ofUser() {
@@ -134,7 +110,7 @@ QString XdgAssociations::execLine(const QString& command) {
         program = close < 0 ? head.mid(1) : head.mid(1, close - 1);
         switches = close < 0 ? QString() : head.mid(close + 1).trimmed();
     }
-    QString exec = execArgument(program);
+    QString exec = desktopExecArgument(program);
     if (!switches.isEmpty()) exec += QLatin1Char(' ') + switches;
     return exec + QStringLiteral(" %f");
 }
@@ -276,11 +252,12 @@ void XdgAssociations::restoreEverything() const {
 }
 
 void XdgAssociations::writePlaylistType() const {
+    requireFolders();
     const QByteArray package =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
         "  <mime-type type=\"audio/x-midi-vorlo-playlist\">\n"
-        "    <comment>MIDI Vorlo MPL File</comment>\n"
+        "    <comment>Media Play List File</comment>\n"
         // Other types claim *.mpl at the usual weight 50; the player's lists are what this user opens.
         "    <glob pattern=\"*.mpl\" weight=\"60\"/>\n"
         "  </mime-type>\n"

@@ -67,11 +67,14 @@ public:
     // uninstaller calls. Throws XdgError or RegistryError; the files and the hive are then as they were.
     void restoreEverything() const;
 
+    // The playlist type alone, as setup registers it: the MIME package for *.mpl in the user's MIME folder, with
+    // the database updated. Throws XdgError. Removing a type that is not there does nothing.
+    void writePlaylistType() const;
+    void removePlaylistType() const;
+
 private:
     // Throws XdgError when a folder is unknown or relative.
     void requireFolders() const;
-    void writePlaylistType() const;
-    void removePlaylistType() const;
 
     Folders folders_;
 };
