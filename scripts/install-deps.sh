@@ -21,6 +21,8 @@ packages=(
   # (which tells a file's type by its content with `file`), validate the player's desktop entry and build the
   # user's MIME database for the playlist type
   xdg-utils desktop-file-utils file shared-mime-info
+  # setup's install test reads the applications menu with a menu parser
+  python3-xdg
 )
 
 missing=()

@@ -1,0 +1,95 @@
+#include "SetupRig.h"
+
+#include "os/Registry.h"
+#include "setup/ProductFiles.h"
+#include "setup/SetupSteps.h"
+#include "setup/TFormDir.h"
+#include "setup/TFormGroup.h"
+#include "setup/TFormTitle.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+
+#include "../support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace vorlo;
+using namespace vorlo::test;
+
+TEST(SetupWindowsTest, UninstallIsOfferedOnlyWhenAProgramFolderIsRecorded) {
+    SetupRig rig;
+    RecordingPrompts prompts;
+    SetupSteps steps(prompts);
+    {
+        TFormTitle title(steps, rig.dist());
+        EXPECT_FALSE(title.radioUninstall()->isEnabled());
+        EXPECT_EQ(title.windowTitle(), "MIDI Vorlo Setup");
+    }
+    Registry user(RegistryRoot::CurrentUser);
+    ASSERT_TRUE(user.openKey("\\" + product::kFolderKey, true));
+    user.writeString("", rig.programFolder());
+    TFormTitle title(steps, rig.dist());
+    EXPECT_TRUE(title.radioUninstall()->isEnabled());
+}
+
+TEST(SetupWindowsTest, TheDirectoryListProposesAFolderInsideARootAndTakesOtherFoldersAsTheyAre) {
+    SetupRig rig;
+    RecordingPrompts prompts;
+    SetupSteps steps(prompts);
+    TFormDir dir(steps, rig.dist());
+    EXPECT_EQ(dir.dirEdit()->text(), rig.home() + "/MIDIVorlo");  // the home folder is the first place
+    QDir().mkpath(rig.home() + "/Programs");
+    dir.selectFolder(rig.home() + "/Programs");
+    EXPECT_EQ(dir.dirEdit()->text(), rig.home() + "/Programs");
+    dir.selectFolder(rig.home());
+    EXPECT_EQ(dir.dirEdit()->text(), rig.home() + "/MIDIVorlo");
+}
+
+TEST(SetupWindowsTest, TheGroupDialogListsTheGroupsAndAClickedOneBecomesTheName) {
+    SetupRig rig;
+    QDir().mkpath(rig.applications() + "/Games");
+    QDir().mkpath(rig.applications() + "/Sound");
+    RecordingPrompts prompts;
+    SetupSteps steps(prompts);
+    TFormGroup group(steps, rig.programFolder());
+    EXPECT_EQ(group.edit()->text(), "MIDI Vorlo");
+    ASSERT_EQ(group.listBox()->count(), 2);
+    EXPECT_EQ(group.listBox()->item(1)->text(), "Sound");
+    emit group.listBox()->itemClicked(group.listBox()->item(1));
+    EXPECT_EQ(group.edit()->text(), "Sound");
+}
+
+TEST(SetupWindowsTest, TheFinishPageStartsOnlyWhatIsTicked) {
+    SetupRig rig;
+    RecordingPrompts prompts;
+    SetupSteps steps(prompts);
+    // A player that tells that it ran.
+    const QString player = rig.programFolder() + "/MIDI_Vorlo";
+    SetupRig::write(player, "#!/bin/sh\necho started >> \"$(dirname \"$0\")/started.txt\"\n");
+    QFile::setPermissions(player, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    TFormTitle title(steps, rig.dist());
+    title.completeInstall(rig.programFolder(), rig.applications() + "/MIDI Vorlo");
+    EXPECT_EQ(title.windowTitle(), "MIDI Vorlo Installation Complete");
+    EXPECT_EQ(title.button1()->text(), "&Finish");
+    EXPECT_TRUE(title.findChild<QCheckBox*>("CheckBox1")->isVisible());
+    EXPECT_FALSE(title.findChild<QPushButton*>("Button2")->isVisible());
+    EXPECT_EQ(title.findChild<QLabel*>("Label2")->text(), "Installation");
+
+    EXPECT_TRUE(steps.finish(rig.programFolder(), false, false));
+    EXPECT_TRUE(steps.finish(rig.programFolder(), false, true));
+    const QString marker = rig.programFolder() + "/started.txt";
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(marker) && waited.elapsed() < 20000) QThread::msleep(20);
+    QThread::msleep(200);
+    EXPECT_EQ(SetupRig::read(marker), "started\n");  // once: Finish with both cleared started nothing
+}
