@@ -270,3 +270,14 @@ TEST(SetupStepsTest, TheUninstallNeverFollowsALinkOutOfTheProgramOrGroupFolder) 
     EXPECT_FALSE(QFileInfo(rig.programFolder() + "/ReadMe.txt").isSymLink());  // the link itself went
     EXPECT_FALSE(QFileInfo::exists(group));
 }
+
+TEST(SetupStepsTest, SetupLinksNoneOfThePlayersLibraries) {
+    // setup must run where the player's sound, archive and CD libraries are not installed yet.
+    QProcess ldd;
+    ldd.start("ldd", {QStringLiteral(VORLO_BUILD_PROGRAM_DIR) + "/setup"});
+    ASSERT_TRUE(ldd.waitForFinished(30000));
+    const QByteArray libraries = ldd.readAllStandardOutput();
+    ASSERT_TRUE(libraries.contains("libQt6Widgets")) << libraries.toStdString();
+    for (const char* library : {"fluidsynth", "sndfile", "libzip", "cdio", "Multimedia", "vorlo"})
+        EXPECT_FALSE(libraries.contains(library)) << library << " in\n" << libraries.toStdString();
+}
