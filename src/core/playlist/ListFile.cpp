@@ -1,7 +1,6 @@
 #include "core/playlist/ListFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace vorlo {
 
@@ -51,11 +50,24 @@ QStringList ListFile::read(const QString& fileName) {
     return parse(bytes);
 }
 
-void ListFile::write(const QString& fileName, const QStringList& paths) {
-    QSaveFile file(fileName);
-    const QByteArray bytes = serialise(paths);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EListFileError(QStringLiteral("Cannot save the playlist file %1: %2").arg(fileName, file.errorString()));
+bool ListFile::holdsLineBreak(const QString& path) {
+    return path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'));
+}
+
+void ListFile::write(const QString& fileName, const QStringList& paths, SafeSave::Links links) {
+    for (const QString& path : paths) {
+        if (holdsLineBreak(path))
+            throw EListFileError(QStringLiteral("Cannot save the playlist file %1: the name of %2 holds a line "
+                                                "break, which a playlist file cannot keep.")
+                                     .arg(fileName, QString(path)
+                                                        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                                        .replace(QLatin1Char('\r'), QLatin1Char(' '))));
+    }
+    try {
+        SafeSave::write(fileName, serialise(paths), links);
+    } catch (const SafeSaveError& error) {
+        throw EListFileError(QStringLiteral("Cannot save the playlist file %1: %2").arg(fileName, error.reason()));
+    }
 }
 
 bool ListFile::hasListExtension(const QString& fileName) {
