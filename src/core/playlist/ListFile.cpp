@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace vorlo {
 
 namespace {
@@ -37,6 +39,22 @@ QStringList ListFile::parse(const QByteArray& bytes) {
         start = i + 1;
     }
     if (start < end) lines << QFile::decodeName(bytes.mid(start, end - start));
+    return lines;
+}
+
+QStringList ListFile::parseHead(const QByteArray& head, bool cut, qsizetype maxLines) {
+    qsizetype end = head.size();
+    if (cut) end = std::max(head.lastIndexOf('\n'), head.lastIndexOf('\r')) + 1;
+    // Only as far as the lines wanted go: the rest of a long head is never split into lines.
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < end && breaks < maxLines; ++i) {
+        if (head[i] == '\n' || (head[i] == '\r' && (i + 1 >= end || head[i + 1] != '\n'))) {
+            ++breaks;
+            if (breaks == maxLines) end = i + 1;
+        }
+    }
+    QStringList lines = parse(head.left(end));
+    if (lines.size() > maxLines) lines.resize(maxLines);
     return lines;
 }
 

@@ -23,6 +23,9 @@ class ListFile {
 public:
     static QByteArray serialise(const QStringList& paths);
     static QStringList parse(const QByteArray& bytes);
+    // The first `maxLines` lines of the head of a list file. `cut` says the head was cut short, so that a last
+    // line without its line end is incomplete and left out rather than taken as a wrong, shorter path.
+    static QStringList parseHead(const QByteArray& head, bool cut, qsizetype maxLines);
 
     // Reads a list file; throws EListFileError when it cannot be read.
     static QStringList read(const QString& fileName);

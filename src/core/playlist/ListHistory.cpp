@@ -54,16 +54,7 @@ void ListHistory::forgetMenuItem(int index) {
     emit changed();
 }
 
-QStringList ListHistory::parse(const QByteArray& head, bool cut) {
-    QByteArray used = head;
-    if (cut) {
-        const qsizetype lastBreak = std::max(used.lastIndexOf('\n'), used.lastIndexOf('\r'));
-        used.truncate(lastBreak + 1);
-    }
-    QStringList lines = ListFile::parse(used);
-    if (lines.size() > kMaxEntries) lines.resize(kMaxEntries);
-    return lines;
-}
+QStringList ListHistory::parse(const QByteArray& head, bool cut) { return ListFile::parseHead(head, cut, kMaxEntries); }
 
 namespace {
 
