@@ -3,6 +3,7 @@
 // head cut short never yields a line the whole file does not have.
 #include "core/playlist/ListFile.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,11 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList all = vorlo::ListFile::parse(bytes);
     const QStringList whole = vorlo::ListFile::parseHead(bytes, false, kEntries);
     if (whole != all.mid(0, kEntries)) std::abort();
-    // The same file cut short, as the byte cap cuts a large one: at the ends of its first lines, just before
-    // them, and at a few places between.
-    std::vector<qsizetype> cuts{0, bytes.size() / 3, bytes.size() / 2, bytes.size() * 2 / 3, bytes.size()};
-    for (qsizetype i = 0; i < bytes.size() && cuts.size() < 64; ++i) {
-        if (bytes[i] == '\r' || bytes[i] == '\n') cuts.insert(cuts.end(), {i, i + 1});
+    // The same file cut short, as the byte cap cuts a large one: at and just after its first and last line
+    // ends, and in the middle.
+    const qsizetype cr = bytes.indexOf('\r');
+    const qsizetype lf = bytes.indexOf('\n');
+    const qsizetype first = cr < 0 ? lf : lf < 0 ? cr : std::min(cr, lf);
+    const qsizetype last = std::max(bytes.lastIndexOf('\r'), bytes.lastIndexOf('\n'));
+    std::vector<qsizetype> cuts{0, bytes.size() / 2};
+    for (const qsizetype at : {first, last}) {
+        if (at >= 0) cuts.insert(cuts.end(), {at, at + 1});
     }
     for (const qsizetype cut : cuts) {
         const QStringList head = vorlo::ListFile::parseHead(bytes.left(cut), true, kEntries);
