@@ -3,8 +3,8 @@
 #include "controls/TDigitBox.h"
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
-#include "core/settings/DesignSize.h"
 #include "player/app/PlayerActions.h"
+#include "core/settings/DesignSize.h"
 
 #include <QAction>
 #include <QFrame>
