@@ -271,21 +271,27 @@ TEST_F(RegistrySaveTest, AFullDiskKeepsTheOldHive) {
     EXPECT_EQ(hiveBytes(), before);
 }
 
+// Whatever the link leads to: a file that is not a hive (a copy of the password file), or one that is, which
+// a save through the link would rewrite.
 TEST_F(RegistrySaveTest, AHiveThatIsALinkIsNeverWrittenThroughIt) {
     QDir().mkpath(Registry::folder());
-    const QString elsewhere = dir_.path() + "/passwd-copy";
-    {
+    for (const QByteArray& text :
+         {QByteArray("root:x:0:0:root:/root:/bin/bash\n"), QByteArray("MIDI Vorlo settings hive 1\n")}) {
+        const QString elsewhere = dir_.path() + "/elsewhere";
+        {
+            QFile file(elsewhere);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+        }
+        QFile::remove(Registry::hiveFile(RegistryRoot::CurrentUser));
+        ASSERT_TRUE(QFile::link(elsewhere, Registry::hiveFile(RegistryRoot::CurrentUser)));
+        Registry reg;
+        EXPECT_THROW(reg.openKey("\\App", true), RegistryError);
         QFile file(elsewhere);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("root:x:0:0:root:/root:/bin/bash\n");
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), text);
+        EXPECT_TRUE(QFileInfo(Registry::hiveFile(RegistryRoot::CurrentUser)).isSymLink());
     }
-    ASSERT_TRUE(QFile::link(elsewhere, Registry::hiveFile(RegistryRoot::CurrentUser)));
-    Registry reg;
-    EXPECT_THROW(reg.openKey("\\App", true), RegistryError);
-    QFile file(elsewhere);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "root:x:0:0:root:/root:/bin/bash\n");
-    EXPECT_TRUE(QFileInfo(Registry::hiveFile(RegistryRoot::CurrentUser)).isSymLink());
 }
 
 TEST_F(RegistrySaveTest, AnEmptyHiveIsAFreshStart) {
