@@ -3,14 +3,17 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace vorlo {
 
@@ -105,6 +108,30 @@ QByteArray targetOf(const QByteArray& fileName, SafeSave::Links links, struct st
     return target;
 }
 
+// Temporary files of saves that a crash or a kill cut off ('.<name>.<base 36>.tmp'), a minute old or more, so
+// that they do not pile up beside the file; younger ones may belong to a save that is running.
+void removeLeftovers(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    const QByteArray prefix = '.' + target.mid(slash + 1) + '.';
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(prefix) || !name.endsWith(".tmp")) continue;
+        const QByteArray middle = name.mid(prefix.size(), name.size() - prefix.size() - 4);
+        if (middle.isEmpty() || !std::all_of(middle.begin(), middle.end(),
+                                             [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); }))
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && now - info.st_mtime >= 60)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 void syncFolderOf(const QByteArray& target) {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
@@ -151,6 +178,7 @@ void SafeSave::write(const QString& fileName, const QByteArray& bytes, Links lin
     temporary.closeChecked();
     if (::rename(temporary.path().constData(), target.constData()) != 0) fail(errorText(errno));
     temporary.committed();
+    removeLeftovers(target);
     syncFolderOf(target);
 }
 

@@ -23,7 +23,8 @@ private:
 // its old text or the new one. The new text goes to a temporary file beside the file; every write is checked, the
 // data is synced to disk, the temporary file takes the file's place by rename, and the folder is synced so the
 // rename itself survives a power cut. Any failure before the rename removes the temporary file and leaves the old
-// file as it was. Special files (FIFOs, devices, sockets, folders) are never written.
+// file as it was; temporary files that a killed save left beside the file are removed by the next save once they
+// are a minute old. Special files (FIFOs, devices, sockets, folders) are never written.
 //
 // Thread-safe (no shared state but the test seam). Throws SafeSaveError.
 class SafeSave {

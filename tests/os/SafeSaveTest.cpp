@@ -7,10 +7,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 #include <cerrno>
+#include <ctime>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +62,23 @@ TEST_F(SafeSaveTest, ReplacesTheFileWholeKeepingItsModeAndLeavesNothingBeside) {
     ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(folderEntries(dir_.path()), QStringList{"list.mpl"});
+}
+
+// A save that was killed leaves its temporary file; the next save of the same file removes it once it is old
+// enough not to belong to a save still running, and nothing else.
+TEST_F(SafeSaveTest, TheNextSaveRemovesTheOldLeftoversOfAKilledOne) {
+    const QString file = dir_.path() + "/History.ini";
+    const QStringList names{".History.ini.1x2y.tmp", ".History.ini.fresh.tmp", ".History.ini.my-copy.tmp",
+                            ".Other.ini.1x2y.tmp"};
+    for (const QString& name : names) {
+        put(dir_.path() + "/" + name, "part");
+        if (name == ".History.ini.fresh.tmp") continue;
+        const timespec old[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 120, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(dir_.path() + "/" + name).constData(), old, 0), 0);
+    }
+    SafeSave::write(file, "new", SafeSave::Links::Refuse);
+    EXPECT_EQ(folderEntries(dir_.path()), (QStringList{".History.ini.fresh.tmp", ".History.ini.my-copy.tmp",
+                                                       ".Other.ini.1x2y.tmp", "History.ini"}));
 }
 
 // A disk that fills up at any byte of the new text: the old file stays whole, the failure is reported, and no
