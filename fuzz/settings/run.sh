@@ -13,7 +13,8 @@ clang++ "${flags[@]}" "$here/HiveFuzz.cpp" "$root/src/os/RegistryHive.cpp" -o "$
 list_sources=("$root/src/core/playlist/ListFile.cpp" "$root/src/os/SafeSave.cpp")
 clang++ "${flags[@]}" "$here/ListFuzz.cpp" "${list_sources[@]}" -o "$out/list_fuzz" "${libs[@]}"
 clang++ "${flags[@]}" "$here/HistoryFuzz.cpp" "${list_sources[@]}" -o "$out/history_fuzz" "${libs[@]}"
-for target in ${FUZZ_TARGETS:-hive list history}; do
+clang++ "${flags[@]}" "$here/MimeappsFuzz.cpp" "$root/src/os/MimeAppsList.cpp" -o "$out/mimeapps_fuzz" "${libs[@]}"
+for target in ${FUZZ_TARGETS:-hive list history mimeapps}; do
   mkdir -p "$out/corpus-$target"
   "$out/${target}_fuzz" -max_total_time="$seconds" -max_len=4096 "$out/corpus-$target" "$here/corpus/$target"
 done

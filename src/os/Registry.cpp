@@ -84,11 +84,21 @@ RegistryHive Registry::load() const {
 }
 
 void Registry::modify(const std::function<void(RegistryHive&)>& change) {
+    this->change([&](RegistryHive& hive) {
+        change(hive);
+        return true;
+    });
+}
+
+void Registry::change(const std::function<bool(RegistryHive&)>& edit) {
     if (!QDir().mkpath(folder()))
         throw RegistryError(QStringLiteral("Cannot create the settings folder %1").arg(folder()));
     HiveLock lock(file_);
     RegistryHive hive = load();  // another process may have written since we last looked
-    change(hive);
+    if (!edit(hive)) {
+        snapshot_ = std::move(hive);
+        return;
+    }
     try {
         SafeSave::write(file_, hive.serialise(), SafeSave::Links::Refuse);
     } catch (const SafeSaveError& error) {

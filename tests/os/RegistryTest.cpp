@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
@@ -304,6 +305,37 @@ TEST_F(RegistrySaveTest, AnEmptyHiveIsAFreshStart) {
     Registry reg;
     ASSERT_TRUE(reg.openKeyReadOnly("\\App"));
     EXPECT_EQ(reg.readString("Name"), "old");
+}
+
+// A change that decides on what the hive holds writes all of it or nothing.
+TEST_F(RegistryTest, AChangeIsWrittenWholeOrNotAtAll) {
+    Registry classes(RegistryRoot::ClassesRoot);
+    classes.change([](RegistryHive& hive) {
+        RegistryValue value;
+        value.text = "midfile";
+        RegistryHive::setValue(hive.createKey(".mid"), "", value);
+        return true;
+    });
+    const QByteArray written = hiveBytes(RegistryRoot::ClassesRoot);
+    EXPECT_TRUE(written.contains("midfile"));
+
+    // Nothing changed: the file is not even replaced (a replacement is a new file).
+    const auto fileId = [] {
+        struct stat info {};
+        EXPECT_EQ(::stat(QFile::encodeName(Registry::hiveFile(RegistryRoot::ClassesRoot)).constData(), &info), 0);
+        return info.st_ino;
+    };
+    const ino_t before = fileId();
+    classes.change([](RegistryHive& hive) { return hive.findKey(".wav") != nullptr; });
+    EXPECT_EQ(fileId(), before);
+
+    // A change that fails halfway leaves the first half unwritten.
+    EXPECT_THROW(classes.change([](RegistryHive& hive) -> bool {
+        hive.deleteKey(".mid");
+        throw RegistryError("stopped");
+    }),
+                 RegistryError);
+    EXPECT_EQ(hiveBytes(RegistryRoot::ClassesRoot), written);
 }
 
 }  // namespace

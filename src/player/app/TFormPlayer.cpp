@@ -8,6 +8,7 @@
 #include "media/MIDIPlayer.h"
 #include "os/Registry.h"
 #include "os/TempFolder.h"
+#include "player/app/CentreOnPlayer.h"
 #include "player/app/ModalDialogs.h"
 #include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
@@ -15,10 +16,13 @@
 #include "player/app/TFormAbout.h"
 #include "player/app/WindowParts.h"
 #include "player/filebox/FileBox.h"
+#include "player/files/FileOperations.h"
+#include "player/files/RenameEditor.h"
 #include "player/help/HelpWindow.h"
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
+#include "player/settings/TPagesDlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -96,7 +100,7 @@ void TFormPlayer::buildMenus() {
     modesMenu_ = optionsMenu->addMenu(QStringLiteral("&Play Modes"));
     modesMenu_->setObjectName(QStringLiteral("PlayModes"));
     for (int i = 0; i < PlayerActions::kModeCount; ++i) modesMenu_->addAction(a.modeItems()[i]);
-    for (QAction* action : {a.volume, a.multimedia, a.resetMidiNow}) optionsMenu->addAction(action);
+    for (QAction* action : {a.configuration, a.volume, a.multimedia, a.resetMidiNow}) optionsMenu->addAction(action);
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
     helpMenu_->setObjectName(QStringLiteral("MenuHelp"));
@@ -105,6 +109,7 @@ void TFormPlayer::buildMenus() {
     connect(a.exit, &QAction::triggered, this, ErrorHandler::guard([this] { FileExitClick(false); }));
     connect(a.helpContents, &QAction::triggered, this, ErrorHandler::guard([this] { showHelp(101); }));
     connect(a.about, &QAction::triggered, this, ErrorHandler::guard([this] { showAbout(); }));
+    connect(a.configuration, &QAction::triggered, this, ErrorHandler::guard([this] { ConfigurationClick(); }));
 }
 
 QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
@@ -112,12 +117,16 @@ QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
 void TFormPlayer::setClientSize(const QSize& size) { windowParts_->setClientSize(size); }
 
 bool TFormPlayer::FormCreate(const QStringList& arguments) {
-    BusyCursor busy;
+    std::optional<BusyCursor> busy(std::in_place);
     prepareTempFolder();
     setClientSize(lastClientSize_);
 
     readOptions();
     if (firstRun_) {
+        // A new user starts with the file types: that is how files reach the player from the desktop. The
+        // command line is not looked at on a first run. The user works in the dialog: no hourglass over it.
+        busy.reset();
+        ConfigurationClick(TPagesDlg::FileTypes);
         setClientSize(QSize(kDesignClientWidth, kDesignClientHeight));
         show();
         return true;
@@ -166,11 +175,12 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
 
 void TFormPlayer::prepareTempFolder() {
     tempFolder_ = TempFolder::pathFor();
-    const QString refused = TempFolder::prepare(tempFolder_);
+    const QString refused = TempFolder::prepare(tempFolder_, &ZipSession::isLeftOver);
     if (!refused.isEmpty()) {
         MessageBoxes::show(QStringLiteral("Error - Temporary Folder"), refused, BoxIcon::Error);
         tempFolder_.clear();
     }
+    core_->zip().setFolder(tempFolder_);
 }
 
 void TFormPlayer::readOptions() {
@@ -291,6 +301,8 @@ void TFormPlayer::takeHandOver(const QByteArray& tail) {
 }
 
 void TFormPlayer::FileExitClick(bool fromWindow) {
+    // An open rename ends first, without renaming: its line may be about to go.
+    if (fileOperations_) fileOperations_->renameEditor().close();
     const bool keep = core_->lists().askSaveChanges(true);
     if (endingOnSignal_) return;  // the question was cut short: the player has ended meanwhile
     if (!keep) {
@@ -300,6 +312,7 @@ void TFormPlayer::FileExitClick(bool fromWindow) {
     closeConfirmed_ = true;
     // From here on the player ends whatever fails: each step shows its own error and the next one still runs.
     ErrorHandler::run([this] {
+        core_->zip().deleteTempFile();
         if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     });
     ErrorHandler::run([this] { releaseDevice(); });
@@ -346,6 +359,7 @@ void TFormPlayer::FormDestroy() {
     core_->lists().askSaveChanges(false);
     closeConfirmed_ = true;
     ErrorHandler::run([this] {
+        core_->zip().deleteTempFile();
         if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     });
     ErrorHandler::run([this] { releaseDevice(); });
@@ -390,6 +404,21 @@ void TFormPlayer::saveOptions() {
     // The history is written even when the options could not be.
     ErrorHandler::run([this] { settings_.save(core_->lists().history().entries()); });
     core_->lists().saveHistory(options_.programFolder);
+}
+
+void TFormPlayer::ConfigurationClick(int firstPage) {
+    const QString listFolder = core_->lists().fileNames().openInitialFolder;
+    TPagesDlg dialog(
+        settings_,
+        [this, listFolder](const QString& typed) {
+            const QFileInfo typedFile(typed);
+            return listDialogs_->chooseResetFile(typedFile.isFile() ? typedFile.absolutePath() : listFolder);
+        },
+        this);
+    dialog.showPage(firstPage);
+    dialog.adjustSize();
+    CentreOnPlayer(dialog, this);
+    ModalDialogs::exec(dialog);
 }
 
 void TFormPlayer::showAbout() {

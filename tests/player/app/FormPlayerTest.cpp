@@ -47,6 +47,10 @@ protected:
         }
         return path;
     }
+    // A first run opens the configuration dialog; the new user closes it.
+    void expectFirstRunConfiguration() {
+        boxes_.expectDialog("PagesDlg", [](QObject&) { return 0; });
+    }
     // The playlist was changed and is never saved: the window asks once more when it is destroyed.
     void expectSaveQuestionAtDestruction() {
         boxes_.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
@@ -56,6 +60,7 @@ protected:
 
 TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommandLine) {
     TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    expectFirstRunConfiguration();
     ASSERT_TRUE(form.FormCreate({"/play", "/close", "/mode", "-a"}));
     EXPECT_TRUE(form.firstRun());
     EXPECT_TRUE(form.isVisible());
@@ -69,6 +74,7 @@ TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommand
 
 TEST_F(FormPlayerTest, OnTheFirstRunTheMarksAndLabelsShowTheModesInForce) {
     TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    expectFirstRunConfiguration();
     ASSERT_TRUE(form.FormCreate({}));
     ASSERT_TRUE(form.firstRun());
     const PlayerActions& actions = form.playerActions();
