@@ -26,18 +26,7 @@ mapfile -t packaged < <(find /usr/share -xdev \( -iname '*.mid' -o -iname '*.mid
 echo "== the stress set: ${#packaged[@]} packaged files, $(ls "$work/stress" | wc -l) written ones, the sample songs"
 "$build/bench/vorlo_bench_sound" measure --soundfont "$soundfont" "$work"/stress/*.mid "${samples[@]}" "${packaged[@]}"
 
-best_of() {  # best_of N command... : the shortest wall time in seconds of N runs
-  local n=$1 best="" t0 t1 took
-  shift
-  for ((i = 0; i < n; i++)); do
-    t0=$(date +%s%N)
-    "$@" > /dev/null 2>&1 || true
-    t1=$(date +%s%N)
-    took=$(( (t1 - t0) / 1000 ))
-    if [[ -z $best || $took -lt $best ]]; then best=$took; fi
-  done
-  awk -v us="$best" 'BEGIN { printf "%.4f", us / 1e6 }'
-}
+source "$here/../best_of.sh"
 
 echo "== vorlo render (limiter on) against fluidsynth -F ($soundfont), best of $runs"
 settings=(-o synth.reverb.room-size=0.5 -o synth.reverb.damp=0.3 -o synth.reverb.width=0.8 -o synth.reverb.level=0.6
