@@ -15,12 +15,18 @@ QString TempFolder::pathFor(const QString& systemTemp) {
     return base + QStringLiteral("mvtemp-%1").arg(::geteuid());
 }
 
-QString TempFolder::prepare(const QString& path) {
+QString TempFolder::prepare(const QString& path, const std::function<bool(const QString& fileName)>& leftOver) {
     const bool existed = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
     const QString refused = ensurePrivateFolder(path);
     if (!refused.isEmpty() || !existed) return refused;
     const QFileInfoList files = QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    if (!files.isEmpty()) QFile::remove(files.first().absoluteFilePath());
+    if (!leftOver) {
+        if (!files.isEmpty()) QFile::remove(files.first().absoluteFilePath());
+        return {};
+    }
+    for (const QFileInfo& file : files) {
+        if (!file.isSymLink() && leftOver(file.fileName())) QFile::remove(file.absoluteFilePath());
+    }
     return {};
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vorlo {
 
 // The player's scratch folder ("mvtemp"), where zip mode extracts the one archive member being played.
@@ -12,9 +14,11 @@ public:
     // The folder's path for the temporary folder `systemTemp` (the system's when empty).
     static QString pathFor(const QString& systemTemp = {});
 
-    // Creates the folder; when it exists already (a previous run did not end cleanly), deletes the first file
-    // found in it, which is what that run left behind. Returns an empty string, or why the folder is refused.
-    static QString prepare(const QString& path);
+    // Creates the folder; when it exists already (a previous run did not end cleanly), deletes what that run left
+    // behind: with `leftOver`, every plain file (no link, no folder) whose name it accepts as one the player
+    // writes, and nothing else; without it, the first file found. Returns an empty string, or why the folder is
+    // refused.
+    static QString prepare(const QString& path, const std::function<bool(const QString& fileName)>& leftOver = {});
 
     // Removes the folder; this succeeds only when it is empty.
     static bool remove(const QString& path);

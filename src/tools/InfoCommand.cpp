@@ -93,29 +93,32 @@ int runLength(const std::vector<std::string>& args) {
     int exitCode = kExitOk;
     std::vector<std::uint8_t> bytes;
     std::string out;
-    for (const std::string& path : args) {
-        std::string error = midi::loadFileBytes(path, bytes);
-        if (error.empty()) {
-            auto measured = midi::measureSong(bytes);
-            if (auto* song = std::get_if<midi::SongLength>(&measured)) {
-                out += std::to_string(song->lengthMs);
-                out += '\t';
-                out += path;
-                out += '\n';
-            } else {
-                error = std::get<midi::ReadError>(measured).text;
+    // An archive counts as its playable members, each read from its extracted copy.
+    const bool loaded =
+        forEachFileOrMember(args, [&](const std::string& label, const std::string& file, std::string error) {
+            if (error.empty()) error = midi::loadFileBytes(file, bytes);
+            if (error.empty()) {
+                auto measured = midi::measureSong(bytes);
+                if (auto* song = std::get_if<midi::SongLength>(&measured)) {
+                    out += std::to_string(song->lengthMs);
+                    out += '\t';
+                    out += label;
+                    out += '\n';
+                } else {
+                    error = std::get<midi::ReadError>(measured).text;
+                }
             }
-        }
-        if (!error.empty()) {
-            // An error line: no number in front, so a script that reads the first field can tell.
-            out += "error\t" + path + "\t" + error + "\n";
-            exitCode = kExitFileFailed;
-        }
-        if (out.size() > 1 << 16) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            out.clear();
-        }
-    }
+            if (!error.empty()) {
+                // An error line: no number in front, so a script that reads the first field can tell.
+                out += "error\t" + label + "\t" + error + "\n";
+                exitCode = kExitFileFailed;
+            }
+            if (out.size() > 1 << 16) {
+                std::fwrite(out.data(), 1, out.size(), stdout);
+                out.clear();
+            }
+        });
+    if (!loaded) exitCode = kExitFileFailed;
     std::fwrite(out.data(), 1, out.size(), stdout);
     return exitCode;
 }

@@ -20,6 +20,9 @@
 #include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
 #include "media/VideoBackend.h"
+#include "zip/MemberNames.h"
+#include "zip/ScratchFolder.h"
+#include "zip/ZipArchive.h"
 
 namespace vorlo::tools {
 namespace {
@@ -114,8 +117,8 @@ const char* reportName(media::NotifyValue value) {
 
 // Opens `path` and works out the span to play: a CD track ("Track02.cda" names track 2) on the whole disc, or
 // the file; --from and --to count from the start of that span.
-bool openFile(media::MIDIPlayer& player, const std::string& path, const PlayArguments& args, long long& start,
-              long long& end) {
+bool openFile(media::MIDIPlayer& player, const std::string& path, const std::string& label, const PlayArguments& args,
+              long long& start, long long& end) {
     const QString name = QString::fromLocal8Bit(path.c_str());
     const media::DeviceType type = media::MIDIPlayer::deviceTypeForPath(name);
     player.setDeviceType(type);
@@ -136,7 +139,7 @@ bool openFile(media::MIDIPlayer& player, const std::string& path, const PlayArgu
         end = spanStart + (args.toMs < 0 ? spanLength : std::min(args.toMs, spanLength));
         return true;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "vorlo: %s: %s\n", path.c_str(), error.what());
+        std::fprintf(stderr, "vorlo: %s: %s\n", label.c_str(), error.what());
         return false;
     }
 }
@@ -158,7 +161,14 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
     char* argv[] = {name, nullptr};
     std::unique_ptr<QCoreApplication> app;
     const bool anyVideo = std::any_of(parsed.files.begin(), parsed.files.end(), [](const std::string& path) {
-        return media::MIDIPlayer::isVideoFile(QString::fromLocal8Bit(path.c_str()));
+        if (!zip::isArchivePath(path)) return media::MIDIPlayer::isVideoFile(QString::fromLocal8Bit(path.c_str()));
+        std::string unreadable;
+        const std::unique_ptr<zip::ZipArchive> archive = zip::ZipArchive::open(path, unreadable);
+        if (!archive) return false;
+        const std::vector<zip::Member> members = archive->playableMembers();
+        return std::any_of(members.begin(), members.end(), [](const zip::Member& member) {
+            return media::MIDIPlayer::isVideoFile(QString::fromStdString(member.baseName));
+        });
     });
     if (anyVideo) {
         const std::vector<std::string> folders = media::moduleFolders(programFolder);
@@ -186,26 +196,21 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
         installInterruptHandlers();
     }
 
-    const auto endInterrupted = [&] {
-        player.close();
-        g_toldInterrupted = 1;
-        std::fprintf(stderr, "vorlo: interrupted\n");
-        return kExitInterrupted;
-    };
     int exitCode = kExitOk;
-    for (const std::string& path : parsed.files) {
+    // Plays one file through; false when the user interrupted.
+    const auto playFile = [&](const std::string& label, const std::string& path) {
         long long start = 0;
         long long end = 0;
         // A signal that came while a file was opening (a slow or stalled medium) ends the program here.
-        const bool opened = openFile(player, path, parsed, start, end);
-        if (g_signalled != 0) return endInterrupted();
+        const bool opened = openFile(player, path, label, parsed, start, end);
+        if (g_signalled != 0) return false;
         if (!opened) {
             exitCode = kExitFileFailed;
-            continue;
+            return true;
         }
         if (const QString notice = player.takeOutputNotice(); !notice.isEmpty())
             std::fprintf(stderr, "vorlo: %s\n", notice.toLocal8Bit().constData());
-        std::printf("playing\t%s\t%s\n", vorlo::minutesSeconds(end - start).toStdString().c_str(), path.c_str());
+        std::printf("playing\t%s\t%s\n", vorlo::minutesSeconds(end - start).toStdString().c_str(), label.c_str());
         std::fflush(stdout);
         QEventLoop loop;
         media::NotifyValue report = media::NotifyValue::Failure;
@@ -220,7 +225,7 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
         // A play the device refuses never reports: say why instead of waiting for it.
         const bool refused = player.lastError() != media::DeviceErrorCode::None;
         if (refused) {
-            std::fprintf(stderr, "vorlo: %s: cannot play from %lld to %lld ms: %s\n", path.c_str(), start, end,
+            std::fprintf(stderr, "vorlo: %s: cannot play from %lld to %lld ms: %s\n", label.c_str(), start, end,
                          player.lastErrorMessage().toLocal8Bit().constData());
         } else {
             playing = &loop;
@@ -229,11 +234,39 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
         }
         QObject::disconnect(connection);
         if (!refused) {
-            std::printf("ended\t%s\t%s\n", reportName(report), path.c_str());
+            std::printf("ended\t%s\t%s\n", reportName(report), label.c_str());
             std::fflush(stdout);
         }
-        if (interrupted) return endInterrupted();
+        // The device lets go of the file before an archive's member is removed.
+        player.close();
+        if (interrupted) return false;
         if (refused || report != media::NotifyValue::Successful) exitCode = kExitFileFailed;
+        return true;
+    };
+    bool goOn = true;
+    for (const std::string& path : parsed.files) {
+        if (!goOn) break;
+        if (!zip::isArchivePath(path)) {
+            goOn = playFile(path, path);
+            continue;
+        }
+        // An archive plays like a list: each member extracted just before it plays and removed after.
+        zip::forEachPlayableMember(
+            path, [&](const std::string& label, const std::string& extracted, const std::string& error) {
+                if (!goOn) return;
+                if (!error.empty()) {
+                    std::fprintf(stderr, "vorlo: %s: %s\n", label.c_str(), error.c_str());
+                    exitCode = kExitFileFailed;
+                    return;
+                }
+                goOn = playFile(label, extracted);
+            });
+    }
+    if (!goOn || g_signalled != 0) {
+        player.close();
+        g_toldInterrupted = 1;
+        std::fprintf(stderr, "vorlo: interrupted\n");
+        return kExitInterrupted;
     }
     player.close();
     return exitCode;

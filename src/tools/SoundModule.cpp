@@ -1,4 +1,5 @@
-// Runs render and play in the sound module, loaded from the program folder only when they are asked for.
+// Finds the modules beside the program, and runs render and play in the sound module, loaded from the program
+// folder only when they are asked for.
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -10,9 +11,7 @@
 #include "SoundCommands.h"
 
 namespace vorlo::tools {
-namespace {
 
-// The folder of the running program, whatever the current folder or the name it was started by.
 std::string programFolder() {
     std::string path(4096, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
@@ -22,14 +21,10 @@ std::string programFolder() {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-}  // namespace
-
-int runSoundCommand(const std::string& command, const std::vector<std::string>& args) {
-    const std::string folder = programFolder();
-    std::string reasons;
+void* moduleSymbol(const std::string& folder, const char* moduleFile, const char* symbol, std::string& reasons) {
     // Beside the program in a build, in ../lib/vorlo once installed.
     for (const std::string& place : {folder, folder + "/../lib/vorlo"}) {
-        const std::string file = place + "/" + kSoundModuleFile;
+        const std::string file = place + "/" + moduleFile;
         // Stays loaded to the end: the synthesizer's threads and Qt live until the process exits.
         void* module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (module == nullptr) {
@@ -37,18 +32,25 @@ int runSoundCommand(const std::string& command, const std::vector<std::string>& 
             reasons += std::string(reasons.empty() ? "" : "; ") + (why != nullptr ? why : file);
             continue;
         }
-        auto run = reinterpret_cast<SoundCommandFunction>(::dlsym(module, kSoundCommandSymbol));
-        if (run == nullptr) {
-            reasons += std::string(reasons.empty() ? "" : "; ") + file + " is not the sound module";
-            continue;
-        }
-        std::vector<const char*> argv;
-        for (const std::string& arg : args) argv.push_back(arg.c_str());
-        return run(folder.c_str(), command.c_str(), static_cast<int>(argv.size()), argv.data());
+        if (void* found = ::dlsym(module, symbol)) return found;
+        reasons += std::string(reasons.empty() ? "" : "; ") + file + " is not the module it is named after";
     }
-    std::fprintf(stderr, "vorlo: %s needs the sound module, which cannot be loaded: %s\n", command.c_str(),
-                 reasons.c_str());
-    return kExitNoAudio;
+    return nullptr;
+}
+
+int runSoundCommand(const std::string& command, const std::vector<std::string>& args) {
+    const std::string folder = programFolder();
+    std::string reasons;
+    auto run =
+        reinterpret_cast<SoundCommandFunction>(moduleSymbol(folder, kSoundModuleFile, kSoundCommandSymbol, reasons));
+    if (run == nullptr) {
+        std::fprintf(stderr, "vorlo: %s needs the sound module, which cannot be loaded: %s\n", command.c_str(),
+                     reasons.c_str());
+        return kExitNoAudio;
+    }
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    return run(folder.c_str(), command.c_str(), static_cast<int>(argv.size()), argv.data());
 }
 
 }  // namespace vorlo::tools

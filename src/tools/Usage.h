@@ -35,6 +35,8 @@ inline constexpr const char* kPlayOptionsHelp =
     "  --cd DEVICE|CUE   the CD drive, or the CUE sheet of a disc image, that .cda files play from\n"
     "  --from MS         start this many milliseconds into each file (or CD track)\n"
     "  --to MS           end this many milliseconds into each file; not before --from\n";
+inline constexpr const char* kArchivesHelp =
+    "length and play take a FILE ending in .zip as its playable members, in archive order\n";
 inline constexpr const char* kExitCodesHelp =
     "exit codes: 0 done, 1 a file failed, 2 usage, 3 no synthesizer, 130 interrupted\n";
 

@@ -15,6 +15,7 @@ namespace {
 void printUsage(std::FILE* out) {
     std::fputs(kInfoUsage, out);
     for (const char* usage : {kLengthUsage, kRenderUsage, kPlayUsage}) std::fprintf(out, "       %s", usage + 7);
+    std::fputs(kArchivesHelp, out);
     std::fputs(kExitCodesHelp, out);
 }
 
@@ -23,11 +24,11 @@ bool printCommandHelp(const std::string& command) {
     if (command == "info") {
         std::printf("%s%s", kInfoUsage, kInfoHelp);
     } else if (command == "length") {
-        std::printf("%s%s", kLengthUsage, kLengthHelp);
+        std::printf("%s%s%s", kLengthUsage, kLengthHelp, kArchivesHelp);
     } else if (command == "render") {
         std::printf("%s%s%s%s", kRenderUsage, kRenderHelp, kSoundOptionsHelp, kRenderOptionsHelp);
     } else if (command == "play") {
-        std::printf("%s%s%s%s", kPlayUsage, kPlayHelp, kSoundOptionsHelp, kPlayOptionsHelp);
+        std::printf("%s%s%s%s%s", kPlayUsage, kPlayHelp, kArchivesHelp, kSoundOptionsHelp, kPlayOptionsHelp);
     } else {
         return false;
     }

@@ -71,3 +71,27 @@ TEST(TempFolderTest, RefusesAFileInThePlaceOfTheFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TempFolderTest, TheCleanUpRemovesOnlyPlainFilesTheGivenRuleClaims) {
+    QTemporaryDir system;
+    QTemporaryDir elsewhere;
+    const QString path = TempFolder::pathFor(system.path());
+    ASSERT_TRUE(QDir().mkpath(path + "/kept-folder.mid"));
+    for (const char* name : {"left.mid", "partial.part", "notes.txt"}) {
+        QFile f(path + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFile target(elsewhere.path() + "/target.mid");
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.close();
+    ASSERT_TRUE(QFile::link(target.fileName(), path + "/link.mid"));
+    const auto ours = [](const QString& name) { return name.endsWith(".mid") || name.endsWith(".part"); };
+    EXPECT_EQ(TempFolder::prepare(path, ours), QString());
+    EXPECT_EQ(QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name),
+              (QStringList{"kept-folder.mid", "link.mid", "notes.txt"}));
+    EXPECT_TRUE(QFileInfo::exists(target.fileName()));
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 // `vorlo play` goes through the player's media device: each kind of medium plays for about its length and ends
 // with the device's successful report, also on a machine with no sound card (the silent clock plays).
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -12,6 +13,7 @@
 
 #include <csignal>
 
+#include "ArchiveWriter.h"
 #include "AviWriter.h"
 #include "MediaFixtures.h"
 
@@ -25,12 +27,13 @@ struct Played {
     qint64 elapsedMs = 0;
 };
 
-Played play(const QStringList& args) {
+Played play(const QStringList& args, const QString& tempFolder = {}) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.insert("LSAN_OPTIONS", "suppressions=" VORLO_THIRD_PARTY_LEAKS);
+    if (!tempFolder.isEmpty()) env.insert("TMPDIR", tempFolder);
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
     QElapsedTimer clock;
@@ -53,6 +56,33 @@ TEST(VorloPlay, AWaveFilePlaysItsTwoSecondsAndEndsSuccessfully) {
     EXPECT_TRUE(played.out.contains("playing\t0:02\t" + wave + "\n")) << played.out.toStdString();
     EXPECT_TRUE(played.out.contains("ended\tsuccessful\t" + wave + "\n")) << played.out.toStdString();
     EXPECT_GE(played.elapsedMs, 1800);  // it really played, at the pace of the music
+}
+
+std::string bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+TEST(VorloPlay, AnArchivePlaysItsMembersInOrderEachExtractedOnlyWhileItPlays) {
+    QTemporaryDir dir;
+    const QString wave = dir.filePath("w.wav");
+    const QString song = dir.filePath("s.mid");
+    ASSERT_TRUE(vorlo::testing::writeWave(wave, SF_FORMAT_PCM_16, 1, 8000, 4000, vorlo::testing::testTone));
+    ASSERT_TRUE(vorlo::testing::writeMidiSong(song, 400));
+    const QString archive = dir.filePath("pack.zip");
+    ASSERT_TRUE(vorlo::test::writeArchive(
+        archive.toStdString(),
+        {vorlo::test::fileMember("b/second.wav", bytesOf(wave)), vorlo::test::fileMember("notes.txt", "not played"),
+         vorlo::test::fileMember("a/first.mid", bytesOf(song))}));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("tmp"));
+    const Played played = play({archive}, dir.filePath("tmp"));
+    EXPECT_EQ(played.exitCode, 0) << played.out.toStdString();
+    const qsizetype second = played.out.indexOf("ended\tsuccessful\t" + archive + "/b/second.wav\n");
+    const qsizetype first = played.out.indexOf("ended\tsuccessful\t" + archive + "/a/first.mid\n");
+    EXPECT_GE(second, 0) << played.out.toStdString();
+    EXPECT_GT(first, second) << played.out.toStdString();  // archive order
+    EXPECT_FALSE(played.out.contains("notes.txt"));
+    EXPECT_TRUE(QDir(dir.filePath("tmp")).isEmpty());
 }
 
 TEST(VorloPlay, TheLastSecondOfASampleSongFromAPosition) {

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <string>
 
+#include "ArchiveWriter.h"
 #include "midi/SmfWriter.h"
 
 namespace vorlo {
@@ -83,6 +84,33 @@ TEST_F(VorloTool, LengthOfGoodFilesExitsWithZero) {
     const ToolRun run = runVorlo("length " + quoted(song));
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "500\t" + song + "\n");
+}
+
+TEST_F(VorloTool, LengthTakesAnArchiveLikeAListAndLeavesNothingExtractedBehind) {
+    const std::vector<std::uint8_t> long_ = songOf(300, 1000000);
+    const std::vector<std::uint8_t> short_ = songOf(150, 200000);
+    const std::string archive = (folder_ / "Pack.ZIP").string();
+    ASSERT_TRUE(
+        test::writeArchive(archive, {test::fileMember("top.mid", std::string(long_.begin(), long_.end())),
+                                     test::fileMember("docs/readme.txt", "words"),
+                                     test::fileMember("songs/../../b.kar", std::string(short_.begin(), short_.end())),
+                                     test::fileMember("broken.mid", "MThd")}));
+    const std::string loose = write("loose.mid", short_);
+    const fs::path scratch = folder_ / "tmp";
+    fs::create_directories(scratch);
+    const ToolRun run = runShell("TMPDIR=" + quoted(scratch.string()) + " " VORLO_TOOL " length " + quoted(archive) +
+                                 " " + quoted(loose));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "3000\t" + archive + "/top.mid\n" + "300\t" + archive + "/songs/../../b.kar\n" + "error\t" +
+                           archive + "/broken.mid\tthe MIDI header is truncated\n" + "300\t" + loose + "\n");
+    // Each member was extracted into a private folder of its own, which went with the last member.
+    EXPECT_TRUE(fs::is_empty(scratch));
+    EXPECT_FALSE(fs::exists(folder_ / "b.kar"));
+
+    const ToolRun texts = runVorlo("length " + quoted(loose) + " " + quoted((folder_ / "none.zip").string()));
+    EXPECT_EQ(texts.exitCode, 1);
+    EXPECT_EQ(texts.out,
+              "300\t" + loose + "\nerror\t" + (folder_ / "none.zip").string() + "\tcannot be read: No such file\n");
 }
 
 TEST_F(VorloTool, InfoShowsHeaderLengthAndTextEvents) {
@@ -298,6 +326,7 @@ TEST_F(VorloTool, TheProgramNeedsNoQtNorSynthesizerAndSaysSoWhenTheSoundModuleIs
     ASSERT_NE(dynamic.out.find("(NEEDED)"), std::string::npos) << dynamic.out;
     EXPECT_EQ(dynamic.out.find("libQt6"), std::string::npos) << dynamic.out;
     EXPECT_EQ(dynamic.out.find("libfluidsynth"), std::string::npos) << dynamic.out;
+    EXPECT_EQ(dynamic.out.find("libzip"), std::string::npos) << dynamic.out;  // archives load it with their module
 
     const fs::path alone = folder_ / "vorlo";
     fs::copy_file(VORLO_TOOL, alone);

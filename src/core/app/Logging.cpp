@@ -6,5 +6,6 @@ namespace vorlo {
 Q_LOGGING_CATEGORY(lcPlayback, "vorlo.playback", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcLists, "vorlo.lists", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcSettings, "vorlo.settings", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcZip, "vorlo.zip", QtWarningMsg)
 
 }  // namespace vorlo

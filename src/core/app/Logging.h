@@ -12,6 +12,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcPlayback)
 Q_DECLARE_LOGGING_CATEGORY(lcLists)
 // The options read, saved and changed, and a damaged settings file set aside.
 Q_DECLARE_LOGGING_CATEGORY(lcSettings)
+// Zip mode: archives read, members extracted and deleted, members that could not be extracted.
+Q_DECLARE_LOGGING_CATEGORY(lcZip)
 // The media device's own category, vorlo.media, lives with it (media/MediaLog.h).
 
 }  // namespace vorlo

@@ -8,9 +8,10 @@ PlayerCore::PlayerCore(media::MIDIPlayer& device, Options& options, PlayModes& m
     : QObject(parent),
       options_(options),
       modes_(modes),
-      engine_(device, playlist_, options, modes, fileNames_),
+      engine_(device, playlist_, options, modes, fileNames_, zip_),
       editor_(playlist_, zip_),
-      lists_(editor_, engine_, zip_, fileNames_) {
+      lists_(editor_, engine_, zip_, fileNames_),
+      files_(editor_, engine_, lists_, zip_) {
     // What the playlist's changes mean for playing. Each is a boundary of its own: nothing is thrown back
     // through the editor's signals.
     connect(&editor_, &PlaylistEditor::entriesAdded, &engine_,

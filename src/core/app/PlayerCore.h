@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/files/FileCommands.h"
 #include "core/playback/PlaybackEngine.h"
 #include "core/playback/PlayerView.h"
 #include "core/playlist/ListCommands.h"
@@ -35,6 +36,7 @@ public:
     PositionDisplay& position() { return engine_.position(); }
     PlaylistEditor& editor() { return editor_; }
     ListCommands& lists() { return lists_; }
+    FileCommands& files() { return files_; }
     media::MIDIPlayer& device() { return engine_.device(); }
 
     // The playlist as the enables see it.
@@ -55,6 +57,7 @@ private:
     PlaybackEngine engine_;
     PlaylistEditor editor_;
     ListCommands lists_;
+    FileCommands files_;
 };
 
 }  // namespace vorlo

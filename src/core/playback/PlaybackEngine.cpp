@@ -10,6 +10,7 @@
 #include "core/playlist/ListFileNames.h"
 #include "core/playlist/MediaPaths.h"
 #include "core/playlist/Playlist.h"
+#include "core/playlist/ZipSession.h"
 #include "core/settings/Options.h"
 #include "media/EMCIDeviceError.h"
 #include "media/MidiOut.h"
@@ -23,13 +24,14 @@ using media::DeviceType;
 using media::NotifyValue;
 
 PlaybackEngine::PlaybackEngine(media::MIDIPlayer& device, Playlist& playlist, Options& options, PlayModes& modes,
-                               const ListFileNames& listFiles, QObject* parent)
+                               const ListFileNames& listFiles, ZipSession& zip, QObject* parent)
     : QObject(parent),
       device_(device),
       playlist_(playlist),
       options_(options),
       modes_(modes),
       listFiles_(listFiles),
+      zip_(zip),
       random_(RandomGenerator::seedFor(QDateTime::currentDateTime())),
       sequence_(playlist, modes, random_, options),
       position_(*this, options) {
@@ -131,9 +133,18 @@ bool PlaybackEngine::handleAdvance(PlaySequence::Advance advance) {
     return false;
 }
 
+bool PlaybackEngine::extractCurrentMember(QStringList& failures) {
+    const PlaylistEntry& entry = playlist_.entry(playlist_.CurrentIndex());
+    const QString why = zip_.extract(entry);
+    if (why.isEmpty()) return true;
+    failures << entry.displayName + QStringLiteral(" cannot be extracted: ") + why + QLatin1Char('.');
+    return false;
+}
+
 bool PlaybackEngine::OpenCurrentEntry() {
     position_.ResetCounter();
     if (!playlist_.isValidIndex(playlist_.CurrentIndex())) return false;
+    if (zip_.active()) zip_.deleteTempFile();
     device_.setDeviceType(DeviceType::AutoSelect);
     device_.setFileName(playlist_.path(playlist_.CurrentIndex()));
     emit titleChanged(fileNamePart(device_.fileName()));
@@ -147,9 +158,18 @@ bool PlaybackEngine::OpenCurrentEntry() {
     }
 
     bool opened = false;
+    QStringList notExtracted;
     while (!opened && playlist_.isValidIndex(playlist_.CurrentIndex())) {
         const QString path = playlist_.path(playlist_.CurrentIndex());
         device_.setFileName(path);
+        // A member that cannot be extracted is dropped like a file that cannot be opened, never opened half.
+        if (zip_.active() && !extractCurrentMember(notExtracted)) {
+            if (!removeUnplayable()) {
+                publish();
+                return false;
+            }
+            continue;
+        }
         const DeviceType type = media::MIDIPlayer::deviceTypeForPath(path);
         state_.cdAudio = type == DeviceType::CDAudio;
         if (state_.cdAudio) {
@@ -170,6 +190,10 @@ bool PlaybackEngine::OpenCurrentEntry() {
         }
     }
 
+    if (!notExtracted.isEmpty()) {
+        MessageBoxes::show(QStringLiteral("Error - Extract File"), notExtracted.join(QLatin1Char('\n')), BoxIcon::Error,
+                           BoxButtons::Ok, true);
+    }
     if (!opened) {
         if (playlist_.count() == 1) playlist_.removeEntry(0);
         const QString listFile = listFiles_.saveFileName;
@@ -358,15 +382,18 @@ void PlaybackEngine::entriesArrived() {
     }
 }
 
-void PlaybackEngine::currentEntryRemoved(bool afterDeviceError) {
-    const bool wasPlaying = device_.isOpen() && device_.mode() == media::Mode::Playing;
+bool PlaybackEngine::letGoOfRemovedCurrent() {
     position_.ResetCounter();
     resetTrackBar();
     closeDevice();
-    if (playlist_.isEmpty()) {
-        publish();
-        return;
-    }
+    if (!playlist_.isEmpty()) return true;
+    publish();
+    return false;
+}
+
+void PlaybackEngine::currentEntryRemoved(bool afterDeviceError) {
+    const bool wasPlaying = device_.isOpen() && device_.mode() == media::Mode::Playing;
+    if (!letGoOfRemovedCurrent()) return;
     // Removing an entry never ends the program, even at the end of the list with the close-at-end option: the
     // advance only chooses the entry that takes the removed one's place.
     sequence_.AdvanceToNext(QString());

@@ -11,13 +11,17 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace vorlo {
 
 class Playlist;
+class ZipSession;
 struct ListFileNames;
 struct Options;
 
@@ -44,7 +48,7 @@ class PlaybackEngine : public QObject {
     Q_OBJECT
 public:
     PlaybackEngine(media::MIDIPlayer& device, Playlist& playlist, Options& options, PlayModes& modes,
-                   const ListFileNames& listFiles, QObject* parent = nullptr);
+                   const ListFileNames& listFiles, ZipSession& zip, QObject* parent = nullptr);
     ~PlaybackEngine() override;
 
     const TransportState& state() const { return state_; }
@@ -60,8 +64,10 @@ public:
     bool closeAfterPlay() const { return closeAfterPlay_; }
     void clearCloseAfterPlay() { closeAfterPlay_ = false; }
 
-    // Opening (never starts play). Returns true when a device is open afterwards. When nothing in the list can
-    // be played the list is closed (closeListRequested) and the user is told.
+    // Opening (never starts play). Returns true when a device is open afterwards. In zip mode each entry tried
+    // is extracted first; members that cannot be extracted are dropped like entries that cannot be opened, and
+    // the user is told why in one box. When nothing in the list can be played the list is closed
+    // (closeListRequested) and the user is told.
     bool OpenCurrentEntry();
     // Plays a file through, waiting, without a report (the MIDI reset file).
     void PlayResetFile(const QString& path);
@@ -104,6 +110,22 @@ public:
     void startWithFile(const QString& file);
     // Stops the device if it plays and closes it if it is open.
     void closeDevice();
+
+    // Files renamed, moved or deleted under the player.
+    // True when the media device has this file open.
+    bool holdsFile(const QString& path) const;
+    // Runs `operation` on the file at `path`, with the media device let go of it when it has that file open: the
+    // position is remembered, play stopped and the device closed; afterwards the device opens the file where the
+    // operation left it (the path it returns, or `path` again when it returns none: it failed), goes back to the
+    // position and plays on if it was playing. Returns what `operation` returned. Throws the device's error when
+    // the file cannot be opened again.
+    std::optional<QString> releasingFile(const QString& path, const std::function<std::optional<QString>()>& operation);
+    // The current entry's name changed: the caption and the application title show the new one.
+    void currentEntryRenamed();
+    // The current entry's file was deleted and its entry removed; the entry that followed it now stands at
+    // `index`. That one is opened in its place, or the first entry when the deleted one was the last: the first
+    // plays again with Loop on, any other with Auto on unless it is checked; otherwise it waits, ready.
+    void replaceDeletedCurrent(int index, bool wasLast);
 
     // The wait between songs.
     void StartWait();
@@ -158,11 +180,17 @@ private:
     void applyEnd(std::int64_t endMs);
     void setTrackBarForEntry();
     void resetTrackBar();
+    // The current entry left the list: the counter and the track bar are reset and the device closed. False
+    // (after telling the listeners) when the list is empty now.
+    bool letGoOfRemovedCurrent();
     // Drops the current entry after it failed to open and chooses the next; false when the program ends.
     bool removeUnplayable();
     // False when the advance ends the program (the close-at-end option).
     bool handleAdvance(PlaySequence::Advance advance);
     QString songCaptionOfCurrent() const;
+    // In zip mode: extracts the current entry's member; false (with the reason added to `failures`) when it
+    // cannot be.
+    bool extractCurrentMember(QStringList& failures);
     // Ends a wait without the advance it would bring (something else was opened or the list went).
     void abandonWait();
 
@@ -171,6 +199,7 @@ private:
     Options& options_;
     PlayModes& modes_;
     const ListFileNames& listFiles_;
+    ZipSession& zip_;
     RandomGenerator random_;
     PlaySequence sequence_;
     TransportState state_;

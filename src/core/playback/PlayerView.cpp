@@ -48,6 +48,7 @@ PlayerView playerView(const TransportState& transport, const PlaylistState& list
     view.randomLabel = lit(modes.random, colours::kYellow);
     view.shuffleLabel = lit(modes.shuffle, colours::kRed);
     view.zipLabel = lit(list.zipMode, colours::kAqua);
+    if (list.zipMode) view.playlistPanel = colours::kAqua;
 
     // During the wait the counter shows the wait's seconds and cannot be switched.
     view.switchCounter = transport.wait == WaitPhase::None;

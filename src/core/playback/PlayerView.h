@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace vorlo {
 
 // A colour of the counter panel, as red, green and blue.
@@ -73,6 +75,9 @@ struct PlayerView {
     bool sortList = false;
     bool clearList = false;
     bool closeList = false;
+
+    // The playlist panel's colour: aqua in zip mode; none: the button face.
+    std::optional<Rgb> playlistPanel;
 
     // The playlist's middle panel and popup menu.
     MidPanelEnables midPanel;

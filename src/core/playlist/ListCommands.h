@@ -70,6 +70,10 @@ public:
     bool FileCloseListClick(CloseOrigin origin = CloseOrigin::User);
     // Stops the device, leaves zip mode and empties the playlist before a list is loaded.
     void ResetListForLoad();
+    // A double click on an archive in the file box: the open list is closed (a changed one asked about with Yes
+    // and No) and the archive's playable members become the playlist in zip mode, the first (or a random one)
+    // opened and, with Auto, played. Without a playable member the user is told and zip mode stays off.
+    void openZipArchive(const QString& archive);
     // The paths just read from the open dialog's list file become the playlist; missing files are left out
     // and can be listed. `startIndex` is the entry to make current at start-up.
     void LoadPathsIntoList(const QStringList& paths, LoadOrigin origin, int startIndex = 0);
@@ -117,9 +121,12 @@ private:
     bool closeList(CloseOrigin origin);
     void loadPaths(const QStringList& paths, LoadOrigin origin, int startIndex);
     void chooseCurrentEntry(LoadOrigin origin, int startIndex);
+    // Chooses the entry to begin with, opens it and, with Auto, plays it. False when nothing could be opened.
+    bool openFirstEntry(LoadOrigin origin, int startIndex);
     void reportMissing(const QStringList& missing, const QString& listFile);
     void setLoadedListCommands();
     void resetListForLoad();
+    void openArchive(const QString& archive);
     bool refusedListExtension(const QString& fileName) const;
     void saveOnRequest();
 

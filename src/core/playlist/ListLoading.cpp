@@ -44,6 +44,18 @@ void ListCommands::chooseCurrentEntry(LoadOrigin origin, int startIndex) {
     playlist().setCurrentIndex(restore ? startIndex : 0);
 }
 
+bool ListCommands::openFirstEntry(LoadOrigin origin, int startIndex) {
+    chooseCurrentEntry(origin, startIndex);
+    if (!engine_.OpenCurrentEntry()) return false;
+    if (engine_.modes().autoPlay) {
+        engine_.ShowPlayingButtons();
+        engine_.StartPlay();
+    } else {
+        engine_.ShowStoppedButtons();
+    }
+    return true;
+}
+
 void ListCommands::loadPaths(const QStringList& paths, LoadOrigin origin, int startIndex) {
     names_.saveFileName = names_.openFileName;
     const QString listFile = names_.openFileName;
@@ -62,14 +74,7 @@ void ListCommands::loadPaths(const QStringList& paths, LoadOrigin origin, int st
                      << "missing";
 
     if (!playlist().isEmpty()) {
-        chooseCurrentEntry(origin, startIndex);
-        if (!engine_.OpenCurrentEntry()) return;
-        if (engine_.modes().autoPlay) {
-            engine_.ShowPlayingButtons();
-            engine_.StartPlay();
-        } else {
-            engine_.ShowStoppedButtons();
-        }
+        if (!openFirstEntry(origin, startIndex)) return;
         if (missing.isEmpty()) {
             playlist().MarkListSaved();
             return;

@@ -1,5 +1,7 @@
 #include "core/playlist/MediaPaths.h"
 
+#include "zip/MemberNames.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -13,11 +15,10 @@ constexpr QChar Separator = QLatin1Char('/');
 }
 
 bool IsPlayableExt(const QString& lowerCaseExtension) {
-    static const QLatin1StringView playable[] = {QLatin1StringView(".mid"), QLatin1StringView(".wav"),
-                                                 QLatin1StringView(".avi"), QLatin1StringView(".rmi"),
-                                                 QLatin1StringView(".kar"), QLatin1StringView(".cda")};
-    for (const QLatin1StringView& extension : playable)
-        if (lowerCaseExtension == extension) return true;
+    // One list for the playlist and the archive members it may show.
+    for (const std::string_view extension : zip::kPlayableExtensions)
+        if (lowerCaseExtension == QLatin1StringView(extension.data(), static_cast<qsizetype>(extension.size())))
+            return true;
     return false;
 }
 

@@ -65,6 +65,14 @@ void Playlist::UncheckAllEntries() {
     for (int i = 0; i < count(); ++i) setChecked(i, false);
 }
 
+void Playlist::setEntryFile(int index, const QString& path, const QString& displayName) {
+    PlaylistEntry& e = entries_.at(static_cast<std::size_t>(index));
+    e.path = path;
+    e.displayName = displayName;
+    emit entriesChanged(index, index);
+    pathsChanged();
+}
+
 void Playlist::append(PlaylistEntry entry) {
     std::vector<PlaylistEntry> one;
     one.push_back(std::move(entry));

@@ -9,11 +9,14 @@
 namespace vorlo {
 
 // One line of the playlist: the full path as it came (never normalised), the name shown for it, and the
-// check mark that makes the advance skip it. Check marks are never written to a list file.
+// check mark that makes the advance skip it. Check marks are never written to a list file. In zip mode the
+// entry is a member of the open archive: `member` is its place there, so that it is the member extracted
+// whatever becomes of its name or line; -1 for a file.
 struct PlaylistEntry {
     QString path;
     QString displayName;
     bool checked = false;
+    int member = -1;
 };
 
 // The playlist: its entries in order (duplicates allowed), the current entry (`CurrentIndex`, the one opened
@@ -57,6 +60,10 @@ public:
     // Ticking a line never changes the list file, so it does not mark the list changed.
     void setChecked(int index, bool checked);
     void UncheckAllEntries();
+
+    // The file of entry `index` was renamed or moved: the entry keeps its place and check mark and takes the new
+    // path and name.
+    void setEntryFile(int index, const QString& path, const QString& displayName);
 
     void append(PlaylistEntry entry);
     // Appends many entries at once (one notification: fast for very long lists).

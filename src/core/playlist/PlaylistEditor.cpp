@@ -2,6 +2,7 @@
 
 #include "core/app/BusyCursor.h"
 #include "core/app/MessageBoxes.h"
+#include "core/filebox/FolderWalk.h"
 #include "core/playlist/ListFile.h"
 #include "core/playlist/MediaPaths.h"
 #include "core/playlist/Playlist.h"
@@ -135,6 +136,48 @@ void PlaylistEditor::insertFromFileBox(int dropIndex, const QString& folder, con
 void PlaylistEditor::dropDraggedLine(int dropIndex) {
     const int moved = playlist_.dragMove(playlist_.DragIndex(), dropIndex);
     if (moved >= 0) playlist_.selectLine(moved);
+    emit focusRequested(PlaylistFocus::SongList);
+}
+
+void PlaylistEditor::DropWatchFilesDropped(const QStringList& paths) {
+    if (zip_.active()) {
+        refuseInZipMode();
+        return;
+    }
+    const BusyCursor busy;
+    std::vector<PlaylistEntry> batch;
+    for (const QString& path : paths) {
+        const QString extension = extensionLowered(path);
+        if (IsPlayableExt(extension)) {
+            if (fileExists(path)) batch.push_back({path, fileNamePart(path), false});  // a folder named *.mid is none
+        } else if (extension == ListFileExtension && fileExists(path)) {
+            appendEntries(batch);
+            std::vector<PlaylistEntry> listed = entriesOfListFile(path);
+            appendEntries(listed);
+        }
+    }
+    appendEntries(batch);
+    finishAdding();
+}
+
+bool PlaylistEditor::mayAddFolder() {
+    if (!zip_.active()) return true;
+    refuseInZipMode();
+    return false;
+}
+
+void PlaylistEditor::appendFound(const std::vector<FoundFile>& files) {
+    std::vector<PlaylistEntry> batch;
+    batch.reserve(files.size());
+    for (const FoundFile& file : files) batch.push_back({file.path, file.name, false});
+    playlist_.append(std::move(batch));
+}
+
+void PlaylistEditor::folderAdded(int countBefore) {
+    if (playlist_.count() > countBefore) {
+        playlist_.selectLine(playlist_.count() - 1);
+        AfterEntriesAdded();
+    }
     emit focusRequested(PlaylistFocus::SongList);
 }
 

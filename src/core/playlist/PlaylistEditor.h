@@ -10,6 +10,7 @@ namespace vorlo {
 
 class Playlist;
 class ZipSession;
+struct FoundFile;
 struct PlaylistEntry;
 
 // A file as the file box lists it: its name in the folder and the text of its line.
@@ -54,6 +55,15 @@ public:
     void insertFromFileBox(int dropIndex, const QString& folder, const std::vector<FileBoxItem>& files);
     // Moves line DragIndex to before line `dropIndex`, as dropping a dragged line does.
     void dropDraggedLine(int dropIndex);
+    // Files dropped from the desktop: playable files and the existing entries of list files are appended in the
+    // order given; folders, archives and anything else are left out without a word.
+    void DropWatchFilesDropped(const QStringList& paths);
+    // Add Folder (a folder dropped from the folder list): false, after telling the user, in zip mode. The files a
+    // folder walk finds arrive in batches; when it ends, the last line is selected and the list settles as after
+    // any adding, if it grew.
+    bool mayAddFolder();
+    void appendFound(const std::vector<FoundFile>& files);
+    void folderAdded(int countBefore);
 
     // Removes the selected line ("Remove One File"); after a media device error, the same for the entry that
     // failed.

@@ -3,8 +3,8 @@
 #include "controls/TDigitBox.h"
 #include "controls/TLabel2.h"
 #include "controls/TSTrackBar.h"
-#include "player/app/PlayerActions.h"
 #include "core/settings/DesignSize.h"
+#include "player/app/PlayerActions.h"
 
 #include <QAction>
 #include <QFrame>
@@ -117,6 +117,9 @@ PlayerControls::PlayerControls(QWidget* client, const PlayerActions& actions) {
     labelRandom = makeLabel(panelCounter, "LblRandom", QStringLiteral("Random"), 74, 15, 38);
     labelShuffle = makeLabel(panelCounter, "LblShuffle", QStringLiteral("Shuffle"), 112, 15, 38);
     labelZip = makeLabel(panelCounter, "LblZip", QStringLiteral("Zip"), 150, 15, 36);
+    // It only shows zip mode: no click does anything on it.
+    labelZip->setToolTip(QStringLiteral("Add Zip File to Playlist to Activate Zip Mode"));
+    labelZip->unsetCursor();
 
     trackBar = new TSTrackBar(client);
     trackBar->setObjectName(QStringLiteral("TrackBar"));

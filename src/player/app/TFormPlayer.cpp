@@ -15,6 +15,8 @@
 #include "player/app/TFormAbout.h"
 #include "player/app/WindowParts.h"
 #include "player/filebox/FileBox.h"
+#include "player/files/FileOperations.h"
+#include "player/files/RenameEditor.h"
 #include "player/help/HelpWindow.h"
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
@@ -164,11 +166,12 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
 
 void TFormPlayer::prepareTempFolder() {
     tempFolder_ = TempFolder::pathFor();
-    const QString refused = TempFolder::prepare(tempFolder_);
+    const QString refused = TempFolder::prepare(tempFolder_, &ZipSession::isLeftOver);
     if (!refused.isEmpty()) {
         MessageBoxes::show(QStringLiteral("Error - Temporary Folder"), refused, BoxIcon::Error);
         tempFolder_.clear();
     }
+    core_->zip().setFolder(tempFolder_);
 }
 
 void TFormPlayer::readOptions() {
@@ -289,6 +292,8 @@ void TFormPlayer::takeHandOver(const QByteArray& tail) {
 }
 
 void TFormPlayer::FileExitClick(bool fromWindow) {
+    // An open rename ends first, without renaming: its line may be about to go.
+    if (fileOperations_) fileOperations_->renameEditor().close();
     if (!core_->lists().askSaveChanges(true)) {
         closeConfirmed_ = false;
         return;
@@ -296,6 +301,7 @@ void TFormPlayer::FileExitClick(bool fromWindow) {
     closeConfirmed_ = true;
     // From here on the player ends whatever fails: each step shows its own error and the next one still runs.
     ErrorHandler::run([this] {
+        core_->zip().deleteTempFile();
         if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     });
     ErrorHandler::run([this] { releaseDevice(); });
@@ -326,6 +332,7 @@ void TFormPlayer::FormDestroy() {
     core_->lists().askSaveChanges(false);
     closeConfirmed_ = true;
     ErrorHandler::run([this] {
+        core_->zip().deleteTempFile();
         if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
     });
     ErrorHandler::run([this] { releaseDevice(); });

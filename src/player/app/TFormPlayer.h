@@ -25,6 +25,7 @@ class QSystemTrayIcon;
 namespace vorlo {
 
 class FileBox;
+class FileOperations;
 class HelpWindow;
 class ListDialogs;
 class PlayerActions;
@@ -89,6 +90,7 @@ public:
     ListCommands& listCommands() { return core_->lists(); }
     RecentListsMenu& recentMenu() { return *recentMenu_; }
     FileBox& fileBox() { return *fileBox_; }
+    FileOperations& fileOperations() { return *fileOperations_; }
     WindowParts& windowParts() { return *windowParts_; }
     StayOnTop& stayOnTop() { return *stayOnTop_; }
     TrayMenu& trayMenu() { return *trayMenu_; }
@@ -133,6 +135,8 @@ private:
     // Shows the core's view: enabling, marks, hints, captions, colours, counter, track bar and tray image.
     void applyView();
     void showTrackBar(const TrackBarView& bar);
+    // Aqua in zip mode, else the button face.
+    void showPlaylistPanelColour(const std::optional<Rgb>& colour);
     void updateTrayImage(bool playing);
     // The application title (and the tray icon's hint) for a caption: cut to 63 characters.
     void setApplicationTitle(const QString& caption);
@@ -158,6 +162,7 @@ private:
     PlaylistPanel* playlistPanel_ = nullptr;
     RecentListsMenu* recentMenu_ = nullptr;
     FileBox* fileBox_ = nullptr;
+    FileOperations* fileOperations_ = nullptr;
     std::unique_ptr<HelpWindow> help_;
     QString applicationTitle_ = QStringLiteral("MIDI Vorlo");
     QMenu* listMenu_ = nullptr;

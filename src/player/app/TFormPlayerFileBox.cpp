@@ -8,6 +8,7 @@
 #include "player/app/PlayerControls.h"
 #include "player/app/TrayMenu.h"
 #include "player/filebox/FileBox.h"
+#include "player/files/FileOperations.h"
 #include "player/help/HelpWindow.h"
 #include "player/info/TFormInfo.h"
 #include "player/playlist/PlaylistPanel.h"
@@ -26,6 +27,18 @@ void TFormPlayer::wireFileBox() {
     fileBox_->setObjectName(QStringLiteral("FileBox"));
     fileBox_->attachPlaylist(playlistPanel_);
     fileBox_->attachToolButtons(ui.refresh, ui.oneTouch);
+    connect(fileBox_, &FileBox::zipArchiveRequested, this,
+            ErrorHandler::guard([this](const QString& archive) { core_->lists().openZipArchive(archive); }));
+    connect(&core_->zip(), &ZipSession::changed, this, [this](bool active) {
+        if (active) {
+            playlistPanel_->actions().addFile->setEnabled(false);
+            playlistPanel_->actions().addAll->setEnabled(false);
+        } else {
+            fileBox_->FileListBoxClick();
+        }
+    });
+    fileOperations_ = new FileOperations(*this, core_->files(), *playlistPanel_, *fileBox_,
+                                         [this] { return options_.programFolder; });
 
     connect(a.volume, &QAction::triggered, this, ErrorHandler::guard([this] { startVolumeControl(); }));
     connect(a.multimedia, &QAction::triggered, this, ErrorHandler::guard([this] { startMultimediaSetting(); }));

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFont>
+#include <QFrame>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
@@ -121,6 +122,8 @@ void TFormPlayer::wirePlayback() {
 
     const PlaylistActions& list = playlistPanel_->actions();
     onTriggered(list.fileInfo, this, [this] { showEntryInformation(); });
+    // The summary itself is a command of its own; in zip mode it is refused.
+    onTriggered(list.summary, this, [this] { core_->zip().refuseSummary(); });
     // The window handles the playlist's keys before any control, also while the playlist is hidden.
     for (QAction* key :
          {list.fileInfo, list.moveUp, list.moveDown, list.copy, list.move, list.rename, list.kill, list.summary})
@@ -178,6 +181,7 @@ void TFormPlayer::applyView() {
     setLabelColour(ui.labelRandom, toColor(view.randomLabel));
     setLabelColour(ui.labelShuffle, toColor(view.shuffleLabel));
     setLabelColour(ui.labelZip, toColor(view.zipLabel));
+    showPlaylistPanelColour(view.playlistPanel);
 
     a.timeCount->setEnabled(view.switchCounter);
     const QColor counter = toColor(view.counterColour);
@@ -197,6 +201,14 @@ void TFormPlayer::applyView() {
 
     updateTrayImage(view.trayPlaying);
     shown_ = view;
+}
+
+void TFormPlayer::showPlaylistPanelColour(const std::optional<Rgb>& colour) {
+    QFrame* panel = playlistPanel_->songListPanel();
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window,
+                     colour ? toColor(*colour) : QApplication::palette(panel).color(QPalette::Button));
+    panel->setPalette(palette);
 }
 
 void TFormPlayer::showTrackBar(const TrackBarView& bar) {

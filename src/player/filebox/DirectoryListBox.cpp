@@ -1,7 +1,12 @@
 #include "player/filebox/DirectoryListBox.h"
 
+#include "player/filebox/DragPayloads.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -46,6 +51,9 @@ DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
 }
 
 void DirectoryListBox::setDriveRoot(const QString& root) {
@@ -148,6 +156,55 @@ void DirectoryListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (oneTouch_ || event->button() != Qt::LeftButton) return;
     const QListWidgetItem* line = itemAt(event->position().toPoint());
     if (line) openLine(row(line));
+}
+
+void DirectoryListBox::startDrag(Qt::DropActions /*supportedActions*/) {
+    const QString folder = selectedFolder();
+    if (folder.isEmpty()) return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(DragPayloads::folder(folder));
+    // The folder's own picture as the drag cursor.
+    const QPixmap cursor = style()->standardIcon(QStyle::SP_DirIcon).pixmap(32, 32);
+    drag->setPixmap(cursor);
+    drag->setDragCursor(cursor, Qt::CopyAction);
+    drag->exec(Qt::CopyAction);
+}
+
+void DirectoryListBox::dragEnterEvent(QDragEnterEvent* event) {
+    // Files of the file list and this list's own folders are refused (the no-drop cursor).
+    if (!DragPayloads::isPlaylistLine(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void DirectoryListBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DragPayloads::isPlaylistLine(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The folder line under the pointer is where the line would go; below the last line there is none.
+    const int row = indexAt(event->position().toPoint()).row();
+    if (row >= 0) {
+        setCurrentRow(row);
+    } else {
+        clearSelection();
+    }
+}
+
+void DirectoryListBox::dropEvent(QDropEvent* event) {
+    if (!DragPayloads::isPlaylistLine(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    // Accepted as a copy: the playlist's view removes nothing itself.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (!selectedFolder().isEmpty()) emit playlistLineDropped(viewport()->mapToGlobal(event->position().toPoint()));
 }
 
 void DirectoryListBox::keyPressEvent(QKeyEvent* event) {

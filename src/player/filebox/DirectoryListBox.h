@@ -7,7 +7,7 @@ namespace vorlo {
 
 // The folder list of the file box: the chain of folders from the drive's root down to the current folder,
 // each one step further indented, then the current folder's subfolders. Opening a line makes it the
-// current folder.
+// current folder. A folder can be dragged to the playlist, and a playlist line dropped on a folder line.
 class DirectoryListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -43,12 +43,19 @@ signals:
     void directoryChanged(const QString& folder);
     // A click on the list outside One Touch Cursor mode.
     void listClicked();
+    // A playlist line was dropped on the selected folder line, at this point of the screen.
+    void playlistLineDropped(const QPoint& globalPos);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The selected folder is dragged to the playlist; only playlist lines may be dropped here (on a folder line).
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void fill();

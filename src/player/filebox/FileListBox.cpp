@@ -3,7 +3,12 @@
 #include "core/filebox/FileFilters.h"
 #include "core/filebox/FolderScanner.h"
 #include "core/playlist/MediaPaths.h"
+#include "player/filebox/DragPayloads.h"
 #include "player/filebox/FileListModel.h"
+
+#include <QDrag>
+#include <QPainter>
+#include <QStyle>
 
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -26,6 +31,8 @@ FileListBox::FileListBox(QWidget* parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformItemSizes(true);  // keeps a list of many thousand names as quick as a short one
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
 
     scanner_ = new FolderScanner(generation_);
     scanner_->moveToThread(thread_);
@@ -148,6 +155,27 @@ void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void FileListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
     QListView::selectionChanged(selected, deselected);
     emit selectedFilesChanged();
+}
+
+void FileListBox::startDrag(Qt::DropActions /*supportedActions*/) {
+    const QStringList names = selectedFileNames();
+    if (names.isEmpty()) return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(DragPayloads::fileBoxFiles(folder_, names));
+    // One file's picture for one file, a small stack of them for several.
+    const QPixmap file = style()->standardIcon(QStyle::SP_FileIcon).pixmap(24, 24);
+    if (names.size() == 1) {
+        drag->setPixmap(file);
+    } else {
+        QPixmap stack(32, 32);
+        stack.fill(Qt::transparent);
+        QPainter painter(&stack);
+        painter.drawPixmap(8, 0, file);
+        painter.drawPixmap(0, 8, file);
+        painter.end();
+        drag->setPixmap(stack);
+    }
+    drag->exec(Qt::CopyAction);
 }
 
 void FileListBox::keyPressEvent(QKeyEvent* event) {

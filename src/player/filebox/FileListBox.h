@@ -71,6 +71,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    // A drag of the selected files, with the drag cursor of one file or of several.
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     void receiveScan(quint64 generation, const QStringList& names);

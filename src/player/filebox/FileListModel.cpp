@@ -12,6 +12,10 @@ int FileListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(names_.size());
 }
 
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    return QAbstractListModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= names_.size()) return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole) return names_.at(index.row());

@@ -17,6 +17,8 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // Names can be dragged to the playlist.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Empties the list and waits for names.
     void startLoading();

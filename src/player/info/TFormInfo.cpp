@@ -3,6 +3,7 @@
 #include "core/app/MessageBoxes.h"
 #include "core/info/FileReport.h"
 #include "core/playlist/Playlist.h"
+#include "player/app/CentreOnPlayer.h"
 #include "player/app/ModalDialogs.h"
 #include "player/help/HelpWindow.h"
 
@@ -15,10 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace vorlo {
 
@@ -169,19 +167,7 @@ bool TFormInfo::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TFormInfo::centreOver(const QWidget* player) {
-    QScreen* screen = player ? player->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect workArea = screen->availableGeometry();
-    const QRect over = player && player->isVisible() ? player->frameGeometry() : workArea;
-    QRect placed(QPoint(), frameGeometry().size());
-    placed.moveCenter(over.center());
-    placed.moveLeft(
-        std::clamp(placed.left(), workArea.left(), std::max(workArea.left(), workArea.right() - placed.width() + 1)));
-    placed.moveTop(
-        std::clamp(placed.top(), workArea.top(), std::max(workArea.top(), workArea.bottom() - placed.height() + 1)));
-    move(placed.topLeft());
-}
+void TFormInfo::centreOver(const QWidget* player) { CentreOnPlayer(*this, player); }
 
 void showEntryInformation(QWidget* player, const Playlist& playlist, int selectedIndex, bool zipMode) {
     if (!playlist.isValidIndex(selectedIndex)) return;

@@ -3,6 +3,9 @@
 
 #include "controls/TSCheckList.h"
 #include "core/app/ErrorHandler.h"
+#include "core/app/MessageBoxes.h"
+#include "core/files/UriList.h"
+#include "core/playlist/MediaPaths.h"
 #include "core/playlist/ZipSession.h"
 #include "player/playlist/SongListAdapter.h"
 #include "player/playlist/SongListInput.h"
@@ -161,7 +164,7 @@ void PlaylistPanel::buildActions() {
     command(a.moveDown, [&editor] { editor.MoveFileDownClick(); });
     command(a.uncheckAll, [&editor] { editor.UncheckAllClick(); });
     command(a.gotoCurrent, [&editor] { editor.GotoCurrent1Click(); });
-    // Copy, Move, Rename, Kill and the summary come with the file commands; until then they do nothing.
+    // Copy, Move, Rename and Kill are run by the window's file operations; the summary does nothing yet.
 }
 
 void PlaylistPanel::buildMidPanel() {
@@ -279,6 +282,25 @@ void PlaylistPanel::insertFromFileBox(int dropIndex, const QString& folder, cons
 }
 
 void PlaylistPanel::dropDraggedLine(int dropIndex) { editor_.dropDraggedLine(dropIndex); }
+
+void PlaylistPanel::dropFromDesktop(const QByteArray& uriList) {
+    const UriList dropped = UriList::parse(uriList);
+    if (editor_.zip().active()) {
+        refuseInZipMode();
+        return;
+    }
+    QStringList refused;
+    for (const QString& path : dropped.unusable) {
+        const QString extension = extensionLowered(path);
+        if (IsPlayableExt(extension) || extension == QLatin1String(".mpl")) refused.append(path);
+    }
+    if (!refused.isEmpty())
+        MessageBoxes::show(QStringLiteral("Cannot Add File"),
+                           QStringLiteral("These file names are not valid UTF-8, so the player cannot open them:\n") +
+                               refused.join(QLatin1Char('\n')),
+                           BoxIcon::Information);
+    editor_.DropWatchFilesDropped(dropped.paths);
+}
 
 void PlaylistPanel::SongListDblClick() { editor_.SongListDblClick(); }
 

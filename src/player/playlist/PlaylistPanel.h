@@ -90,6 +90,8 @@ public:
     void insertFromFileBox(int dropIndex, const QString& folder, const std::vector<FileBoxItem>& files);
     // Moves line DragIndex to before line `dropIndex`, as dropping a dragged line does.
     void dropDraggedLine(int dropIndex);
+    // Files dropped from the desktop, as a "text/uri-list" payload.
+    void dropFromDesktop(const QByteArray& uriList);
     // The user chose the selected line to be played (double click, Enter, One Touch click).
     void SongListDblClick();
     // A click on the list: the rename editor keeps the focus; otherwise `byUser` gives the list the focus.
@@ -99,6 +101,8 @@ public:
 
 signals:
     void closeRenameEditorRequested();
+    // A folder of the folder list was dropped on the list: Add Folder.
+    void addFolderRequested(const QString& folder);
     void focusFolderListRequested();
 
 protected:

@@ -1,6 +1,7 @@
 #include "player/playlist/SongListAdapter.h"
 
 #include "core/playlist/Playlist.h"
+#include "player/filebox/DragPayloads.h"
 
 #include <QMimeData>
 
@@ -52,9 +53,7 @@ QStringList SongListAdapter::mimeTypes() const { return {QString::fromLatin1(Lin
 
 QMimeData* SongListAdapter::mimeData(const QModelIndexList& indexes) const {
     if (indexes.isEmpty()) return nullptr;
-    auto* mime = new QMimeData;
-    mime->setData(QString::fromLatin1(LineMimeType), QByteArray::number(indexes.first().row()));
-    return mime;
+    return DragPayloads::playlistLine(indexes.first().row());
 }
 
 Qt::DropActions SongListAdapter::supportedDragActions() const { return Qt::MoveAction; }

@@ -12,7 +12,7 @@ class SongListAdapter : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    static constexpr const char* LineMimeType = "application/x-vorlo-playlist-line";
+    static constexpr const char* LineMimeType = "application/x-vorlo-playlist-line";  // DragPayloads::playlistLine
 
     explicit SongListAdapter(Playlist& playlist, QObject* parent = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include "controls/TSCheckList.h"
 #include "core/app/ErrorHandler.h"
+#include "player/filebox/DragPayloads.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/SongListAdapter.h"
 
@@ -47,6 +48,11 @@ bool SongListInput::viewportEvent(QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (acceptsForeignDrop(drag->mimeData())) {
+                drag->setDropAction(Qt::CopyAction);
+                drag->accept();
+                return true;
+            }
             if (drag->source() != list ||
                 !drag->mimeData()->hasFormat(QString::fromLatin1(SongListAdapter::LineMimeType)))
                 return false;
@@ -61,6 +67,14 @@ bool SongListInput::viewportEvent(QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
+            if (acceptsForeignDrop(drop->mimeData())) {
+                drop->setDropAction(Qt::CopyAction);
+                drop->accept();
+                const QMimeData* mime = drop->mimeData();
+                const QPoint at = drop->position().toPoint();
+                ErrorHandler::run([this, mime, at] { dropForeign(mime, at); });
+                return true;
+            }
             if (drop->source() != list) return false;
             const int target = panel_.dropIndexAt(drop->position().toPoint());
             // Accepting as a copy keeps the view from removing anything itself; the playlist moved the line.
@@ -70,6 +84,26 @@ bool SongListInput::viewportEvent(QEvent* event) {
             return true;
         }
         default: return false;
+    }
+}
+
+bool SongListInput::acceptsForeignDrop(const QMimeData* mime) {
+    return DragPayloads::readFileBoxFiles(mime) || DragPayloads::readFolder(mime) || DragPayloads::isUriList(mime);
+}
+
+void SongListInput::dropForeign(const QMimeData* mime, QPoint at) {
+    // Files of the file list go in at the drop point; a folder of the folder list and files from the desktop are
+    // appended.
+    if (const auto files = DragPayloads::readFileBoxFiles(mime)) {
+        const int target = panel_.dropIndexAt(at);
+        if (target < 0) return;
+        std::vector<FileBoxItem> items;
+        for (const QString& name : files->names) items.push_back({name, name});
+        panel_.insertFromFileBox(target, files->folder, items);
+    } else if (const auto folder = DragPayloads::readFolder(mime)) {
+        emit panel_.addFolderRequested(*folder);
+    } else {
+        panel_.dropFromDesktop(mime->data(QString::fromLatin1(DragPayloads::UriListType)));
     }
 }
 

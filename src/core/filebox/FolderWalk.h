@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QThread;
+
+namespace vorlo {
+
+// A playable file found under a folder: its full path and its name.
+struct FoundFile {
+    QString path;
+    QString name;
+};
+
+// Add Folder: every playable file of a folder and of all its subfolders, depth first (a subfolder is walked before
+// the next entry of its folder), each folder's entries in the order the file system lists them. The drive search
+// walks whole drives with it.
+//
+// It never loops and never leaves the files: a folder it has been in already (a link to a folder it is inside,
+// or a second way to the same folder) is not entered again, and /proc, /sys and /dev are not entered at all. A
+// folder it cannot read is skipped, and so are hidden entries (a name starting with a dot, as the file box hides
+// them) and names that are not valid in the player's encoding (no path could reach the file). A walk stops at
+// its next entry once `stop` is set. Any thread; the sinks are called on the walking thread.
+class FolderWalk {
+public:
+    using FileSink = std::function<void(const FoundFile& file)>;
+    using FolderSink = std::function<void(const QString& folder)>;
+
+    explicit FolderWalk(const std::atomic<bool>* stop = nullptr) : stop_(stop) {}
+
+    // Walks `folder`. Returns false when the walk was stopped before its end.
+    bool walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder = {});
+
+    int foldersEntered() const { return foldersEntered_; }
+    int filesFound() const { return filesFound_; }
+
+private:
+    bool stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
+
+    const std::atomic<bool>* stop_;
+    int foldersEntered_ = 0;
+    int filesFound_ = 0;
+};
+
+// Runs a FolderWalk on a thread of its own and hands what it finds to the thread that started it, in batches
+// (queued, so the user-interface thread stays free to paint while a large tree is read), then tells that it
+// ended. cancel() stops the walk at its next entry; what was found before is still handed over.
+class FolderWalkJob : public QObject {
+    Q_OBJECT
+public:
+    explicit FolderWalkJob(QObject* parent = nullptr);
+    // Stops a walk still running and waits for its thread.
+    ~FolderWalkJob() override;
+
+    // Starts walking `folder`; false when a walk is already running.
+    bool start(const QString& folder);
+    void cancel();
+    bool running() const { return running_; }
+    bool cancelled() const { return stop_->load(); }
+
+signals:
+    void found(const std::vector<vorlo::FoundFile>& files);
+    // The folder the walk has just entered, and how many files it has found so far (at most a few times a second).
+    void progress(const QString& folder, int filesFound);
+    void finished(bool cancelled);
+
+private:
+    void joinThread();
+
+    std::shared_ptr<std::atomic<bool>> stop_;
+    QThread* thread_ = nullptr;
+    bool running_ = false;
+};
+
+}  // namespace vorlo
+
+Q_DECLARE_METATYPE(std::vector<vorlo::FoundFile>)
