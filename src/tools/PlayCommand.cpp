@@ -58,6 +58,7 @@ void installInterruptHandlers() {
     sigemptyset(&action.sa_mask);
     action.sa_handler = onPlayInterrupt;
     ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);  // a closed terminal ends the play like Ctrl+C
     ::sigaction(SIGTERM, &action, nullptr);
     action.sa_handler = onGraceOver;
     ::sigaction(SIGALRM, &action, nullptr);

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <utility>
 
 #include "ArchiveWriter.h"
 #include "AviWriter.h"
@@ -121,13 +122,13 @@ bool catchesSigterm(qint64 pid) {
     return false;
 }
 
-// A medium that never arrives (a named pipe that nobody writes stalls its opening for ever): SIGTERM still ends
-// the program, and so does a second signal at once.
+// A medium that never arrives (a named pipe that nobody writes stalls its opening for ever): SIGTERM or SIGHUP (a
+// closed terminal) still ends the program, and so does a second signal at once.
 TEST(VorloPlay, ASignalEndsTheProgramEvenWhenThePlayStalls) {
     QTemporaryDir dir;
     const QByteArray fifo = QFile::encodeName(dir.filePath("stalled.wav"));
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
-    for (const int signalCount : {1, 2}) {
+    for (const auto& [signal, signalCount] : {std::pair{SIGTERM, 1}, std::pair{SIGTERM, 2}, std::pair{SIGHUP, 1}}) {
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QStringLiteral(VORLO_TOOL), {"play", "--drivers", "none", QString::fromLocal8Bit(fifo)});
@@ -135,10 +136,10 @@ TEST(VorloPlay, ASignalEndsTheProgramEvenWhenThePlayStalls) {
         // Once it catches SIGTERM it is on its way to the pipe, where it blocks.
         for (int i = 0; i < 3000 && !catchesSigterm(process.processId()); ++i) QThread::msleep(10);
         ASSERT_TRUE(catchesSigterm(process.processId()));
-        for (int i = 0; i < signalCount; ++i) ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        for (int i = 0; i < signalCount; ++i) ::kill(static_cast<pid_t>(process.processId()), signal);
         const bool ended = process.waitForFinished(30000);
         if (!ended) process.kill();
-        ASSERT_TRUE(ended) << signalCount << " signal(s): the program did not end";
+        ASSERT_TRUE(ended) << signalCount << " signal(s) " << signal << ": the program did not end";
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 130) << process.readAll().toStdString();
     }
