@@ -1,4 +1,5 @@
 #include "media/WaveAudioDevice.h"
+#include "media/Sentence.h"
 
 #include <sndfile.h>
 
@@ -53,7 +54,7 @@ std::unique_ptr<MediaBackend> openWaveAudio(const std::string& path, const Media
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file == nullptr) {
-        throw EMCIDeviceError("Cannot open \"" + path + "\" as wave audio: " + sf_strerror(nullptr) + ".");
+        throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as wave audio: " + sf_strerror(nullptr)));
     }
     std::string problem;
     if (info.channels < 1)
@@ -64,7 +65,7 @@ std::unique_ptr<MediaBackend> openWaveAudio(const std::string& path, const Media
         problem = "its length is damaged";
     if (!problem.empty()) {
         sf_close(file);
-        throw EMCIDeviceError("Cannot open \"" + path + "\" as wave audio: " + problem + ".");
+        throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as wave audio: " + problem));
     }
     // Reads of integer data come back scaled to -1..1; float data is used as stored.
     return std::make_unique<PcmDevice>(std::make_unique<SoundFileSource>(file, info), settings, std::move(onEnd));

@@ -1,9 +1,10 @@
 #include "os/Registry.h"
 
+#include "os/SafeSave.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <fcntl.h>
@@ -98,12 +99,11 @@ void Registry::change(const std::function<bool(RegistryHive&)>& edit) {
         snapshot_ = std::move(hive);
         return;
     }
-    QSaveFile out(file_);
-    if (!out.open(QIODevice::WriteOnly))
-        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, out.errorString()));
-    const QByteArray text = hive.serialise();
-    if (out.write(text) != text.size() || !out.commit())
-        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, out.errorString()));
+    try {
+        SafeSave::write(file_, hive.serialise(), SafeSave::Links::Refuse);
+    } catch (const SafeSaveError& error) {
+        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, error.reason()));
+    }
     snapshot_ = std::move(hive);
 }
 

@@ -163,11 +163,13 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
         if (extensionLowered(file) == QLatin1String(".mpl")) {
             showBeforeLoading();
             lists.openListAtStart(file);
+            if (!endingOnSignal_) lists.offerRecovery(ListCommands::recoveryFile());
             return true;
         }
     }
     showBeforeLoading();
     lists.autoLoadAtStart();
+    if (!endingOnSignal_) lists.offerRecovery(ListCommands::recoveryFile());
     return true;
 }
 
@@ -301,7 +303,9 @@ void TFormPlayer::takeHandOver(const QByteArray& tail) {
 void TFormPlayer::FileExitClick(bool fromWindow) {
     // An open rename ends first, without renaming: its line may be about to go.
     if (fileOperations_) fileOperations_->renameEditor().close();
-    if (!core_->lists().askSaveChanges(true)) {
+    const bool keep = core_->lists().askSaveChanges(true);
+    if (endingOnSignal_) return;  // the question was cut short: the player has ended meanwhile
+    if (!keep) {
         closeConfirmed_ = false;
         return;
     }
@@ -314,6 +318,22 @@ void TFormPlayer::FileExitClick(bool fromWindow) {
     ErrorHandler::run([this] { releaseDevice(); });
     saveOptions();
     if (!fromWindow) QApplication::quit();
+}
+
+void TFormPlayer::endOnSignal() {
+    if (endingOnSignal_) return;
+    endingOnSignal_ = true;
+    closeConfirmed_ = true;
+    // Nobody answers from here on: any box (an error of the saves below) goes to standard error.
+    MessageBoxes::setDefault(nullptr);
+    ErrorHandler::run([this] { core_->lists().keepForRecovery(ListCommands::recoveryFile()); });
+    ErrorHandler::run([this] {
+        if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    });
+    ErrorHandler::run([this] { releaseDevice(); });
+    saveOptions();
+    // Ends every event loop, a box's that is up as well; the code that waited on the box sees endingOnSignal().
+    QApplication::exit(0);
 }
 
 void TFormPlayer::closeEvent(QCloseEvent* event) {
