@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace vorlo {
 
 namespace {
@@ -136,6 +138,34 @@ QString DesktopMenu::addToMenu(const QString& groupFolder) const {
 void DesktopMenu::removeFromMenu(const QString& groupName) const {
     QFile::remove(menuFile(groupName));
     QFile::remove(directoryEntryFile(groupName));
+}
+
+QStringList DesktopMenu::folders() const {
+    QStringList folders;
+    if (!folders_.dataHome.isEmpty() && !QDir::isRelativePath(folders_.dataHome)) {
+        const QString dataParent = QFileInfo(folders_.dataHome).absolutePath();
+        if (dataParent != QDir::homePath() && dataParent != QStringLiteral("/")) folders << dataParent;
+        folders << folders_.dataHome << programsFolder() << folders_.dataHome + QStringLiteral("/desktop-directories")
+                << folders_.dataHome + QStringLiteral("/mime") << folders_.dataHome + QStringLiteral("/mime/packages");
+    }
+    if (!folders_.configHome.isEmpty() && !QDir::isRelativePath(folders_.configHome))
+        folders << folders_.configHome << folders_.configHome + QStringLiteral("/menus")
+                << folders_.configHome + QStringLiteral("/menus/applications-merged");
+    if (const QString desktop = desktopFolder(); !desktop.isEmpty()) folders << desktop;
+    return folders;
+}
+
+void DesktopMenu::removeEmptyFolders(const QStringList& folders) {
+    // The longer names first: a folder comes before the one that holds it.
+    QStringList deepestFirst = folders;
+    std::stable_sort(deepestFirst.begin(), deepestFirst.end(),
+                     [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (const QString& name : deepestFirst) {
+        const QFileInfo folder(name);
+        if (name.isEmpty() || QDir::isRelativePath(name) || folder.isSymLink() || !folder.isDir()) continue;
+        if (!QDir(name).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) continue;
+        QDir().rmdir(name);
+    }
 }
 
 QString DesktopMenu::desktopFolder() {

@@ -54,6 +54,14 @@ public:
     // Removes the directory entry and the menu file of the group; files that are not there are no fault.
     void removeFromMenu(const QString& groupName) const;
 
+    // The folders of the user's desktop that putting a group, a launcher and the playlist type there may create,
+    // each after the folder that holds it: the data and configuration homes (and the data home's parent), the
+    // applications, directory-entry, menu, merged-menu and MIME folders, and the desktop folder.
+    QStringList folders() const;
+    // Removes those of `folders` that are empty, each before the folder that holds it (so a folder emptied by
+    // removing its subfolder goes too). A link, a folder with anything in it and a folder that is not there stay.
+    static void removeEmptyFolders(const QStringList& folders);
+
     // The user's desktop folder, as `xdg-user-dir DESKTOP` names it ($XDG_CONFIG_HOME/user-dirs.dirs, else
     // ~/Desktop); empty when it cannot be told (no home).
     static QString desktopFolder();

@@ -258,6 +258,10 @@ void XdgAssociations::writePlaylistType() const {
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
         "  <mime-type type=\"audio/x-midi-vorlo-playlist\">\n"
         "    <comment>Media Play List File</comment>\n"
+        // A list is text. Said so, the type also wins where the desktop settles a tie of names by the contents
+        // (gio takes the first name whose type the sniffed text/plain is a parent of; the subtitle type that
+        // claims *.mpl too is text as well).
+        "    <sub-class-of type=\"text/plain\"/>\n"
         // Other types claim *.mpl at the usual weight 50; the player's lists are what this user opens.
         "    <glob pattern=\"*.mpl\" weight=\"60\"/>\n"
         "  </mime-type>\n"
@@ -275,9 +279,37 @@ void XdgAssociations::writePlaylistType() const {
 void XdgAssociations::removePlaylistType() const {
     if (!QFileInfo::exists(playlistTypeFile())) return;
     removeFile(playlistTypeFile());
+    const QString database = folders_.dataHome + QStringLiteral("/mime");
+    const QString packages = QFileInfo(playlistTypeFile()).absolutePath();
+    if (QDir(packages).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        // Ours was the user's only package: the database built from it is of no use to anyone, so it goes
+        // instead of being rebuilt empty.
+        removeGeneratedDatabase(database);
+        return;
+    }
     QProcess update;
-    update.start(QStringLiteral("update-mime-database"), {folders_.dataHome + QStringLiteral("/mime")});
+    update.start(QStringLiteral("update-mime-database"), {database});
     update.waitForFinished(60000);
+}
+
+void XdgAssociations::removeGeneratedDatabase(const QString& database) {
+    // The files update-mime-database writes, and its folders of one XML file per type ("audio/x-....xml").
+    static const char* const kGenerated[] = {"XMLnamespaces", "aliases",   "generic-icons", "globs",
+                                             "globs2",        "icons",     "magic",         "mime.cache",
+                                             "subclasses",    "treemagic", "types",         "version"};
+    for (const char* name : kGenerated) {
+        const QString file = database + QLatin1Char('/') + QLatin1String(name);
+        if (QFileInfo(file).isFile() && !QFileInfo(file).isSymLink()) QFile::remove(file);
+    }
+    const QFileInfoList media = QDir(database).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QFileInfo& folder : media) {
+        if (folder.fileName() == QLatin1String("packages")) continue;
+        for (const QFileInfo& type : QDir(folder.filePath()).entryInfoList({QStringLiteral("*.xml")}, QDir::Files))
+            if (!type.isSymLink()) QFile::remove(type.filePath());
+        QDir().rmdir(folder.filePath());
+    }
+    QDir().rmdir(database + QStringLiteral("/packages"));
+    QDir().rmdir(database);
 }
 
 }  // namespace vorlo

@@ -68,11 +68,14 @@ public:
     void restoreEverything() const;
 
     // The playlist type alone, as setup registers it: the MIME package for *.mpl in the user's MIME folder, with
-    // the database updated. Throws XdgError. Removing a type that is not there does nothing.
+    // the database updated. Throws XdgError. Removing a type that is not there does nothing; removing the user's
+    // last package removes the database built from it (and the MIME folder, when nothing else is in it).
     void writePlaylistType() const;
     void removePlaylistType() const;
 
 private:
+    // Removes what update-mime-database generated in `database`, and its folders once they are empty.
+    static void removeGeneratedDatabase(const QString& database);
     // Throws XdgError when a folder is unknown or relative.
     void requireFolders() const;
 

@@ -45,6 +45,8 @@ inline const QString kVersionKey = QStringLiteral("SOFTWARE\\Brackwen\\MIDI Vorl
 inline const QString kGroupKey = QStringLiteral("SOFTWARE\\Brackwen\\MIDI Vorlo\\Group");
 inline const QString kFolderKey = QStringLiteral("SOFTWARE\\Brackwen\\MIDI Vorlo\\Folder");
 inline const QString kOptionsKey = QStringLiteral("SOFTWARE\\Brackwen\\MIDI Vorlo\\Options");
+// A value of the uninstall entry: the desktop's folders that the install created, one a line.
+inline const QString kCreatedFoldersValue = QStringLiteral("CreatedFolders");
 inline const QString kPlaylistClass = QStringLiteral("MIDI Vorlo MPL File");
 
 }  // namespace product

@@ -21,16 +21,18 @@ QString joined(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-// Reads the default value of a key that exists; empty when it is missing or the hive cannot be read.
-QString readDefault(RegistryRoot root, const QString& key) {
+// Reads a string value of a key that exists; empty when it is missing or the hive cannot be read.
+QString readValue(RegistryRoot root, const QString& key, const QString& name) {
     try {
         Registry registry(root);
         if (!registry.openKeyReadOnly(QLatin1Char('\\') + key)) return {};
-        return registry.valueExists(QString()) ? registry.readString(QString()) : QString();
+        return registry.valueExists(name) ? registry.readString(name) : QString();
     } catch (const RegistryError&) {
         return {};
     }
 }
+
+QString readDefault(RegistryRoot root, const QString& key) { return readValue(root, key, QString()); }
 
 // Opens (creating) `key` and writes its default value; false when the hive could not take it.
 bool writeDefault(RegistryRoot root, const QString& key, const QString& value) {
@@ -93,6 +95,12 @@ bool SetupSteps::copyOne(const QString& from, const QString& to) {
 SetupSteps::Result SetupSteps::copyFiles(const QString& sourceFolder, const QString& programFolder) {
     prompts_.busy(true);
     programFolder_ = programFolder;
+    // The desktop's folders that are not there yet are the install's own: the uninstall removes them once empty.
+    QStringList created = readValue(RegistryRoot::LocalMachine, product::kUninstallKey, product::kCreatedFoldersValue)
+                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& folder : menu_.folders())
+        if (!QFileInfo(folder).exists() && !QFileInfo(folder).isSymLink() && !created.contains(folder))
+            created << folder;
     QDir dir;
     if (QFileInfo(programFolder).isDir()) {
         information(QStringLiteral("Directory already exist."), QStringLiteral("Directory Exist"));
@@ -128,6 +136,7 @@ SetupSteps::Result SetupSteps::copyFiles(const QString& sourceFolder, const QStr
         const QString key = QLatin1Char('\\') + product::kUninstallKey;
         batch.writeString(key, QStringLiteral("DisplayName"), QStringLiteral("MIDI Vorlo"));
         batch.writeString(key, QStringLiteral("UninstallString"), joined(programFolder, product::kSetup));
+        if (!created.isEmpty()) batch.writeString(key, product::kCreatedFoldersValue, created.join(QLatin1Char('\n')));
         machine.write(batch);
     } catch (const RegistryError&) {
         prompts_.busy(false);
@@ -335,6 +344,9 @@ void SetupSteps::restoreClass(const QString& extension) {
 
 SetupSteps::Result SetupSteps::uninstall() {
     prompts_.busy(true);
+    const QStringList createdFolders =
+        readValue(RegistryRoot::LocalMachine, product::kUninstallKey, product::kCreatedFoldersValue)
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     try {
         Registry machine(RegistryRoot::LocalMachine);
         if (machine.keyExists(QStringLiteral("\\SOFTWARE\\Brakwen")))
@@ -347,6 +359,9 @@ SetupSteps::Result SetupSteps::uninstall() {
               << product::kVideoModule << product::kPlayerWrites;
         for (const QString& reset : product::kResetFiles) files << product::kResetFolder + QLatin1Char('/') + reset;
         for (const QString& file : files) deleteInside(programFolder_, file);
+        // The help pages stand where the help file stood: their folder goes with them once it is empty.
+        const QString help = joined(programFolder_, product::kHelpFolder);
+        if (QFileInfo(help).isDir() && !QFileInfo(help).isSymLink()) QDir().rmdir(help);
     }
     const QString groupFolder = readDefault(RegistryRoot::CurrentUser, product::kGroupKey);
     if (!groupFolder.isEmpty()) {
@@ -383,6 +398,13 @@ SetupSteps::Result SetupSteps::uninstall() {
     } catch (const std::exception& e) {
         error(QString::fromLocal8Bit(e.what()), QStringLiteral("Error - Desktop Associations"));
     }
+    // The desktop's folders the install made, once nothing is left in them.
+    DesktopMenu::removeEmptyFolders(createdFolders);
+    try {
+        Registry machine(RegistryRoot::LocalMachine);
+        if (machine.openKey(QLatin1Char('\\') + product::kUninstallKey, false))
+            machine.deleteValue(product::kCreatedFoldersValue);
+    } catch (const RegistryError&) {}
     prompts_.busy(false);
     prompts_.show({QStringLiteral("In case you may lose your important files in MIDI Vorlo directory.\n"
                                   "Uninstaller didn't remove directory '") +

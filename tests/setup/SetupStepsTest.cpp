@@ -133,8 +133,7 @@ TEST(SetupStepsTest, UninstallRemovesOnlyWhatWasInstalledAndGivesBackTheTakenCom
 
     prompts.messages.clear();
     ASSERT_EQ(steps.uninstall(), Result::Done);
-    EXPECT_EQ(SetupRig::tree(rig.programFolder()),
-              QStringList({"My song.mid", "Reset/", "Reset/Custom.mid", "help/", "setup"}));
+    EXPECT_EQ(SetupRig::tree(rig.programFolder()), QStringList({"My song.mid", "Reset/", "Reset/Custom.mid", "setup"}));
     EXPECT_FALSE(QFileInfo::exists(group));
     EXPECT_FALSE(QFileInfo::exists(rig.desktop() + "/MIDI Vorlo.desktop"));
     EXPECT_FALSE(SetupRig::value(CU, product::kFolderKey));
@@ -161,6 +160,107 @@ TEST(SetupStepsTest, UninstallRemovesOnlyWhatWasInstalledAndGivesBackTheTakenCom
     prompts.messages.clear();
     EXPECT_EQ(steps.uninstall(), Result::Done);
     EXPECT_EQ(SetupRig::tree(rig.home()), after);
+}
+
+TEST(SetupStepsTest, TheUninstallLeavesTheHomeAsItWasButForTheProgramFolderAndTheSettings) {
+    SetupRig rig;
+    SetupRig::write(rig.applications() + "/mine.desktop", "the user's own");  // a folder that was there stays
+    const QStringList before = SetupRig::tree(rig.home());
+    RecordingPrompts prompts;
+    prompts.answerYes = true;
+    SetupSteps steps(prompts);
+    installAll(rig, steps);
+    ASSERT_TRUE(QFile::exists(rig.home() + "/.local/share/mime/mime.cache"));
+    ASSERT_TRUE(QFile::exists(rig.desktop() + "/MIDI Vorlo.desktop"));
+    ASSERT_EQ(steps.uninstall(), Result::Done);
+
+    // The settings hives stay (with the version key and the uninstall entry); everything else the install made
+    // outside the program folder is gone: launchers, menu files, the MIME database and the folders made for them.
+    QStringList after;
+    for (const QString& path : SetupRig::tree(rig.home()))
+        if (!path.startsWith(".config/vorlo")) after << path;
+    QStringList expected = before;
+    expected << QStringList{".config/", "MIDIVorlo/", "MIDIVorlo/Reset/", "MIDIVorlo/setup"};
+    expected.sort();
+    EXPECT_EQ(after, expected);
+    EXPECT_FALSE(SetupRig::value(LM, product::kUninstallKey, product::kCreatedFoldersValue));
+}
+
+TEST(SetupStepsTest, TheUsersOwnMimeTypesKeepTheirDatabaseAfterTheUninstall) {
+    SetupRig rig;
+    const QString mime = rig.home() + "/.local/share/mime";
+    SetupRig::write(mime + "/packages/mine.xml",
+                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                    "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                    "  <mime-type type=\"application/x-mine\"><glob pattern=\"*.mine\"/></mime-type>\n"
+                    "</mime-info>\n");
+    RecordingPrompts prompts;
+    SetupSteps steps(prompts);
+    installAll(rig, steps);
+    EXPECT_TRUE(SetupRig::read(mime + "/globs2").contains("audio/x-midi-vorlo-playlist:*.mpl"));
+    ASSERT_EQ(steps.uninstall(), Result::Done);
+    const QByteArray globs = SetupRig::read(mime + "/globs2");
+    EXPECT_TRUE(globs.contains("application/x-mine:*.mine")) << globs.toStdString();
+    EXPECT_FALSE(globs.contains("x-midi-vorlo")) << globs.toStdString();
+    EXPECT_EQ(SetupRig::tree(mime + "/packages"), QStringList{"mine.xml"});
+}
+
+TEST(SetupStepsTest, ThePlaylistTypeIsOursForTheDesktop) {
+    SetupRig rig;
+    RecordingPrompts prompts;
+    SetupSteps steps(prompts);
+    installAll(rig, steps);
+    // A list file as the player writes it; gio answers xdg-mime on GNOME and on the desktops that follow it.
+    const QString list = rig.home() + "/songs.mpl";
+    SetupRig::write(list, "/home/me/song.mid\r\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CURRENT_DESKTOP", "GNOME");
+    QProcess query;
+    query.setProcessEnvironment(env);
+    query.start("xdg-mime", {"query", "filetype", list});
+    ASSERT_TRUE(query.waitForFinished(30000));
+    EXPECT_EQ(query.readAllStandardOutput().trimmed(), "audio/x-midi-vorlo-playlist")
+        << query.readAllStandardError().toStdString();
+}
+
+// The failures of the last step, each with its box and consequence. A hive that cannot be read or written is a
+// folder in its file's place.
+TEST(SetupStepsTest, CompletionTellsEachKeyItCannotWriteAndEndsOnlyWithoutTheVersionKey) {
+    const struct {
+        const char* blocked;  // the hive file, or the MIME folder of the user, made unusable
+        Result result;
+        const char* said;
+        bool folderKey;
+    } cases[] = {
+        {"vorlo/HKEY_LOCAL_MACHINE.reg", Result::EndApplication, "Error - Open Key: Cannot open registry key!", false},
+        {"vorlo/HKEY_CURRENT_USER.reg", Result::Done, "Error - Open key: Cannot open regsitry key!", false},
+        {"vorlo/HKEY_CLASSES_ROOT.reg", Result::Done, "Error - Open Key: Cannot open registration key!", true},
+        {"../.local/share/mime/packages", Result::Done, "Error - Open Key: Cannot open registration key!", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.blocked);
+        SetupRig rig;
+        RecordingPrompts prompts;
+        SetupSteps steps(prompts);
+        ASSERT_EQ(steps.copyFiles(rig.dist(), rig.programFolder()), Result::Done);
+        const QString group = steps.createGroup(rig.programFolder(), "MIDI Vorlo");
+        const QString blocked = rig.home() + "/.config/" + c.blocked;
+        QFile::remove(blocked);
+        if (QString(c.blocked).endsWith("packages")) {
+            QDir(blocked).removeRecursively();
+            SetupRig::write(blocked, "a file where the folder goes");
+        } else {
+            ASSERT_TRUE(QDir().mkpath(blocked));
+        }
+        prompts.messages.clear();
+        EXPECT_EQ(steps.complete(rig.programFolder(), group), c.result);
+        EXPECT_EQ(prompts.texts(), QStringList{c.said});
+        ASSERT_FALSE(prompts.messages.empty());
+        EXPECT_EQ(prompts.messages[0].icon, SetupMessage::Icon::Error);
+        if (!QString(c.blocked).contains("HKEY_CURRENT_USER")) {
+            EXPECT_EQ(SetupRig::value(CU, product::kFolderKey).has_value(), c.folderKey);
+        }
+    }
 }
 
 TEST(SetupStepsTest, TheProgramFolderForAChosenFolderAndTheDefault) {
