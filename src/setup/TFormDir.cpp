@@ -1,5 +1,6 @@
 #include "setup/TFormDir.h"
 
+#include "setup/CentreOnScreen.h"
 #include "setup/SetupSteps.h"
 #include "setup/TFormTitle.h"
 
@@ -44,6 +45,7 @@ TFormDir::TFormDir(SetupSteps& steps, QString sourceFolder, QWidget* parent)
     setObjectName(QStringLiteral("FormDir"));
     setWindowTitle(QStringLiteral("Create Program Files Folder"));
     setFixedSize(425, 249);
+    centreOnScreen(*this);
 
     auto* editLabel = new QLabel(QStringLiteral("&Install to this directory:"), this);
     editLabel->setGeometry(8, 8, 200, 16);

@@ -1,5 +1,6 @@
 #include "setup/TFormGroup.h"
 
+#include "setup/CentreOnScreen.h"
 #include "setup/ProductFiles.h"
 #include "setup/SetupSteps.h"
 #include "setup/TFormTitle.h"
@@ -17,6 +18,7 @@ TFormGroup::TFormGroup(SetupSteps& steps, QString programFolder, QWidget* parent
     setWindowTitle(QStringLiteral("Create MIDI Vorlo Program Group"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setFixedSize(377, 243);
+    centreOnScreen(*this);
 
     auto* editLabel = new QLabel(QStringLiteral("&Create Program Group Folder:"), this);
     editLabel->setGeometry(8, 8, 220, 16);

@@ -1,5 +1,6 @@
 #include "setup/TFormTitle.h"
 
+#include "setup/CentreOnScreen.h"
 #include "setup/SetupSteps.h"
 #include "setup/TFormDir.h"
 #include "setup/TFormGroup.h"
@@ -42,6 +43,7 @@ TFormTitle::TFormTitle(SetupSteps& steps, QString sourceFolder, QWidget* parent)
     setObjectName(QStringLiteral("FormTitle"));
     setWindowTitle(QStringLiteral("MIDI Vorlo Setup"));
     setFixedSize(344, 211);
+    centreOnScreen(*this);
 
     label2_ = bigLabel(QStringLiteral("MIDI Vorlo"), QStringLiteral("red"), this);
     label2_->setObjectName(QStringLiteral("Label2"));

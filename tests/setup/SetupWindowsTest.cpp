@@ -11,16 +11,20 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QThread>
 
 #include "../support/QtPrinters.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace vorlo;
 using namespace vorlo::test;
@@ -92,4 +96,26 @@ TEST(SetupWindowsTest, TheFinishPageStartsOnlyWhatIsTicked) {
     while (!QFile::exists(marker) && waited.elapsed() < 20000) QThread::msleep(20);
     QThread::msleep(200);
     EXPECT_EQ(SetupRig::read(marker), "started\n");  // once: Finish with both cleared started nothing
+}
+
+TEST(SetupWindowsTest, EveryWindowOpensInTheMiddleOfTheScreen) {
+    SetupRig rig;
+    RecordingPrompts prompts;
+    SetupSteps steps(prompts);
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    // Within the window frame's few pixels, which the platform may add around the window.
+    auto centred = [&](QWidget& window) {
+        window.show();
+        const QPoint off = window.geometry().center() - free.center();
+        window.hide();
+        return std::abs(off.x()) <= 4 && std::abs(off.y()) <= 4;
+    };
+    TFormTitle title(steps, rig.dist());
+    EXPECT_TRUE(centred(title));
+    // The dialogs go to the middle of the screen, not of the first window, wherever that is.
+    title.move(free.topLeft());
+    TFormDir dir(steps, rig.dist(), &title);
+    EXPECT_TRUE(centred(dir));
+    TFormGroup group(steps, rig.programFolder(), &title);
+    EXPECT_TRUE(centred(group));
 }
