@@ -157,7 +157,13 @@ void TFormTitle::completeInstall(const QString& programFolder, const QString& gr
     checkReadMe_->show();
     checkLaunch_->show();
     button1_->setText(QStringLiteral("&Finish"));
-    button1_->move(width() / 2 - button1_->width() / 2, button1_->y());
+    // The button goes to the middle of the window; left where Continue stood it would cover the check boxes'
+    // texts, so the boxes take one row across the window and the button the row below them.
+    QWidget* boxes = checkReadMe_->parentWidget();
+    boxes->setGeometry(boxes->x(), boxes->y(), width() - 2 * boxes->x(), 44);
+    checkReadMe_->setGeometry(10, 14, boxes->width() / 2 - 10, 22);
+    checkLaunch_->setGeometry(boxes->width() / 2, 14, boxes->width() / 2 - 10, 22);
+    button1_->move(width() / 2 - button1_->width() / 2, button2_->y());
     if (steps_.complete(programFolder, groupFolder) == SetupSteps::Result::EndApplication) {
         endApplication(1);
         return;

@@ -87,6 +87,14 @@ TEST(SetupWindowsTest, TheFinishPageStartsOnlyWhatIsTicked) {
     EXPECT_TRUE(title.findChild<QCheckBox*>("CheckBox1")->isVisible());
     EXPECT_FALSE(title.findChild<QPushButton*>("Button2")->isVisible());
     EXPECT_EQ(title.findChild<QLabel*>("Label2")->text(), "Installation");
+    // The centred button covers neither check box.
+    for (const char* name : {"CheckBox1", "CheckBox2"}) {
+        const QCheckBox* box = title.findChild<QCheckBox*>(name);
+        const QRect onWindow(box->mapTo(&title, QPoint(0, 0)), box->size());
+        EXPECT_FALSE(onWindow.intersects(title.button1()->geometry())) << name;
+        EXPECT_TRUE(title.rect().contains(onWindow)) << name;
+    }
+    EXPECT_EQ(title.button1()->x(), title.width() / 2 - title.button1()->width() / 2);
 
     EXPECT_TRUE(steps.finish(rig.programFolder(), false, false));
     EXPECT_TRUE(steps.finish(rig.programFolder(), false, true));
