@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,6 +95,7 @@ TFormDir::TFormDir(SetupSteps& steps, QString sourceFolder, QWidget* parent)
     auto* quit = new QPushButton(QStringLiteral("&Quit"), this);
     quit->setObjectName(QStringLiteral("ButDirQuit"));
     quit->setGeometry(330, 212, 80, 28);
+    quit_ = quit;
 
     connect(drives_, &QComboBox::currentIndexChanged, this, &TFormDir::driveChanged);
     connect(directoryList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -103,6 +105,14 @@ TFormDir::TFormDir(SetupSteps& steps, QString sourceFolder, QWidget* parent)
 
     driveChanged(0);
     dirEdit_->setFocus();
+}
+
+void TFormDir::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        quit_->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TFormDir::driveChanged(int index) {

@@ -4,6 +4,8 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QKeyEvent;
+class QPushButton;
 class QLineEdit;
 class QTreeView;
 
@@ -24,6 +26,10 @@ public:
     void selectFolder(const QString& folder);
     QLineEdit* dirEdit() const { return dirEdit_; }
 
+protected:
+    // Escape presses Quit, the cancel button, which ends setup (a plain dialog would only close).
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void driveChanged(int index);
     void continueClicked();
@@ -35,6 +41,7 @@ private:
     QTreeView* directoryList_;
     QFileSystemModel* model_;
     QComboBox* drives_;
+    QPushButton* quit_;
 };
 
 }  // namespace vorlo

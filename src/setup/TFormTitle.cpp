@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -98,6 +99,21 @@ TFormTitle::TFormTitle(SetupSteps& steps, QString sourceFolder, QWidget* parent)
 
     connect(button1_, &QPushButton::clicked, this, &TFormTitle::continueClicked);
     connect(button2_, &QPushButton::clicked, this, [] { endApplication(0); });
+}
+
+void TFormTitle::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            (focused && !focused->isHidden() ? focused : button1_)->click();
+            return;
+        }
+        if (event->key() == Qt::Key_Escape && !button2_->isHidden()) {
+            button2_->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TFormTitle::continueClicked() {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -28,6 +29,11 @@ public:
 
     QRadioButton* radioUninstall() const { return radioUninstall_; }
     QPushButton* button1() const { return button1_; }
+
+protected:
+    // A plain window has no default or cancel button of its own: Enter presses Continue (or Finish), or the
+    // push button that has the focus; Escape presses Quit while it is shown.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void continueClicked();

@@ -7,11 +7,13 @@
 #include "setup/TFormGroup.h"
 #include "setup/TFormTitle.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -126,4 +128,43 @@ TEST(SetupWindowsTest, EveryWindowOpensInTheMiddleOfTheScreen) {
     EXPECT_TRUE(centred(dir));
     TFormGroup group(steps, rig.programFolder(), &title);
     EXPECT_TRUE(centred(group));
+}
+
+namespace {
+
+void press(QWidget& window, int key) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&window, &down);
+}
+
+}  // namespace
+
+// The first window is a plain window, where a button set as default or cancel does nothing by itself.
+TEST(SetupWindowsTest, EnterPressesContinueOrFinishAndEscapePressesQuit) {
+    SetupRig rig;
+    RecordingPrompts prompts;
+    SetupSteps steps(prompts);
+    TFormTitle title(steps, rig.dist());
+    int quits = 0;
+    QObject::connect(title.findChild<QPushButton*>("Button2"), &QPushButton::clicked, [&] { ++quits; });
+    press(title, Qt::Key_Escape);
+    EXPECT_EQ(quits, 1);
+
+    title.completeInstall(rig.programFolder(), rig.applications() + "/MIDI Vorlo");
+    title.findChild<QCheckBox*>("CheckBox1")->setChecked(false);
+    title.findChild<QCheckBox*>("CheckBox2")->setChecked(false);
+    int finishes = 0;
+    QObject::connect(title.button1(), &QPushButton::clicked, [&] { ++finishes; });
+    press(title, Qt::Key_Return);
+    EXPECT_EQ(finishes, 1);
+    press(title, Qt::Key_Escape);  // Quit is gone from the finish page
+    EXPECT_EQ(quits, 1);
+
+    // The directory dialog's Escape is its Quit, not a plain close that would lead back to the first window.
+    TFormDir dir(steps, rig.dist());
+    int dirQuits = 0;
+    QObject::connect(dir.findChild<QPushButton*>("ButDirQuit"), &QPushButton::clicked, [&] { ++dirQuits; });
+    dir.show();
+    press(dir, Qt::Key_Escape);
+    EXPECT_EQ(dirQuits, 1);
 }
