@@ -12,6 +12,18 @@
 
 namespace vorlo {
 
+namespace {
+
+// Letters without regard to case, ties by exact text: the order the file box shows.
+void sortAsShown(QStringList& names) {
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int byLetters = a.compare(b, Qt::CaseInsensitive);
+        return byLetters != 0 ? byLetters < 0 : a < b;
+    });
+}
+
+}  // namespace
+
 FolderScanner::FolderScanner(std::shared_ptr<std::atomic<quint64>> latestGeneration)
     : latest_(std::move(latestGeneration)) {}
 
@@ -58,11 +70,32 @@ QStringList FolderScanner::matchingFiles(const QString& folder, const QStringLis
         if (regular) names.append(name);
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int byLetters = a.compare(b, Qt::CaseInsensitive);
-        return byLetters != 0 ? byLetters < 0 : a < b;
-    });
+    sortAsShown(names);
     return names;
+}
+
+QStringList FolderScanner::subfolders(const QString& folder) {
+    QStringList names;
+    DIR* dir = ::opendir(encodePath(folder).constData());
+    if (dir == nullptr) return names;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;  // ".", ".." and hidden folders
+        bool isDir = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isDir = ::fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (isDir) names.append(decodePath(entry->d_name));
+    }
+    ::closedir(dir);
+    sortAsShown(names);
+    return names;
+}
+
+bool FolderScanner::isFolder(const QString& path) {
+    struct stat info {};
+    return ::stat(encodePath(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 void FolderScanner::scan(quint64 generation, const QString& folder, const QStringList& patterns) {

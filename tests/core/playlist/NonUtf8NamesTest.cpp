@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
 #include <cstdio>
 
 using namespace vorlo;
@@ -73,6 +75,22 @@ TEST_F(NonUtf8Names, ALatin1NameIsListedAddedPlayedSavedAndReadBackByteForByte) 
     again.modes.autoPlay = false;
     EXPECT_EQ(again.core().editor().addListedPaths(ListFile::read(listFile)), 1);
     EXPECT_EQ(again.playlist().PathList(), QStringList{song_});
+}
+
+// The folder list offers a folder whose name is no UTF-8, and the file list finds the songs in it.
+TEST_F(NonUtf8Names, AFolderWithALatin1NameIsListedAndEntered) {
+    const QByteArray folder = encodePath(dir_.path()) + "/m\xfcsik";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    ASSERT_TRUE(test::writeSong(dir_.filePath("moved.mid"), 300));
+    ASSERT_EQ(::rename(encodePath(dir_.filePath("moved.mid")).constData(), (folder + "/song.mid").constData()), 0);
+    const QStringList folders = FolderScanner::subfolders(dir_.path());
+    ASSERT_EQ(folders.size(), 1);
+    const QString entered = dir_.path() + "/" + folders[0];
+    EXPECT_EQ(encodePath(entered), folder);
+    EXPECT_TRUE(FolderScanner::isFolder(entered));
+    EXPECT_EQ(FolderScanner::matchingFiles(entered, {"*.MID"}), QStringList{"song.mid"});
+    ::unlink((folder + "/song.mid").constData());
+    ::rmdir(folder.constData());
 }
 
 TEST_F(NonUtf8Names, ALatin1NameArrivesByCommandLineHandOverAndDrop) {
