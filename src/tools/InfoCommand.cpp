@@ -96,7 +96,7 @@ int runLength(const std::vector<std::string>& args) {
     // An archive counts as its playable members, each read from its extracted copy.
     const bool loaded =
         forEachFileOrMember(args, [&](const std::string& label, const std::string& file, std::string error) {
-            if (error.empty()) error = midi::loadFileBytes(file, bytes);
+            if (error.empty()) error = midi::loadMidiFileBytes(file, bytes);
             if (error.empty()) {
                 auto measured = midi::measureSong(bytes);
                 if (auto* song = std::get_if<midi::SongLength>(&measured)) {

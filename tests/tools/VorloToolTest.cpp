@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -124,6 +125,36 @@ TEST_F(VorloTool, InfoShowsHeaderLengthAndTextEvents) {
     EXPECT_NE(run.out.find("track 0\t0:00\tTrack name\tSea\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("track 0\t0:00\tCopyright\t(c) 2026\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("track 1\t0:00\tText\thello there\n"), std::string::npos) << run.out;
+}
+
+// A FIFO named like a song would hold open() for ever: every command refuses it at once. `timeout` stands watch, so
+// a hang fails the test (exit 124) instead of blocking the run.
+TEST_F(VorloTool, AFifoOrAFolderNamedLikeASongIsRefusedAtOnce) {
+    const std::string fifo = (folder_ / "pipe.mid").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string tool = "timeout 60 " + std::string(VORLO_TOOL);
+    ToolRun run = runShell(tool + " info " + quoted(fifo));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "vorlo: " + fifo + ": is not a regular file\n");
+    run = runShell(tool + " length " + quoted(fifo));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "error\t" + fifo + "\tis not a regular file\n");
+    run = runShell(tool + " render --soundfont /usr/share/sounds/sf2/TimGM6mb.sf2 " + quoted(fifo) + " " +
+                   quoted((folder_ / "out.wav").string()));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("vorlo: " + fifo + ": is not a regular file\n"), std::string::npos) << run.out;
+    fs::create_directory(folder_ / "folder.mid");
+    run = runShell(tool + " info " + quoted((folder_ / "folder.mid").string()));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "vorlo: " + (folder_ / "folder.mid").string() + ": is a folder\n");
+}
+
+// File names are bytes: a Latin-1 name is read as it is.
+TEST_F(VorloTool, InfoReadsAFileWhoseNameIsNoUtf8) {
+    const std::string latin1 = write("caf\xe9.mid", songOf(600, 1000000));
+    const ToolRun run = runVorlo("info " + quoted(latin1));
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("Length:\t6000 ms (0:06)\n"), std::string::npos) << run.out;
 }
 
 // Song texts come in whatever encoding the writing program used; a UTF-8 terminal must get UTF-8.

@@ -1,6 +1,7 @@
 #include "core/filebox/FolderWalk.h"
 
 #include "core/playlist/MediaPaths.h"
+#include "os/NativePath.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -59,7 +60,7 @@ struct Frame {
 }  // namespace
 
 bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder) {
-    QByteArray root = QFile::encodeName(folder);
+    QByteArray root = encodePath(folder);
     while (root.size() > 1 && root.endsWith('/')) root.chop(1);
     const QByteArray realRoot = realPathOf(root);
     struct stat status {};
@@ -73,7 +74,7 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
         Frame frame{std::move(path), std::move(realPath), {}, 0};
         if (!readFolder(frame.path, frame.names)) return;  // a folder that cannot be read is left out
         ++foldersEntered_;
-        if (onFolder) onFolder(QFile::decodeName(frame.path));
+        if (onFolder) onFolder(decodePath(frame.path));
         stack.push_back(std::move(frame));
     };
     enter(root, realRoot);
@@ -86,9 +87,7 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
             continue;
         }
         const QByteArray name = top.names[top.next++];
-        const QString decodedName = QFile::decodeName(name);
-        // A name that does not survive the player's encoding would stand for another file, or for none.
-        if (QFile::encodeName(decodedName) != name) continue;
+        const QString decodedName = decodePath(name);
         const QByteArray path = childOf(top.path, name);
         struct stat entry {};
         if (::lstat(path.constData(), &entry) != 0) continue;
@@ -102,7 +101,7 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
             enter(path, std::move(realPath));  // `top` may move from here on
         } else if (S_ISREG(entry.st_mode) && IsPlayableExt(extensionLowered(decodedName))) {
             ++filesFound_;
-            onFile({QFile::decodeName(path), decodedName});
+            onFile({decodePath(path), decodedName});
         }
     }
     return true;

@@ -6,6 +6,7 @@
 #include "core/playlist/ListFile.h"
 #include "core/playlist/MediaPaths.h"
 #include "media/MIDIPlayer.h"
+#include "os/NativePath.h"
 #include "os/Registry.h"
 #include "os/TempFolder.h"
 #include "player/app/CentreOnPlayer.h"
@@ -151,9 +152,9 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
 
     if (!line.fileArgument.isEmpty()) {
         QString file = line.fileArgument;
-        if (!QFileInfo::exists(file)) {
+        if (!pathExists(file)) {
             file = options_.programFolder + QLatin1Char('/') + line.fileArgument;
-            if (!QFileInfo::exists(file)) return false;  // ends without a message
+            if (!pathExists(file)) return false;  // ends without a message
         }
         if (IsPlayableExt(extensionLowered(file))) {
             showAtStart();
@@ -264,7 +265,7 @@ void TFormPlayer::takeHandOver(const QByteArray& tail) {
     std::optional<BusyCursor> busy(std::in_place);
     raise();
     activateWindow();
-    const HandOver handOver = HandOver::resolve(QFile::decodeName(tail), options_.programFolder);
+    const HandOver handOver = HandOver::resolve(decodePath(tail), options_.programFolder);
     if (handOver.kind == HandOver::Kind::Ignore) return;
     Playlist& playlist = core_->playlist();
     const int earlierCount = playlist.count();
