@@ -87,6 +87,8 @@ QString execArgument(const QString& argument) {
 
 }  // namespace
 
+const QStringList& XdgAssociations::handledTypes() { return kHandledTypes; }
+
 XdgAssociations::Folders XdgAssociations::Folders::ofUser() {
     return {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)};
