@@ -353,7 +353,9 @@ TEST_F(VorloTool, LyricsPrintsTheWordsInTimeLineBySyllableByAndSaysWhenThereAreN
         .text(0, midi::MetaType::Text, "@TSea\tSong")
         .text(150, midi::MetaType::Text, "Hel")
         .text(200, midi::MetaType::Text, "lo")
-        .text(6123, midi::MetaType::Text, "\\\xc4" "ark");
+        .text(6123, midi::MetaType::Text,
+              "\\\xc4"
+              "ark");
     const std::string kar = write("-song.kar", writer.bytes());
     ToolRun run = runVorlo("lyrics -- " + quoted(kar));
     EXPECT_EQ(run.exitCode, 0) << run.out;

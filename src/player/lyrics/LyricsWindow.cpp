@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace vorlo {
 
@@ -33,6 +34,14 @@ QString fromUtf8(const std::string& text) {
 }
 
 QString html(const std::string& text) { return fromUtf8(text).toHtmlEscaped(); }
+
+// A line's first `sung` syllables, and the rest of it.
+std::pair<std::string, std::string> splitLine(const midi::LyricLine& line, int sung) {
+    std::pair<std::string, std::string> parts;
+    for (std::size_t s = 0; s < line.syllables.size(); ++s)
+        (static_cast<int>(s) < sung ? parts.first : parts.second) += line.syllables[s].text;
+    return parts;
+}
 
 }  // namespace
 
@@ -195,9 +204,9 @@ void LyricsWindow::render() {
     // Lines already sung fade half-way into the background.
     const QColor text = palette().color(QPalette::Text);
     const QColor base = palette().color(QPalette::Base);
-    const QString pastColour = QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
-                                      (text.blue() + base.blue()) / 2)
-                                   .name();
+    const QString pastColour =
+        QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2, (text.blue() + base.blue()) / 2)
+            .name();
     QString page;
     for (int i = 0; i < static_cast<int>(lyrics.lines.size()); ++i) {
         const midi::LyricLine& line = lyrics.lines[static_cast<std::size_t>(i)];
@@ -206,10 +215,7 @@ void LyricsWindow::render() {
         if (i < shown_.line) {
             page += QStringLiteral("<span style=\"color:%1\">%2</span>").arg(pastColour, html(line.text()));
         } else if (i == shown_.line) {
-            std::string sung;
-            std::string rest;
-            for (int s = 0; s < static_cast<int>(line.syllables.size()); ++s)
-                (s < shown_.sung ? sung : rest) += line.syllables[static_cast<std::size_t>(s)].text;
+            const auto [sung, rest] = splitLine(line, shown_.sung);
             page +=
                 QStringLiteral("<b><span style=\"color:%1\">%2</span>%3</b>").arg(sungColour, html(sung), html(rest));
         } else {
@@ -241,11 +247,7 @@ QString LyricsWindow::plainText() const { return text_->toPlainText(); }
 QString LyricsWindow::sungText() const {
     const midi::SongLyrics& lyrics = follower_.lyrics();
     if (shown_.line < 0 || shown_.line >= static_cast<int>(lyrics.lines.size())) return {};
-    std::string sung;
-    const midi::LyricLine& line = lyrics.lines[static_cast<std::size_t>(shown_.line)];
-    for (int s = 0; s < shown_.sung && s < static_cast<int>(line.syllables.size()); ++s)
-        sung += line.syllables[static_cast<std::size_t>(s)].text;
-    return fromUtf8(sung);
+    return fromUtf8(splitLine(lyrics.lines[static_cast<std::size_t>(shown_.line)], shown_.sung).first);
 }
 
 }  // namespace vorlo
