@@ -207,7 +207,8 @@ void MediaControls::seekBy(std::int64_t offsetUs) {
     later([this, offsetUs] {
         if (!canSeek()) return;
         const std::int64_t lengthMs = window_.core().engine().span().lengthMs;
-        const std::int64_t target = (positionUs() + offsetUs) / 1000;
+        // In milliseconds, so that no offset the bus may send overflows.
+        const std::int64_t target = positionUs() / 1000 + offsetUs / 1000;
         // Past the end is the next entry; before the start is the start.
         if (target > lengthMs) {
             window_.playerActions().next->trigger();

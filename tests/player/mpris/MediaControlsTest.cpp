@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace vorlo;
 
 namespace {
@@ -207,6 +209,19 @@ TEST_F(MediaControlsTest, PlayPauseSeekAndNextAreThePlayersOwnAndTheBusHearsOfEa
     call(kPlayer, "Stop");
     ASSERT_TRUE(waitForStatus("Stopped"));
     EXPECT_NE(form.device().mode(), media::Mode::Playing);
+}
+
+TEST_F(MediaControlsTest, SeeksBeyondEitherEndGoToTheNextEntryOrTheStartWhateverTheOffset) {
+    TFormPlayer& form = start({song("a.mid", 20000), song("b.mid", 20000)});
+    call(kPlayer, "Play");
+    ASSERT_TRUE(waitForStatus("Playing"));
+    call(kPlayer, "Seek", {qlonglong(5'000'000)});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listener_.seeks.size() == 1; }, 5000));
+    call(kPlayer, "Seek", {std::numeric_limits<qlonglong>::min()});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listener_.seeks.size() == 2; }, 5000));
+    EXPECT_EQ(listener_.seeks.last(), 0);
+    call(kPlayer, "Seek", {std::numeric_limits<qlonglong>::max()});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.playlistPanel().playlist().CurrentIndex() == 1; }, 5000));
 }
 
 TEST_F(MediaControlsTest, LoopStatusAndShuffleAreThePlayModesBothWays) {
