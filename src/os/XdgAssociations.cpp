@@ -63,6 +63,8 @@ void removeFile(const QString& path) {
 
 }  // namespace
 
+const QStringList& XdgAssociations::handledTypes() { return kHandledTypes; }
+
 XdgAssociations::Folders XdgAssociations::Folders::ofUser() {
     return {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)};

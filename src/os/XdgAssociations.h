@@ -37,6 +37,8 @@ public:
     static constexpr const char* kBackupValue = "MIDIVorlo.Bak";
     // The MIME type of the player's own playlist files (*.mpl), defined in the user's MIME database.
     static constexpr const char* kPlaylistType = "audio/x-midi-vorlo-playlist";
+    // Every type the player's desktop entry can open.
+    static const QStringList& handledTypes();
 
     struct Folders {
         QString configHome;  // holds mimeapps.list ($XDG_CONFIG_HOME)

@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Usage.h"
 #include "midi/FileBytes.h"
+#include "midi/Lyrics.h"
 #include "midi/SmfReader.h"
 #include "midi/SongLength.h"
 #include "midi/SongText.h"
@@ -13,13 +14,6 @@
 
 namespace vorlo::tools {
 namespace {
-
-bool endsWithKar(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string extension = path.substr(path.size() - 4);
-    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    return extension == ".kar";
-}
 
 std::string describeDivision(const midi::Division& division) {
     if (!division.smpte) return std::to_string(division.ticksPerQuarter) + " ticks per quarter note";
@@ -46,7 +40,7 @@ void printInfo(const std::string& path, const midi::MidiFile& file) {
     std::printf("Tracks:\t%zu\n", file.tracks.size());
     std::printf("Division:\t%s\n", describeDivision(file.division).c_str());
     std::printf("Length:\t%lld ms (%s)\n", lengthMs, minutesSeconds(lengthMs).c_str());
-    const midi::SongText song = midi::collectSongText(file, tempo, endsWithKar(path));
+    const midi::SongText song = midi::collectSongText(file, tempo, midi::isKaraokeName(path));
     if (!song.texts.empty()) std::printf("Text events:\n");
     for (const midi::TextEvent& text : song.texts)
         std::printf("  track %d\t%s\t%s\t%s\n", text.track, minutesSeconds(text.timeMs).c_str(),

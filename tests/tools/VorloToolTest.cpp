@@ -198,6 +198,7 @@ TEST_F(VorloTool, HelpAndUsageLinesListEveryOption) {
     const std::vector<std::pair<std::string, std::vector<std::string>>> commands{
         {"render", {"--soundfont", "--rate", "--gain", "--no-reverb", "--no-chorus"}},
         {"play", {"--soundfont", "--gain", "--drivers", "--cd", "--from", "--to"}},
+        {"lyrics", {"--encoding", "--syllables"}},
     };
     const ToolRun overall = runVorlo("--help");
     EXPECT_EQ(overall.exitCode, 0);
@@ -373,6 +374,34 @@ TEST_F(VorloTool, TheProgramNeedsNoQtNorSynthesizerAndSaysSoWhenTheSoundModuleIs
             "vorlo: render needs the sound module, which cannot be loaded: " + folder_.string() + "/vorlo-sound.so", 0),
         0u)
         << render.out;
+}
+
+TEST_F(VorloTool, LyricsPrintsTheWordsInTimeLineBySyllableByAndSaysWhenThereAreNone) {
+    midi::SmfWriter writer(1, 100);
+    writer.addTrack().tempo(0, 1000000).note(0, 800, 0, 60, 100);  // a tick is 10 ms
+    writer.addTrack()
+        .text(0, midi::MetaType::Text, "@KMIDI KARAOKE FILE")
+        .text(0, midi::MetaType::Text, "@TSea\tSong")
+        .text(150, midi::MetaType::Text, "Hel")
+        .text(200, midi::MetaType::Text, "lo")
+        .text(6123, midi::MetaType::Text,
+              "\\\xc4"
+              "ark");
+    const std::string kar = write("-song.kar", writer.bytes());
+    ToolRun run = runVorlo("lyrics -- " + quoted(kar));
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(run.out, "[ti:Sea Song]\n[00:01.50]Hello\n\n[01:01.23]\u00c4ark\n");
+    run = runVorlo("lyrics --syllables --encoding cp1251 -- " + quoted(kar));
+    EXPECT_EQ(run.out, "1500\t\tHel\n2000\t\tlo\n61230\t\\\t\u0414ark\n");
+
+    const std::string plain = write("plain.mid", songOf(100, 500000));
+    run = runVorlo("lyrics " + quoted(plain));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "vorlo: " + plain + ": the song has no lyrics\n");
+    const std::string broken = write("broken.mid", {'M', 'T', 'h', 'd', 0, 0});
+    EXPECT_EQ(runVorlo("lyrics " + quoted(broken)).exitCode, 1);
+    EXPECT_EQ(runVorlo("lyrics " + quoted(plain) + " " + quoted(plain)).exitCode, 2);
+    EXPECT_EQ(runVorlo("lyrics --encoding ebcdic " + quoted(plain)).exitCode, 2);
 }
 
 TEST_F(VorloTool, UsageErrorsExitWithTwo) {

@@ -20,6 +20,7 @@
 #include "player/files/FileOperations.h"
 #include "player/files/RenameEditor.h"
 #include "player/help/HelpWindow.h"
+#include "player/lyrics/LyricsWindow.h"
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
@@ -94,7 +95,8 @@ void TFormPlayer::buildMenus() {
     // "&Parts" and "&All" go before "&Hide" once the window's parts are made.
     displayMenu_ = menuBar()->addMenu(QStringLiteral("&Display"));
     displayMenu_->setObjectName(QStringLiteral("MenuDisplay"));
-    for (QAction* action : {a.hide, a.refreshFileBox, a.timeCount}) displayMenu_->addAction(action);
+    for (QAction* action : {a.hide, a.refreshFileBox, a.timeCount, a.lyrics}) displayMenu_->addAction(action);
+    connect(a.lyrics, &QAction::triggered, this, ErrorHandler::guard([this] { lyricsWindow().showLyrics(); }));
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     optionsMenu->setObjectName(QStringLiteral("MenuOptions"));
@@ -402,9 +404,15 @@ void TFormPlayer::saveOptions() {
     captureWindowState();
     core_->lists().storeOptions(options_);
     fileBox_->storeOptions(options_);
+    if (lyrics_ && lyrics_->isVisible()) lyrics_->saveSettings();
     // The history is written even when the options could not be.
     ErrorHandler::run([this] { settings_.save(core_->lists().history().entries()); });
     core_->lists().saveHistory(options_.programFolder);
+}
+
+LyricsWindow& TFormPlayer::lyricsWindow() {
+    if (!lyrics_) lyrics_ = std::make_unique<LyricsWindow>(core_->engine());
+    return *lyrics_;
 }
 
 void TFormPlayer::ConfigurationClick(int firstPage) {

@@ -7,6 +7,7 @@
 #include "os/TerminationSignals.h"
 #include "player/app/PlayerApplication.h"
 #include "player/app/TFormPlayer.h"
+#include "player/mpris/MediaControls.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -88,6 +89,9 @@ int main(int argc, char** argv) {
         if (!window->FormCreate(arguments) || window->endingOnSignal()) return 0;
         startupLog.listIn(window->playlistPanel().playlist().count());
         single.publish([&window](const QByteArray& handed) { window->receiveHandOver(handed); });
+        // The desktop's media keys and panel widgets, where there is a session bus.
+        vorlo::MediaControls mediaControls(*window);
+        mediaControls.attach(QDBusConnection::sessionBus());
         QApplication::exec();
         ending = nullptr;
     } catch (const std::exception& error) {
