@@ -49,6 +49,10 @@ audio::MidiEngine* SynthHost::engine(std::string& error) {
 
 std::string SynthHost::takeOutputNotice() { return engine_ ? engine_->takeOutputNotice() : std::string(); }
 
+std::string SynthHost::soundFontInUse() const {
+    return engine_ ? engine_->soundFontPath() : audio::findSoundFont(settings_.soundFontPath).path;
+}
+
 bool SynthHost::needsNewEngine(const MediaSettings& wanted) const {
     // The audio output is chosen only where a driver is opened at all.
     const bool outputMatters = settings_.audioMode == AudioMode::Device;

@@ -29,6 +29,10 @@ public:
     // The audio output's notice (no sound device, playing silently), handed out once.
     std::string takeOutputNotice();
 
+    // The soundfont the synthesizer plays (the one it will load, while it is still being made), empty when none
+    // can be found; the audio output it opened (empty while it is being made).
+    std::string soundFontInUse() const;
+    std::string outputInUse() const { return engine_ ? engine_->outputName() : std::string(); }
     // The settings in force.
     const MediaSettings& settings() const { return settings_; }
     // Whether taking the synthesizer's part of `wanted` needs a new engine (another soundfont or audio output);

@@ -22,6 +22,7 @@
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
+#include "player/settings/SoundPage.h"
 #include "player/settings/TPagesDlg.h"
 
 #include <QApplication>
@@ -56,6 +57,10 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::uni
     wireFileBox();
     wireLists();
     wireWindow();
+    // The Sound page's choices reach the synthesizer at OK; the song that plays goes on where it was.
+    connect(&settings_, &Settings::changed, this, ErrorHandler::guard([this](const OptionChanges& changes) {
+        if (changes.sound()) device_->applySynthSettings(options_.sound.applyTo(device_->synthHost().settings()));
+    }));
     connect(core_.get(), &PlayerCore::viewChanged, this, &TFormPlayer::applyView);
     applyView();
     ErrorHandler::setRestoreWindow([this] {
@@ -415,6 +420,11 @@ void TFormPlayer::ConfigurationClick(int firstPage) {
             return listDialogs_->chooseResetFile(typedFile.isFile() ? typedFile.absolutePath() : listFolder);
         },
         this);
+    const media::SynthHost& synth = device_->synthHost();
+    dialog.addPage(new SoundPage(options_.sound,
+                                 SoundChoices::ofSystem(QFile::decodeName(synth.soundFontInUse().c_str()),
+                                                        QString::fromStdString(synth.outputInUse())),
+                                 [this](const QString& typed) { return SoundPage::chooseSoundFont(this, typed); }));
     dialog.showPage(firstPage);
     dialog.adjustSize();
     CentreOnPlayer(dialog, this);
