@@ -82,6 +82,14 @@ TEST_F(SoundPageTest, ThePageShowsTheSoundInForceAndTheOutputsThatOpenHere) {
     EXPECT_FALSE(child<QCheckBox>(sound, "CheckChorus")->isChecked());
     EXPECT_TRUE(sound.gain()->isEnabled());
     EXPECT_EQ(sound.gain()->value(), 120);
+    // VORLO_SCREENSHOTS names a folder for pictures of the four pages, to look at.
+    if (const QString shots = qEnvironmentVariable("VORLO_SCREENSHOTS"); !shots.isEmpty()) {
+        for (int i = 0; i < 4; ++i) {
+            dlg->showPage(i);
+            dlg->grab().save(QString("%1/configuration-page-%2.png").arg(shots).arg(i + 1));
+        }
+        dlg->showPage(TPagesDlg::Sound);
+    }
 
     // A driver without devices, and Automatic, have no device to choose.
     output->setCurrentIndex(1);
