@@ -5,6 +5,7 @@
 #include "core/app/MessageBoxes.h"
 #include "core/playlist/ListFile.h"
 #include "core/playlist/MediaPaths.h"
+#include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
 #include "os/Registry.h"
 #include "os/TempFolder.h"
@@ -59,7 +60,7 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::uni
     wireWindow();
     // The Sound page's choices reach the synthesizer at OK; the song that plays goes on where it was.
     connect(&settings_, &Settings::changed, this, ErrorHandler::guard([this](const OptionChanges& changes) {
-        if (changes.sound()) device_->applySynthSettings(options_.sound.applyTo(device_->synthHost().settings()));
+        if (changes.sound()) applySound();
     }));
     connect(core_.get(), &PlayerCore::viewChanged, this, &TFormPlayer::applyView);
     applyView();
@@ -409,6 +410,23 @@ void TFormPlayer::saveOptions() {
     // The history is written even when the options could not be.
     ErrorHandler::run([this] { settings_.save(core_->lists().history().entries()); });
     core_->lists().saveHistory(options_.programFolder);
+}
+
+void TFormPlayer::applySound() {
+    try {
+        device_->applySynthSettings(options_.sound.applyTo(device_->synthHost().settings()));
+    } catch (const media::EMCIDeviceError& error) {
+        // Not the error of a playlist entry: the song plays on with the sound before, and the options keep that
+        // soundfont and output, so that the next start does not fail on them.
+        const media::MediaSettings inForce = device_->synthHost().settings();
+        options_.sound.soundFont = QFile::decodeName(inForce.soundFontPath.c_str());
+        options_.sound.audioOutput =
+            inForce.audioDriverOrder.size() == 1 ? QString::fromStdString(inForce.audioDriverOrder.front()) : QString();
+        options_.sound.audioDevice = QString::fromStdString(inForce.audioDevice);
+        MessageBoxes::show(QStringLiteral("Error - Sound"),
+                           QString::fromLocal8Bit(error.what()) + QStringLiteral("\nThe sound stays as it was."),
+                           BoxIcon::Error);
+    }
 }
 
 void TFormPlayer::ConfigurationClick(int firstPage) {

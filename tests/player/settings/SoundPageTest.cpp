@@ -1,7 +1,9 @@
 #include "core/settings/Settings.h"
+#include "media/EMCIDeviceError.h"
 #include "os/Registry.h"
 #include "player/app/PlayerActions.h"
 #include "player/app/TFormPlayer.h"
+#include "player/playlist/PlaylistPanel.h"
 #include "player/settings/NumberBox.h"
 #include "player/settings/SoundPage.h"
 #include "player/settings/TPagesDlg.h"
@@ -190,6 +192,60 @@ TEST_F(SoundPageTest, ANewSoundfontAtOkPlaysOnFromWhereTheSongWas) {
     EXPECT_EQ(device.position(), before);
     EXPECT_GT(vorlo::testing::runFor(device, 300).peak(), 0.01);
     EXPECT_GT(device.position(), before);
+}
+
+// A file that looks like a soundfont but cannot be loaded: the user is told, the song and the playlist stay.
+TEST_F(SoundPageTest, ASoundfontTheSynthesizerCannotLoadLeavesTheSoundAndTheListAsTheyWere) {
+    storeOptions([](Registry& reg) { reg.writeString("RESETFILE", ""); });
+    const QString song = path("song.mid");
+    ASSERT_TRUE(vorlo::testing::writeMidiSong(song, 3000));
+    const QString broken = path("broken.sf2");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("RIFF\x10\0\0\0sfbkLIST", 16) + QByteArray(64, 'x'));
+    file.close();
+    ASSERT_TRUE(SoundPage::isReadableSoundFont(broken));
+    // What the synthesizer says about it.
+    std::string why;
+    {
+        media::MIDIPlayer probe(vorlo::testing::offlineSettings());
+        media::MediaSettings wanted = probe.synthHost().settings();
+        wanted.soundFontPath = broken.toStdString();
+        try {
+            probe.applySynthSettings(wanted);
+        } catch (const media::EMCIDeviceError& error) {
+            why = error.what();
+        }
+    }
+    ASSERT_FALSE(why.empty());
+
+    TFormPlayer form(dir_.path(), nullptr, std::make_unique<media::MIDIPlayer>(vorlo::testing::offlineSettings()));
+    ASSERT_TRUE(form.FormCreate({}));
+    Playlist& playlist = form.playlistPanel().playlist();
+    playlist.append({song, "song.mid", false});
+    playlist.setCurrentIndex(0);
+    playlist.selectLine(0);
+    playlist.MarkListSaved();
+    ASSERT_TRUE(form.engine().OpenCurrentEntry());
+    media::MIDIPlayer& device = form.device();
+    device.play();
+    vorlo::testing::runFor(device, 500);
+    const std::int64_t before = device.position();
+
+    boxes_.expectDialog("PagesDlg", [&](QObject& dialog) {
+        auto& pages = static_cast<TPagesDlg&>(dialog);
+        static_cast<SoundPage&>(*pages.page(TPagesDlg::Sound)).soundFont()->setText(broken);
+        pages.OKBtnClick();
+        return pages.result();
+    });
+    boxes_.expect("Error - Sound", QString::fromStdString(why) + "\nThe sound stays as it was.", BoxIcon::Error,
+                  BoxButtons::Ok, BoxButton::Ok);
+    form.playerActions().configuration->trigger();
+    EXPECT_EQ(boxes_.pending(), 0u);
+    EXPECT_EQ(playlist.count(), 1);
+    EXPECT_EQ(form.options().sound.soundFont, kSmallFont);  // the one the synthesizer plays
+    EXPECT_EQ(device.mode(), media::Mode::Playing);
+    EXPECT_EQ(device.position(), before);
 }
 
 }  // namespace
