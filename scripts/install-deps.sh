@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache clang
   # libraries the player links
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
-  libfluidsynth-dev libsndfile1-dev libzip-dev libcdio-dev libcdio-paranoia-dev libiso9660-dev
+  libfluidsynth-dev libsndfile1-dev libzip-dev libcdio-dev libcdio-paranoia-dev libiso9660-dev libasound2-dev
   # tests
   googletest libgtest-dev libgmock-dev timgm6mb-soundfont fluid-soundfont-gm
   # the desktop media controls are driven over a private D-Bus session bus (dbus-daemon, below) and by playerctl

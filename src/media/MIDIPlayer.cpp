@@ -169,6 +169,7 @@ void MIDIPlayer::open() {
     }
     backend_ = openBackend(type, path);
     openType_ = type;
+    openPath_ = path;
     qCDebug(lcMedia) << "opened" << fileName_ << "as device type" << static_cast<int>(type) << "length"
                      << backend_->lengthMs() << "ms";
     // A CD device starts in track, minute, second, frame format, as drives always have.
@@ -205,7 +206,7 @@ void MIDIPlayer::play() {
     const std::uint64_t token = backend_->play(fromMs, toMsValue);
     qCDebug(lcMedia) << "play" << token << "of" << fileName_ << "from" << fromMs << "to" << toMsValue << "ms";
     hasPending_ = true;
-    pending_ = {generation_, token, notify};
+    pending_ = {generation_, token, notify, toMsValue};
     if (!wait) return;
     // A waiting play ends with the medium; an output that stalls must not hold the player for ever.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(toMsValue - fromMs) + kWaitSlack;
@@ -350,6 +351,55 @@ QString MIDIPlayer::lastErrorMessage() const {
 
 bool MIDIPlayer::renderOffline(float* left, float* right, std::size_t frames) {
     return backend_ && backend_->renderOffline(left, right, frames);
+}
+
+void MIDIPlayer::applySynthSettings(const MediaSettings& wanted) {
+    if (!synthHost_.needsNewEngine(wanted)) {
+        synthHost_.apply(wanted);
+        return;
+    }
+    // Let go of the song on the old engine, remembering where it was.
+    const bool songOpen = backend_ && openType_ == DeviceType::Sequencer;
+    std::int64_t positionMs = 0;
+    bool playing = false;
+    if (songOpen) {
+        positionMs = backend_->positionMs();
+        playing = backend_->isPlaying() && hasPending_;
+        // The old engine's end reports carry the old generation: dropped from now on.
+        backend_.reset();
+        ++generation_;
+    }
+    const MediaSettings before = synthHost_.settings();
+    synthHost_.apply(wanted);
+    std::string failed;
+    if (synthHost_.engine(failed) != nullptr) {
+        failed.clear();
+    } else {
+        qCDebug(lcMedia) << "new synthesizer failed:" << failed.c_str() << "- the one before comes back";
+        synthHost_.apply(before);
+        std::string again;
+        if (synthHost_.engine(again) == nullptr) {
+            if (songOpen) cutPending(NotifyValue::Failure);
+            throw EMCIDeviceError(failed);
+        }
+    }
+    if (songOpen) {
+        try {
+            backend_ = openBackend(DeviceType::Sequencer, openPath_);
+        } catch (const EMCIDeviceError&) {
+            // The song's file went away meanwhile: the device is closed, as after a failed open.
+            cutPending(NotifyValue::Failure);
+            throw;
+        }
+        backend_->seek(positionMs);
+        qCDebug(lcMedia) << "synthesizer made anew;" << fileName_ << "at" << positionMs << "ms"
+                         << (playing ? "plays on" : "stays stopped");
+        if (playing) {
+            pending_.generation = generation_;
+            pending_.token = backend_->play(positionMs, std::max(positionMs, pending_.toMs));
+        }
+    }
+    if (!failed.empty()) throw EMCIDeviceError(failed);
 }
 
 QString MIDIPlayer::takeOutputNotice() {

@@ -100,6 +100,12 @@ public:
     // without waiting for it (a program calls this at its start). Opening a MIDI file before it is done waits
     // for it and fails, as ever, with the reason when the soundfont cannot be loaded.
     void preloadSynth() { synthHost_.preload(); }
+    // Takes the synthesizer's part of `wanted` (soundfont, gain, reverb, chorus, audio driver and device; the rest
+    // stays as the device was made) while the player runs. Gain and effects change in place; another soundfont or
+    // output makes the synthesizer anew, and a MIDI song that is open is opened again on it at the same position,
+    // playing on when it played, to the same end, its report still to come as that play's. Throws EMCIDeviceError
+    // when the new synthesizer cannot start: the settings before are back in force then, the song goes on.
+    void applySynthSettings(const MediaSettings& wanted);
 
 signals:
     void OnNotify(vorlo::media::NotifyValue value);
@@ -120,6 +126,7 @@ private:
         std::uint64_t generation = 0;
         std::uint64_t token = 0;
         bool notify = false;
+        std::int64_t toMs = 0;  // where the play ends
     };
 
     std::unique_ptr<MediaBackend> openBackend(DeviceType type, const std::string& path);
@@ -141,6 +148,7 @@ private:
     DeviceType deviceType_ = DeviceType::AutoSelect;
     DeviceType openType_ = DeviceType::AutoSelect;
     QString fileName_;
+    std::string openPath_;  // what the back end opened
     OneShot oneShot_;
     std::unique_ptr<MediaBackend> backend_;
     std::uint64_t generation_ = 0;  // changes with every open and close

@@ -28,15 +28,22 @@ struct MediaSettings {
     // The synthesizer's gain (0 to 10); empty: the level that suits the soundfont. A limiter after it keeps any gain
     // from clipping.
     std::optional<double> synthGain;
+    bool reverb = true;
+    bool chorus = true;
     // A CD drive's device file or a CUE sheet of a disc image; empty: $VORLO_CD_DEVICE, then the
     // system's default drive.
     std::string cdDevice;
     // Empty: the audio output's own order.
     std::vector<std::string> audioDriverOrder;
+    // The device the audio driver opens; empty: the driver's default.
+    std::string audioDevice;
     AudioMode audioMode = AudioMode::Device;
     // Empty: the drive's own door, where the drive has one.
     std::shared_ptr<DriveDoor> driveDoor;
 };
+
+// Whether the synthesizer's part of two settings (soundfont, gain, reverb, chorus, audio output) is the same.
+bool sameSynth(const MediaSettings& a, const MediaSettings& b);
 
 // The CD device to use: the setting, else $VORLO_CD_DEVICE, else empty (the system's default).
 std::string resolvedCdDevice(const MediaSettings& settings);

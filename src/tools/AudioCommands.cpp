@@ -8,6 +8,7 @@
 #include "Usage.h"
 #include "WavWriter.h"
 #include "media/audio/MidiEngine.h"
+#include "media/audio/SequencerPorts.h"
 
 namespace vorlo::tools {
 namespace {
@@ -141,6 +142,26 @@ int runRender(const std::vector<std::string>& args) {
     }
     std::printf("rendered\t%lld\t%s\n", static_cast<long long>(frames * 1000 / static_cast<std::uint64_t>(rate)),
                 output.c_str());
+    return kExitOk;
+}
+
+}  // namespace vorlo::tools
+
+namespace vorlo::tools {
+
+int runPorts(const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        std::fputs(kPortsUsage, stderr);
+        return kExitUsage;
+    }
+    std::string error;
+    const std::vector<audio::SequencerPort> ports = audio::sequencerOutputPorts(error);
+    if (!error.empty()) {
+        std::fprintf(stderr, "vorlo: %s\n", error.c_str());
+        return kExitNoAudio;
+    }
+    for (const audio::SequencerPort& port : ports)
+        std::printf("%-8s %s, %s\n", port.address().c_str(), port.clientName.c_str(), port.portName.c_str());
     return kExitOk;
 }
 

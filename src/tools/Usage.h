@@ -11,7 +11,11 @@ inline constexpr const char* kRenderUsage =
 inline constexpr const char* kPlayUsage =
     "usage: vorlo play [--soundfont SF2] [--gain G] [--drivers LIST] [--cd DEVICE|CUE] [--from MS] [--to MS] "
     "FILE...\n";
+inline constexpr const char* kPortsUsage = "usage: vorlo ports\n";
 
+inline constexpr const char* kPortsHelp =
+    "Lists the ALSA sequencer's output ports that MIDI can be sent to (external synthesizers), one a line:\n"
+    "CLIENT:PORT, the client's name and the port's name.\n";
 inline constexpr const char* kInfoHelp =
     "Prints what a MIDI file holds: format, tracks, time division, length, its texts (titles, copyrights, lyrics,\n"
     "instrument, program and device names; printed as UTF-8) and what had to be repaired to read it.\n";

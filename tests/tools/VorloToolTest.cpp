@@ -3,6 +3,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 
 #include "ArchiveWriter.h"
@@ -217,6 +219,24 @@ TEST_F(VorloTool, HelpAndUsageLinesListEveryOption) {
     const ToolRun badGain = runVorlo("render --gain loud a.mid b.wav");
     EXPECT_EQ(badGain.exitCode, 2);
     EXPECT_NE(badGain.out.find("the gain must be a number from 0 to 10"), std::string::npos) << badGain.out;
+}
+
+TEST_F(VorloTool, PortsListsTheSequencersOutputPortsOrSaysWhyItCannot) {
+    EXPECT_EQ(runVorlo("ports extra").exitCode, 2);
+    const ToolRun run = runVorlo("ports");
+    if (::access("/dev/snd/seq", F_OK) != 0) {
+        // No sequencer here: a clear reason, not an empty list that looks like success.
+        EXPECT_EQ(run.exitCode, 3) << run.out;
+        EXPECT_NE(run.out.find("no ALSA sequencer (/dev/snd/seq is missing"), std::string::npos) << run.out;
+        return;
+    }
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        int client = -1, port = -1;
+        EXPECT_EQ(std::sscanf(line.c_str(), "%d:%d", &client, &port), 2) << line;
+        EXPECT_GT(client, 0) << line;  // never the system's own client
+    }
 }
 
 // Reads the 16-bit samples of a WAV file that `vorlo render` wrote (44-byte header).

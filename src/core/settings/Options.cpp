@@ -153,6 +153,7 @@ bool Options::read(Registry& registry, const QString& runningFolder) {
     for (const OptionField& field : kFields)
         if (field.rules & kInProgramFolder) applyDefault(field, *this);
 
+    sound.read(registry);
     if (!registry.openKeyReadOnly(QLatin1Char('\\') + QLatin1String(kOptionsKey))) return false;
     for (const OptionField& field : kFields) readField(registry, field, *this);
     registry.closeKey();
@@ -180,6 +181,9 @@ void Options::save(Registry& registry, const QStringList& history) const {
         if ((field.rules & kFromHistory) && history.isEmpty()) continue;
         writeField(batch, optionsKey, field, stored);
     }
+    // A player whose sound was never changed keeps the settings file it always had.
+    if (sound != SoundOptions{} || registry.keyExists(QLatin1Char('\\') + QLatin1String(SoundOptions::kSoundKey)))
+        sound.writeTo(batch);
     registry.write(batch);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/settings/SoundOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -74,22 +76,25 @@ struct Options {
     bool oneTouch{};
     int filter{};
 
+    // How the player sounds: a key of its own beside the options, outside the option table.
+    SoundOptions sound;
+
     // The reset file a fresh installation plays before MIDI songs.
     QString defaultResetFile() const;
 
     // The option table, in the order the save writes the values.
     static std::span<const OptionField> fields();
 
-    // Reads the options. `runningFolder` is the program folder to use when the "Folder" key is missing.
-    // Returns false when the options key does not exist (the first run); the program folder and the reset file
+    // Reads the options and the sound options. `runningFolder` is the program folder to use when the "Folder" key is
+    // missing. Returns false when the options key does not exist (the first run); the program folder and the reset file
     // are set either way. Values that are missing or of another type keep their defaults. Throws RegistryError
     // when the settings file is damaged or cannot be read.
     bool read(Registry& registry, const QString& runningFolder);
 
-    // Writes the key's default value and every option in one rewrite of the settings file. `history` is the list
-    // history, most recent first: when it has an entry, the list to load at the next start and its folder are
-    // taken from it; otherwise the stored ones stay as they are. Throws RegistryError when the write fails;
-    // nothing is written then.
+    // Writes the key's default value, every option and the sound options in one rewrite of the settings file. `history`
+    // is the list history, most recent first: when it has an entry, the list to load at the next start and its folder
+    // are taken from it; otherwise the stored ones stay as they are. Throws RegistryError when the write fails; nothing
+    // is written then.
     void save(Registry& registry, const QStringList& history) const;
 
     // The folder part of a list path, with its trailing separator.

@@ -10,6 +10,7 @@ OptionChanges OptionChanges::between(const Options& before, const Options& after
     OptionChanges changes;
     for (const OptionField& field : Options::fields())
         if (!field.same(before, after)) changes.fields_.push_back(&field);
+    changes.sound_ = before.sound != after.sound;
     return changes;
 }
 
@@ -43,7 +44,7 @@ void Settings::apply(const Options& edited) {
     const OptionChanges changes = OptionChanges::between(options_, edited);
     options_ = edited;
     if (changes.isEmpty()) return;
-    qCDebug(lcSettings) << "options changed:" << changes.valueNames();
+    qCDebug(lcSettings) << "options changed:" << changes.valueNames() << (changes.sound() ? "and sound" : "");
     emit changed(changes);
 }
 

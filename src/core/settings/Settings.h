@@ -16,7 +16,9 @@ class OptionChanges {
 public:
     static OptionChanges between(const Options& before, const Options& after);
 
-    bool isEmpty() const { return fields_.empty(); }
+    bool isEmpty() const { return fields_.empty() && !sound_; }
+    // Whether the sound options changed.
+    bool sound() const { return sound_; }
     // Whether the option held in `member` changed, e.g. contains(&Options::skip).
     template <class T>
     bool contains(T Options::*member) const {
@@ -31,6 +33,7 @@ public:
 
 private:
     std::vector<const OptionField*> fields_;
+    bool sound_ = false;
 };
 
 // The options of the running player: read once at start, held for the run, written once at close. The

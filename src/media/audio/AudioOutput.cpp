@@ -2,6 +2,7 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -37,6 +38,11 @@ public:
         fluid_settings_setint(settings_, "audio.periods", options.periods);
         fluid_settings_setstr(settings_, "audio.jack.id", "MIDI Vorlo");
         fluid_settings_setstr(settings_, "audio.pulseaudio.media-role", "music");
+        if (!options.device.empty()) {
+            const std::string deviceSetting = "audio." + driver_ + ".device";
+            if (fluid_settings_get_type(settings_, deviceSetting.c_str()) != FLUID_STR_TYPE) return false;
+            fluid_settings_setstr(settings_, deviceSetting.c_str(), options.device.c_str());
+        }
         driver_handle_ = new_fluid_audio_driver2(settings_, &DriverOutput::pull, this);
         return driver_handle_ != nullptr;
     }
@@ -109,15 +115,75 @@ std::string joined(const std::vector<std::string>& names) {
     return text;
 }
 
-}  // namespace
-
-OpenedOutput openAudioOutput(RenderCallback callback, const AudioOutputOptions& options) {
+void quietAudioLibraries() {
     quietFluidLog();
     // A JACK client must not start a JACK server of its own when none runs.
     ::setenv("JACK_NO_START_SERVER", "1", 0);
 #ifdef VORLO_HAVE_ALSA
     snd_lib_error_set_handler(ignoreAlsaError);
 #endif
+}
+
+void collectOption(void* data, const char*, const char* option) {
+    static_cast<std::vector<std::string>*>(data)->emplace_back(option);
+}
+
+}  // namespace
+
+std::vector<std::string> openableAudioDrivers(const std::vector<std::string>& candidates, const std::string& inUse) {
+    quietAudioLibraries();
+    const std::vector<std::string> tried = candidates.empty() ? AudioOutputOptions{}.driverOrder : candidates;
+    std::vector<std::string> openable;
+    for (const std::string& driver : tried) {
+        if (driver == inUse) {
+            openable.push_back(driver);
+            continue;
+        }
+        DriverOutput probe(
+            [](float* left, float* right, std::size_t frames) {
+                std::fill(left, left + frames, 0.0f);
+                std::fill(right, right + frames, 0.0f);
+            },
+            driver);
+        if (probe.open(AudioOutputOptions{}))
+            openable.push_back(driver);
+        else
+            takeFluidError();
+    }
+    return openable;
+}
+
+std::vector<std::string> audioDevicesOf(const std::string& driver) {
+    std::vector<std::string> devices;
+#ifdef VORLO_HAVE_ALSA
+    if (driver == "alsa") {
+        quietAudioLibraries();
+        void** hints = nullptr;
+        if (snd_device_name_hint(-1, "pcm", &hints) != 0) return devices;
+        for (void** hint = hints; *hint != nullptr; ++hint) {
+            char* name = snd_device_name_get_hint(*hint, "NAME");
+            char* direction = snd_device_name_get_hint(*hint, "IOID");
+            // No direction means both ways.
+            if (name != nullptr && (direction == nullptr || std::string(direction) == "Output") &&
+                std::string(name) != "null")
+                devices.emplace_back(name);
+            std::free(name);
+            std::free(direction);
+        }
+        snd_device_name_free_hint(hints);
+        return devices;
+    }
+#endif
+    fluid_settings_t* settings = new_fluid_settings();
+    const std::string deviceSetting = "audio." + driver + ".device";
+    if (fluid_settings_get_type(settings, deviceSetting.c_str()) == FLUID_STR_TYPE)
+        fluid_settings_foreach_option(settings, deviceSetting.c_str(), &devices, collectOption);
+    delete_fluid_settings(settings);
+    return devices;
+}
+
+OpenedOutput openAudioOutput(RenderCallback callback, const AudioOutputOptions& options) {
+    quietAudioLibraries();
     for (const std::string& driver : options.driverOrder) {
         auto output = std::make_unique<DriverOutput>(callback, driver);
         if (output->open(options)) return {std::move(output), {}};

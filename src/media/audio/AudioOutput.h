@@ -14,6 +14,8 @@ using RenderCallback = std::function<void(float* left, float* right, std::size_t
 
 struct AudioOutputOptions {
     std::vector<std::string> driverOrder{"pipewire", "pulseaudio", "alsa", "jack", "sdl2"};
+    // The device the drivers open (FluidSynth's "audio.<driver>.device"); empty: each driver's default.
+    std::string device;
     int sampleRate = 44100;
     int periodFrames = 512;  // about 12 ms at 44.1 kHz
     int periods = 4;
@@ -37,6 +39,15 @@ struct OpenedOutput {
 // Tries the drivers in order; when none opens, a silent real-time clock keeps pulling audio so
 // that positions and end reports run as if it were heard.
 OpenedOutput openAudioOutput(RenderCallback callback, const AudioOutputOptions& options);
+
+// The drivers of `candidates` (the default order when empty) that open on this machine now, in that order: each is
+// opened for a moment with silence and closed again. `inUse` is taken as it is without opening it (the player's own
+// output holds it, and a sound card may take one client only). Thread: any; takes about as long as opening each.
+std::vector<std::string> openableAudioDrivers(const std::vector<std::string>& candidates = {},
+                                              const std::string& inUse = {});
+// The devices a driver offers to choose from, as its device setting takes them (ALSA's playback devices, the
+// choices FluidSynth lists for the others); empty where the driver offers no choice.
+std::vector<std::string> audioDevicesOf(const std::string& driver);
 
 // Pulls audio only when asked: for rendering to a file and for tests.
 class OfflineSink final : public AudioOutput {

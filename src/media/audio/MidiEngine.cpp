@@ -192,6 +192,11 @@ void MidiEngine::setGain(double gain) {
     synth_->setGain(gain);
 }
 
+void MidiEngine::setEffects(bool reverb, bool chorus) {
+    std::lock_guard lock(mutex_);
+    synth_->setEffects(reverb, chorus);
+}
+
 void MidiEngine::sendShortMessage(std::uint32_t message) {
     std::lock_guard lock(mutex_);
     synth_->shortMessage(message);

@@ -64,6 +64,10 @@ public:
     // The synthesizer's gain (0 to 10), changed while it plays; the limiter after it keeps any gain from clipping.
     double gain() const;
     void setGain(double gain);
+    // Reverb and chorus on or off, changed while it plays.
+    void setEffects(bool reverb, bool chorus);
+    // The soundfont the synthesizer plays.
+    const std::string& soundFontPath() const { return synth_->soundFontPath(); }
 
     // A short message as a MIDI output takes it (for example 0x78B0: all sound off on channel 1;
     // 0xFF: system reset), and a complete SysEx, straight to the synthesizer.

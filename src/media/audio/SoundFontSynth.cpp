@@ -119,6 +119,12 @@ void SoundFontSynth::setGain(double gain) {
     fluid_synth_set_gain(synth_, static_cast<float>(std::clamp(gain, 0.0, 10.0)));
 }
 
+void SoundFontSynth::setEffects(bool reverb, bool chorus) {
+    // -1: every effects group. The echo already in the effects dies away on its own.
+    fluid_synth_reverb_on(synth_, -1, reverb ? 1 : 0);
+    fluid_synth_chorus_on(synth_, -1, chorus ? 1 : 0);
+}
+
 void SoundFontSynth::channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     channelsAtPowerOn_ = false;
     const int channel = status & 0x0F;

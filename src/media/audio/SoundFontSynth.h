@@ -54,6 +54,8 @@ public:
     // The gain in use; a new one takes effect with the next block rendered (clamped to FluidSynth's 0 to 10).
     double gain() const;
     void setGain(double gain);
+    // Turns the reverb and the chorus on or off; takes effect with the next block rendered.
+    void setEffects(bool reverb, bool chorus);
 
     // Reads the samples of `presets` (as a program change resolves them: a preset the soundfont lacks falls back to
     // the same program of bank 0, then to the piano; a missing kit to the standard kit) and keeps them in memory;

@@ -5,6 +5,7 @@
 #include "core/app/MessageBoxes.h"
 #include "core/playlist/ListFile.h"
 #include "core/playlist/MediaPaths.h"
+#include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
 #include "os/NativePath.h"
 #include "os/Registry.h"
@@ -24,6 +25,7 @@
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
+#include "player/settings/SoundPage.h"
 #include "player/settings/TPagesDlg.h"
 
 #include <QApplication>
@@ -58,6 +60,10 @@ TFormPlayer::TFormPlayer(const QString& runningFolder, QWidget* parent, std::uni
     wireFileBox();
     wireLists();
     wireWindow();
+    // The Sound page's choices reach the synthesizer at OK; the song that plays goes on where it was.
+    connect(&settings_, &Settings::changed, this, ErrorHandler::guard([this](const OptionChanges& changes) {
+        if (changes.sound()) applySound();
+    }));
     connect(core_.get(), &PlayerCore::viewChanged, this, &TFormPlayer::applyView);
     applyView();
     ErrorHandler::setRestoreWindow([this] {
@@ -415,6 +421,23 @@ LyricsWindow& TFormPlayer::lyricsWindow() {
     return *lyrics_;
 }
 
+void TFormPlayer::applySound() {
+    try {
+        device_->applySynthSettings(options_.sound.applyTo(device_->synthHost().settings()));
+    } catch (const media::EMCIDeviceError& error) {
+        // Not the error of a playlist entry: the song plays on with the sound before, and the options keep that
+        // soundfont and output, so that the next start does not fail on them.
+        const media::MediaSettings inForce = device_->synthHost().settings();
+        options_.sound.soundFont = decodePath(inForce.soundFontPath);
+        options_.sound.audioOutput =
+            inForce.audioDriverOrder.size() == 1 ? QString::fromStdString(inForce.audioDriverOrder.front()) : QString();
+        options_.sound.audioDevice = QString::fromStdString(inForce.audioDevice);
+        MessageBoxes::show(QStringLiteral("Error - Sound"),
+                           QString::fromLocal8Bit(error.what()) + QStringLiteral("\nThe sound stays as it was."),
+                           BoxIcon::Error);
+    }
+}
+
 void TFormPlayer::ConfigurationClick(int firstPage) {
     const QString listFolder = core_->lists().fileNames().openInitialFolder;
     TPagesDlg dialog(
@@ -424,6 +447,11 @@ void TFormPlayer::ConfigurationClick(int firstPage) {
             return listDialogs_->chooseResetFile(typedFile.isFile() ? typedFile.absolutePath() : listFolder);
         },
         this);
+    const media::SynthHost& synth = device_->synthHost();
+    dialog.addPage(new SoundPage(options_.sound,
+                                 SoundChoices::ofSystem(QFile::decodeName(synth.soundFontInUse().c_str()),
+                                                        QString::fromStdString(synth.outputInUse())),
+                                 [this](const QString& typed) { return SoundPage::chooseSoundFont(this, typed); }));
     dialog.showPage(firstPage);
     dialog.adjustSize();
     CentreOnPlayer(dialog, this);

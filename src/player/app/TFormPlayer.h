@@ -70,6 +70,8 @@ public:
     bool endingOnSignal() const { return endingOnSignal_; }
 
     // Opens the configuration dialog on `firstPage` (a TPagesDlg::Page), over the window.
+    // Hands the sound options to the synthesizer; one it cannot take is reported and left out of the options.
+    void applySound();
     void ConfigurationClick(int firstPage = 0);
 
     // Makes the window visible again after it was hidden in the tray.

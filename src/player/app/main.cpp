@@ -1,5 +1,6 @@
 // The program entry of the player: one player per user; a second start hands its command line over and ends.
 #include "core/app/ErrorHandler.h"
+#include "core/settings/SoundOptions.h"
 #include "media/MIDIPlayer.h"
 #include "media/VideoBackend.h"
 #include "os/NativePath.h"
@@ -73,8 +74,9 @@ int main(int argc, char** argv) {
         const QByteArray folder = QFile::encodeName(QApplication::applicationDirPath());
         vorlo::media::setVideoDeviceFactory(vorlo::media::videoModuleFactory(
             vorlo::media::moduleFolders(std::string(folder.constData(), static_cast<std::size_t>(folder.size())))));
-        // The synthesizer reads its soundfont while the window is built and the list is read.
-        auto device = std::make_unique<vorlo::media::MIDIPlayer>();
+        // The synthesizer reads its soundfont while the window is built and the list is read; it sounds as the user
+        // chose on the configuration dialog's Sound page.
+        auto device = std::make_unique<vorlo::media::MIDIPlayer>(vorlo::SoundOptions::stored().applyTo({}));
         device->preloadSynth();
         auto window =
             std::make_unique<vorlo::TFormPlayer>(QApplication::applicationDirPath(), nullptr, std::move(device));

@@ -49,11 +49,12 @@ QRect fitInside(QRect client, const QMargins& frame, const QRect& workArea) {
     return client;
 }
 
-const std::array<HelpTopic, 5> Topics = {{
+const std::array<HelpTopic, 6> Topics = {{
     {HelpTopics::Contents, "index.html", "contents"},
     {HelpTopics::MidiReset, "configuration.html", "midi-reset"},
     {HelpTopics::PlayControl, "configuration.html", "play-control"},
     {HelpTopics::FileTypes, "configuration.html", "file-types"},
+    {HelpTopics::Sound, "configuration.html", "sound"},
     {HelpTopics::Information, "information.html", "information"},
 }};
 

@@ -22,6 +22,7 @@ public:
     static constexpr int MidiReset = 220;
     static constexpr int PlayControl = 230;
     static constexpr int FileTypes = 240;
+    static constexpr int Sound = 250;
     static constexpr int Information = 270;
 
     // The topic of a context number; an unknown number gives the contents.

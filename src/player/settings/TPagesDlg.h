@@ -24,7 +24,8 @@ class Settings;
 class TPagesDlg : public QDialog {
     Q_OBJECT
 public:
-    enum Page { PlayControl = 0, FileTypes = 1, MidiReset = 2 };
+    // The player adds the Sound page after the three.
+    enum Page { PlayControl = 0, FileTypes = 1, MidiReset = 2, Sound = 3 };
     static constexpr int kClientWidth = 427;
     static constexpr int kClientHeight = 300;
 

@@ -50,6 +50,7 @@ TEST(HelpWindow, EachContextNumberOpensItsTopic) {
         {220, "configuration.html", "midi-reset", "MIDI Reset"},
         {230, "configuration.html", "play-control", "Play Control"},
         {240, "configuration.html", "file-types", "File Types Association"},
+        {250, "configuration.html", "sound", "Sound"},
         {270, "information.html", "information", "File Information"},
     };
     vorlo::test::ScriptedMessageBoxes boxes;
