@@ -213,6 +213,14 @@ CdAudioDevice::CdAudioDevice(Disc disc, const MediaSettings& settings, PlayEndHa
 
 CdAudioDevice::~CdAudioDevice() = default;
 
+std::vector<std::int64_t> CdAudioDevice::readTrackLengthsMs(const std::string& device) {
+    const Disc disc = openDisc(device);
+    std::vector<std::int64_t> lengths;
+    lengths.reserve(disc.tracks.size());
+    for (const CdTrack& track : disc.tracks) lengths.push_back(sectorsToMs(track.sectorCount));
+    return lengths;
+}
+
 std::int64_t CdAudioDevice::trackPositionMs(int track) const {
     return sectorsToMs(tracks_.at(static_cast<std::size_t>(track - 1)).firstSector);
 }

@@ -54,9 +54,19 @@ struct Frame {
     QByteArray realPath;
     std::vector<QByteArray> names;
     std::size_t next = 0;
+    dev_t device = 0;  // the file system the folder is on
 };
 
 }  // namespace
+
+void FolderWalk::keepToDrives(const QStringList& drives) {
+    keepToDrives_ = true;
+    driveRoots_.clear();
+    for (const QString& drive : drives) {
+        const QByteArray real = realPathOf(QFile::encodeName(drive));
+        if (!real.isEmpty()) driveRoots_.insert(real);
+    }
+}
 
 bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder) {
     QByteArray root = QFile::encodeName(folder);
@@ -67,16 +77,19 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
         !S_ISDIR(status.st_mode))
         return true;
 
-    std::set<std::pair<dev_t, ino_t>> entered{{status.st_dev, status.st_ino}};
+    // Add Folder's walks each start afresh; the drive search remembers its folders from drive to drive.
+    if (!keepToDrives_) entered_.clear();
+    auto& entered = entered_;
+    if (!entered.insert({status.st_dev, status.st_ino}).second) return true;
     std::vector<Frame> stack;
-    const auto enter = [&](QByteArray path, QByteArray realPath) {
-        Frame frame{std::move(path), std::move(realPath), {}, 0};
+    const auto enter = [&](QByteArray path, QByteArray realPath, dev_t device) {
+        Frame frame{std::move(path), std::move(realPath), {}, 0, device};
         if (!readFolder(frame.path, frame.names)) return;  // a folder that cannot be read is left out
         ++foldersEntered_;
         if (onFolder) onFolder(QFile::decodeName(frame.path));
         stack.push_back(std::move(frame));
     };
-    enter(root, realRoot);
+    enter(root, realRoot, status.st_dev);
 
     while (!stack.empty()) {
         if (stopped()) return false;
@@ -96,10 +109,12 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
         if (link && ::stat(path.constData(), &entry) != 0) continue;  // a link to nothing
 
         if (S_ISDIR(entry.st_mode)) {
-            if (!entered.insert({entry.st_dev, entry.st_ino}).second) continue;
             QByteArray realPath = link ? realPathOf(path) : childOf(top.realPath, name);
             if (realPath.isEmpty() || insidePseudoTree(realPath)) continue;
-            enter(path, std::move(realPath));  // `top` may move from here on
+            // Another file system (a mount point, or a link into one) belongs to the search only as a drive.
+            if (keepToDrives_ && entry.st_dev != top.device && driveRoots_.count(realPath) == 0) continue;
+            if (!entered.insert({entry.st_dev, entry.st_ino}).second) continue;
+            enter(path, std::move(realPath), entry.st_dev);  // `top` may move from here on
         } else if (S_ISREG(entry.st_mode) && IsPlayableExt(extensionLowered(decodedName))) {
             ++filesFound_;
             onFile({QFile::decodeName(path), decodedName});
@@ -124,13 +139,18 @@ void FolderWalkJob::joinThread() {
     thread_ = nullptr;
 }
 
-bool FolderWalkJob::start(const QString& folder) {
+bool FolderWalkJob::start(const QString& folder) { return startWalks({folder}, false); }
+
+bool FolderWalkJob::startDrives(const QStringList& drives) { return startWalks(drives, true); }
+
+bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
     if (running_) return false;
     joinThread();
     stop_->store(false);
     running_ = true;
-    thread_ = QThread::create([this, folder, stop = stop_] {
+    thread_ = QThread::create([this, folders, drives, stop = stop_] {
         FolderWalk walk(stop.get());
+        if (drives) walk.keepToDrives(folders);
         std::vector<FoundFile> batch;
         QElapsedTimer sinceBatch;
         QElapsedTimer sinceProgress;
@@ -143,18 +163,22 @@ bool FolderWalkJob::start(const QString& folder) {
             batch.clear();
             sinceBatch.restart();
         };
-        walk.walk(
-            folder,
-            [&](const FoundFile& file) {
-                batch.push_back(file);
-                if (batch.size() >= 4096 || sinceBatch.elapsed() >= 100) handOver();
-            },
-            [&](const QString& entered) {
-                if (sinceProgress.elapsed() < 100) return;
-                sinceProgress.restart();
-                emit progress(entered, walk.filesFound());
-            });
-        handOver();
+        for (const QString& folder : folders) {
+            if (stop->load()) break;
+            if (drives) emit driveStarted(folder);
+            walk.walk(
+                folder,
+                [&](const FoundFile& file) {
+                    batch.push_back(file);
+                    if (batch.size() >= 4096 || sinceBatch.elapsed() >= 100) handOver();
+                },
+                [&](const QString& entered) {
+                    if (sinceProgress.elapsed() < 100) return;
+                    sinceProgress.restart();
+                    emit progress(entered, walk.filesFound());
+                });
+            handOver();
+        }
     });
     thread_->setObjectName(QStringLiteral("FolderWalk"));
     connect(thread_, &QThread::finished, this, [this] {

@@ -2,10 +2,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 class QThread;
@@ -34,6 +37,12 @@ public:
 
     explicit FolderWalk(const std::atomic<bool>* stop = nullptr) : stop_(stop) {}
 
+    // The drive search: the walk stays on the file systems of `drives` (the file box's drives). It crosses into
+    // another mounted file system only where that one is itself among `drives`, and the folders entered are
+    // remembered across walk() calls, so a drive already walked inside another ("/home" inside "/") is not
+    // walked again. Add Folder sets none of this and goes wherever the folder's tree leads.
+    void keepToDrives(const QStringList& drives);
+
     // Walks `folder`. Returns false when the walk was stopped before its end.
     bool walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder = {});
 
@@ -44,6 +53,9 @@ private:
     bool stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
 
     const std::atomic<bool>* stop_;
+    bool keepToDrives_ = false;
+    std::set<QByteArray> driveRoots_;                                      // real paths
+    std::set<std::pair<unsigned long long, unsigned long long>> entered_;  // device and inode
     int foldersEntered_ = 0;
     int filesFound_ = 0;
 };
@@ -60,6 +72,9 @@ public:
 
     // Starts walking `folder`; false when a walk is already running.
     bool start(const QString& folder);
+    // The drive search: walks `drives` one after the other in one FolderWalk kept to them (keepToDrives).
+    // driveStarted tells each drive as its walk begins; a cancel ends the whole search.
+    bool startDrives(const QStringList& drives);
     void cancel();
     bool running() const { return running_; }
     bool cancelled() const { return stop_->load(); }
@@ -69,9 +84,12 @@ signals:
     // The folder the walk has just entered, and how many files it has found so far (at most a few times a second).
     void progress(const QString& folder, int filesFound);
     void finished(bool cancelled);
+    // The drive search has begun walking `drive`.
+    void driveStarted(const QString& drive);
 
 private:
     void joinThread();
+    bool startWalks(const QStringList& folders, bool drives);
 
     std::shared_ptr<std::atomic<bool>> stop_;
     QThread* thread_ = nullptr;
