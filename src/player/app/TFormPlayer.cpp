@@ -83,7 +83,8 @@ void TFormPlayer::buildMenus() {
     recentMenu_ = new RecentListsMenu(
         core_->lists().history(), [this](int index) { core_->lists().RecentListClick(index); }, this);
     listMenu_->addMenu(recentMenu_);
-    for (QAction* action : {a.openList, a.addList, a.saveList, a.saveListAs, a.sortList, a.clearList, a.closeList})
+    for (QAction* action :
+         {a.openList, a.addList, a.searchDrives, a.saveList, a.saveListAs, a.sortList, a.clearList, a.closeList})
         listMenu_->addAction(action);
     listMenu_->addSeparator();
     listMenu_->addAction(a.exit);
