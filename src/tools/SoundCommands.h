@@ -15,6 +15,7 @@ inline constexpr const char* kSoundCommandSymbol = "vorlo_sound_command";
 
 int runRender(const std::vector<std::string>& args);
 int runPlay(const std::vector<std::string>& args, const std::string& programFolder);
+int runSummary(const std::vector<std::string>& args, const std::string& programFolder);
 
 // The items of a comma-separated list, empty ones left out.
 std::vector<std::string> splitList(const std::string& text);

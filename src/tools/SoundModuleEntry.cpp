@@ -16,6 +16,7 @@ extern "C" __attribute__((visibility("default"))) int vorlo_sound_command(const 
         const std::string name = command;
         if (name == "render") return runRender(args);
         if (name == "play") return runPlay(args, programFolder);
+        if (name == "summary") return runSummary(args, programFolder);
         std::fprintf(stderr, "vorlo: the sound module has no command '%s'\n", command);
         return kExitUsage;
     } catch (const std::exception& error) {

@@ -14,6 +14,7 @@ const char* const kUsage =
     "       vorlo length FILE...\n"
     "       vorlo render [--soundfont SF2] [--rate HZ] [--gain G] [--no-reverb] [--no-chorus] FILE OUT.wav\n"
     "       vorlo play [--soundfont SF2] [--drivers LIST] [--cd DEVICE|CUE] [--from MS] [--to MS] FILE...\n"
+    "       vorlo summary [--cd DEVICE|CUE] LIST.mpl\n"
     "length and play take a FILE ending in .zip as its playable members, in archive order\n"
     "exit codes: 0 done, 1 a file failed, 2 usage, 3 no synthesizer, 130 interrupted\n";
 
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
     if (!args.empty() && args.front() == "--" && (command == "info" || command == "length")) args.erase(args.begin());
     if (command == "info") return runInfo(args);
     if (command == "length") return runLength(args);
-    if (command == "render" || command == "play") return runSoundCommand(command, args);
+    if (command == "render" || command == "play" || command == "summary") return runSoundCommand(command, args);
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
         return kExitOk;
