@@ -59,13 +59,7 @@ int runSummary(const std::vector<std::string>& args, const std::string& programF
             if (!app) app = std::make_unique<QCoreApplication>(argc, argv);
             videoDevice = std::make_unique<media::MIDIPlayer>(settings);
         }
-        videoDevice->setDeviceType(media::MIDIPlayer::deviceTypeForPath(path));
-        videoDevice->setFileName(path);
-        videoDevice->open();
-        videoDevice->setTimeFormat(media::TimeFormat::Milliseconds);
-        const std::int64_t length = videoDevice->length();
-        videoDevice->close();
-        return length;
+        return EntryLengths::throughDevice(*videoDevice)(path);
     };
 
     EntryLengths lengths(media::resolvedCdDevice(settings), probe);

@@ -21,6 +21,18 @@ namespace vorlo {
 EntryLengths::EntryLengths(std::string cdDevice, VideoProbe videoProbe)
     : cdDevice_(std::move(cdDevice)), videoProbe_(std::move(videoProbe)) {}
 
+EntryLengths::VideoProbe EntryLengths::throughDevice(media::MIDIPlayer& device) {
+    return [&device](const QString& path) -> std::optional<std::int64_t> {
+        device.setDeviceType(media::MIDIPlayer::deviceTypeForPath(path));
+        device.setFileName(path);
+        device.open();
+        device.setTimeFormat(media::TimeFormat::Milliseconds);
+        const std::int64_t length = device.length();
+        device.close();
+        return length;
+    };
+}
+
 std::optional<int> EntryLengths::cdTrackNumber(const QString& path) {
     const qsizetype k = path.lastIndexOf(QLatin1Char('k'));
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));

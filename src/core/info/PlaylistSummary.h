@@ -14,6 +14,10 @@
 
 class QThread;
 
+namespace vorlo::media {
+class MIDIPlayer;
+}
+
 namespace vorlo {
 
 // The playing time of playlist entries, measured without the player's media device wherever the file tells it:
@@ -25,6 +29,10 @@ class EntryLengths {
 public:
     // Returns the length in milliseconds of a video file; throws or returns nullopt when it has none.
     using VideoProbe = std::function<std::optional<std::int64_t>(const QString& path)>;
+
+    // A video probe that opens the file in `device` (then closes it) and reads its length in milliseconds.
+    // The device must not be the one that plays: its open file would be lost.
+    static VideoProbe throughDevice(media::MIDIPlayer& device);
 
     // `cdDevice`: the drive (or CUE image) that ".cda" entries stand for, as the device resolves it.
     EntryLengths(std::string cdDevice, VideoProbe videoProbe);

@@ -109,15 +109,7 @@ void TDgInt::startSummary() {
     auto videoDevice = std::make_shared<media::MIDIPlayer>(settings);
     summary_ = new SummaryJob(
         media::resolvedCdDevice(settings),
-        [videoDevice](const QString& path) -> std::optional<std::int64_t> {
-            videoDevice->setDeviceType(media::MIDIPlayer::deviceTypeForPath(path));
-            videoDevice->setFileName(path);
-            videoDevice->open();
-            videoDevice->setTimeFormat(media::TimeFormat::Milliseconds);
-            const std::int64_t length = videoDevice->length();
-            videoDevice->close();
-            return length;
-        },
+        [videoDevice, probe = EntryLengths::throughDevice(*videoDevice)](const QString& path) { return probe(path); },
         this);
     connect(summary_, &SummaryJob::progress, this, [this](int index, int count) {
         setWindowTitle(QStringLiteral("File %1 of Total %2").arg(index + 1).arg(count));
