@@ -17,6 +17,10 @@ packages=(
   # benchmarks and screenshots; bench/startup compares the start with Audacious (its FluidSynth plug-in on the
   # default soundfont) and times `vorlo` with hyperfine
   python3-mido imagemagick twm hyperfine audacious audacious-plugins xdotool dbus-daemon
+  # file associations on the desktop: the tests ask xdg-mime for the default handler, open a song with xdg-open
+  # (which tells a file's type by its content with `file`), validate the player's desktop entry and build the
+  # user's MIME database for the playlist type
+  xdg-utils desktop-file-utils file shared-mime-info
 )
 
 missing=()

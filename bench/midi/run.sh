@@ -13,18 +13,7 @@ vorlo=$build/bin/vorlo
 runs=${RUNS:-7}
 soundfont=${SOUNDFONT:-/usr/share/sounds/sf2/default-GM.sf2}
 
-best_of() {  # best_of N command... : the shortest wall time in seconds of N runs
-  local n=$1 best="" t0 t1 took
-  shift
-  for ((i = 0; i < n; i++)); do
-    t0=$(date +%s%N)
-    "$@" > /dev/null 2>&1 || true
-    t1=$(date +%s%N)
-    took=$(( (t1 - t0) / 1000 ))
-    if [[ -z $best || $took -lt $best ]]; then best=$took; fi
-  done
-  awk -v us="$best" 'BEGIN { printf "%.4f", us / 1e6 }'
-}
+source "$here/../best_of.sh"
 
 rm -rf "$work"
 mkdir -p "$work/corpus"

@@ -1,9 +1,10 @@
 // Fuzz harness for everything that reads outside MIDI data: the RIFF/SMF reader, the fast length
-// scan, the tempo map, the texts, and the sequencer playing what was read.
+// scan, the tempo map, the texts and their encodings, and the sequencer playing what was read.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "midi/Sequencer.h"
@@ -11,6 +12,7 @@
 #include "midi/SongLength.h"
 #include "midi/SongText.h"
 #include "midi/TempoMap.h"
+#include "midi/TextEncoding.h"
 
 namespace {
 
@@ -68,8 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint64_t endTick = vorlo::midi::songEndTick(*file);
     if (tempo.msToTicks(length) > endTick) std::abort();  // the conversions never run past each other
     const vorlo::midi::SongText text = vorlo::midi::collectSongText(*file, tempo, size % 2 == 0);
-    for (const auto& event : text.texts)
+    for (const auto& event : text.texts) {
         if (event.timeMs > length) std::abort();
+        // Whatever the bytes, the text comes out as valid UTF-8 (which the conversion leaves as it is).
+        const std::string utf8 = vorlo::midi::songTextToUtf8(event.text);
+        if (vorlo::midi::songTextToUtf8(utf8) != utf8) std::abort();
+    }
     play(*file, size > 0 ? data[size - 1] : 0);
     return 0;
 }

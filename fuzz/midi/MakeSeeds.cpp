@@ -68,5 +68,17 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> truncated = formatOne.bytes();
     truncated.resize(truncated.size() - 7);
     ok = save("truncated.mid", truncated) && ok;
+
+    // Two files joined into one, with texts in Windows Latin-1 and Shift-JIS.
+    SmfWriter texts(0, 96);
+    texts.addTrack()
+        .text(0, MetaType::TrackName, "Caf\xE9")
+        .text(0, MetaType::Copyright, "\x93\xFA\x96\x7B")
+        .text(0, MetaType::DeviceName, "Port A")
+        .note(0, 96, 0, 60, 100);
+    std::vector<std::uint8_t> joined = texts.bytes();
+    const std::vector<std::uint8_t> second = formatOne.bytes();
+    joined.insert(joined.end(), second.begin(), second.end());
+    ok = save("joined_texts.mid", joined) && ok;
     return ok ? 0 : 1;
 }

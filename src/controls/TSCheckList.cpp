@@ -36,6 +36,12 @@ TSCheckList::TSCheckList(QWidget* parent) : QListView(parent) {
             [this](int action) { lastHorizontalCode_ = codeForAction(action); });
 }
 
+void TSCheckList::startDrag(Qt::DropActions supportedActions) {
+    emit OnStartDrag();
+    QListView::startDrag(supportedActions);
+    emit OnEndDrag();
+}
+
 void TSCheckList::setHorizontalExtent(int pixels) {
     pixels = std::max(pixels, 0);
     if (pixels == horizontalExtent_) return;

@@ -34,9 +34,13 @@ public:
 signals:
     void OnVScroll(vorlo::TSCheckList* sender, int scrollCode, int scrollPos);
     void OnHScroll(vorlo::TSCheckList* sender, int scrollCode, int scrollPos);
+    // A drag of the list's lines is about to start; and it has ended, dropped or not.
+    void OnStartDrag();
+    void OnEndDrag();
 
 protected:
     void scrollContentsBy(int dx, int dy) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     static int codeForAction(int sliderAction);

@@ -1,4 +1,5 @@
 #include "media/CdAudioDevice.h"
+#include "media/Sentence.h"
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
@@ -135,8 +136,7 @@ void keepCdioError(cdio_log_level_t level, const char* message) {
 
 std::string withCdioReason(const std::string& text) {
     std::string reason = std::exchange(lastCdioError, {});
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '.')) reason.pop_back();
-    return reason.empty() ? text + "." : text + ": " + reason + ".";
+    return withFullStop(reason.empty() ? text : text + ": " + reason);
 }
 
 }  // namespace

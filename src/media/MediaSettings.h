@@ -2,6 +2,7 @@
 // What the media device needs to know from the player's settings. The caller fills it; empty
 // fields fall back to the environment (VORLO_SOUNDFONT, VORLO_CD_DEVICE) and then to the system.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ public:
 
 struct MediaSettings {
     std::string soundFontPath;  // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
+    // The synthesizer's gain (0 to 10); empty: the level that suits the soundfont. A limiter after it keeps any gain
+    // from clipping.
+    std::optional<double> synthGain;
     // A CD drive's device file or a CUE sheet of a disc image; empty: $VORLO_CD_DEVICE, then the
     // system's default drive.
     std::string cdDevice;

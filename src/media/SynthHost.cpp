@@ -9,6 +9,7 @@ SynthHost::~SynthHost() {
 SynthHost::Created SynthHost::create() const {
     audio::EngineOptions options;
     options.synth.soundFontPath = settings_.soundFontPath;
+    options.synth.gain = settings_.synthGain;
     if (!settings_.audioDriverOrder.empty()) options.output.driverOrder = settings_.audioDriverOrder;
     if (settings_.audioMode == AudioMode::SilentClock) options.output.driverOrder.clear();
     options.offline = settings_.audioMode == AudioMode::Offline;

@@ -1,4 +1,5 @@
 #include "media/VideoBackend.h"
+#include "media/Sentence.h"
 
 #include <dlfcn.h>
 
@@ -15,7 +16,7 @@ VideoDeviceFactory& installedFactory() {
 }
 
 std::string cannotOpen(const std::string& path, const std::string& why) {
-    return "Cannot open \"" + path + "\" as a video: " + why + ".";
+    return withFullStop("Cannot open \"" + path + "\" as a video: " + why);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "media/WaveAudioDevice.h"
+#include "media/Sentence.h"
 
 #include <sndfile.h>
 
@@ -56,7 +57,7 @@ SNDFILE* openCheckedSoundFile(const std::string& path, SF_INFO& info) {
     info = SF_INFO{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file == nullptr) {
-        throw EMCIDeviceError("Cannot open \"" + path + "\" as wave audio: " + sf_strerror(nullptr) + ".");
+        throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as wave audio: " + sf_strerror(nullptr)));
     }
     std::string problem;
     if (info.channels < 1)
@@ -67,7 +68,7 @@ SNDFILE* openCheckedSoundFile(const std::string& path, SF_INFO& info) {
         problem = "its length is damaged";
     if (!problem.empty()) {
         sf_close(file);
-        throw EMCIDeviceError("Cannot open \"" + path + "\" as wave audio: " + problem + ".");
+        throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as wave audio: " + problem));
     }
     return file;
 }

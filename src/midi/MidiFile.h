@@ -35,6 +35,8 @@ enum class MetaType : std::uint8_t {
     Lyric = 0x05,
     Marker = 0x06,
     CuePoint = 0x07,
+    ProgramName = 0x08,
+    DeviceName = 0x09,
     ChannelPrefix = 0x20,
     Port = 0x21,
     EndOfTrack = 0x2F,

@@ -5,6 +5,9 @@
 namespace vorlo::midi {
 namespace {
 
+constexpr std::uint8_t kSustainPedal = 64;
+constexpr std::uint8_t kSostenutoPedal = 66;
+
 // Channel message length for an escape packet that carries one.
 bool unpackEscape(std::span<const std::uint8_t> bytes, std::uint8_t& status, std::uint8_t& data1, std::uint8_t& data2) {
     if (bytes.empty() || bytes[0] < 0x80 || bytes[0] >= 0xF0) return false;
@@ -36,12 +39,13 @@ std::int64_t Sequencer::clampMsToFrame(std::int64_t ms) const {
 
 void Sequencer::play(std::int64_t fromMs, std::int64_t toMs) {
     const std::int64_t from = clampMsToFrame(fromMs);
-    if (from != positionFrame_) moveTo(from);  // where we are, the synthesizer's state is right
+    if (from != positionFrame_ || !chased_) moveTo(from);
     endFrame_ = toMs < 0 ? timeline_.endFrame() : std::max(from, clampMsToFrame(toMs));
     playing_ = true;
 }
 
 void Sequencer::resume() {
+    if (!chased_) moveTo(positionFrame_);
     if (positionFrame_ >= endFrame_) endFrame_ = timeline_.endFrame();
     playing_ = true;
 }
@@ -49,6 +53,7 @@ void Sequencer::resume() {
 void Sequencer::stop() {
     playing_ = false;
     synth_.allSoundsOff();
+    chased_ = false;
 }
 
 void Sequencer::seek(std::int64_t ms) { moveTo(clampMsToFrame(ms)); }
@@ -60,6 +65,7 @@ void Sequencer::moveTo(std::int64_t frame) {
                                         [](const TimedEvent& e, std::int64_t f) { return e.frame < f; });
     positionFrame_ = frame;
     chaseTo(static_cast<std::size_t>(first - events.begin()));
+    chased_ = true;
     if (endFrame_ < frame) endFrame_ = timeline_.endFrame();
 }
 
@@ -95,8 +101,15 @@ void Sequencer::finish() {
         const TimedEvent& event = events[next_++];
         if ((event.status & 0xF0) != 0x90 || event.data2 == 0) dispatch(event);
     }
+    // A sustain or sostenuto pedal still down would hold the notes for ever (an organ never fades by itself).
+    for (std::uint8_t channel = 0; channel < 16; ++channel) {
+        const auto cc = static_cast<std::uint8_t>(0xB0 | channel);
+        synth_.channelMessage(cc, kSustainPedal, 0);
+        synth_.channelMessage(cc, kSostenutoPedal, 0);
+    }
     synth_.allNotesOff();
     playing_ = false;
+    chased_ = false;  // the pedals are no longer the song's: a play from here chases them again
     if (endHandler_) endHandler_();
 }
 

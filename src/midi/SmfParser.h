@@ -202,6 +202,15 @@ std::optional<ParseError> walkSmf(std::span<const std::uint8_t> bytes, Visitor& 
     pos += 4;
     pos = (headerLength <= size - pos) ? pos + headerLength : pos + 6;
 
+    // Two files joined into one (a second header after the first file's tracks): the second file's tracks are no
+    // tracks of the first, so reading ends there.
+    const auto secondFileAt = [&](std::size_t at, std::size_t before) {
+        const std::optional<std::size_t> header = findBytes(bytes, at, "MThd");
+        return header && *header < before ? header : std::nullopt;
+    };
+    const auto stopAtSecondFile = [&] {
+        visitor.repair("a second MIDI file follows the first in the same file; only the first is read");
+    };
     std::size_t trackIndex = 0;
     while (pos + 8 <= size) {
         const std::uint8_t* id = data + pos;
@@ -209,9 +218,17 @@ std::optional<ParseError> walkSmf(std::span<const std::uint8_t> bytes, Visitor& 
             // Junk between chunks (padding, stray bytes): look for the next track.
             const std::optional<std::size_t> next = findBytes(bytes, pos, "MTrk");
             if (!next) break;
+            if (secondFileAt(pos, *next)) {
+                stopAtSecondFile();
+                break;
+            }
             visitor.repair("skipped " + std::to_string(*next - pos) + " stray bytes between chunks");
             pos = *next;
             continue;
+        }
+        if (std::memcmp(id, "MThd", 4) == 0) {
+            stopAtSecondFile();
+            break;
         }
         const std::uint32_t declaredLength = readBigEndian32(data + pos + 4);
         const std::size_t start = pos + 8;
@@ -230,6 +247,7 @@ std::optional<ParseError> walkSmf(std::span<const std::uint8_t> bytes, Visitor& 
         if (!declaredEndIsSound) {
             const std::optional<std::size_t> next = findBytes(bytes, start, "MTrk");
             limit = next ? *next : size;
+            if (const auto header = secondFileAt(start, limit)) limit = *header;
             visitor.repair(
                 "track " + std::to_string(trackIndex) +
                 (lengthFits ? " has a wrong length" : " is longer than the file (truncated or a wrong length)"));

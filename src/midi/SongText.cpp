@@ -5,7 +5,7 @@
 namespace vorlo::midi {
 namespace {
 
-bool isTextType(std::uint8_t type) { return type >= 0x01 && type <= 0x07; }
+bool isTextType(std::uint8_t type) { return type >= 0x01 && type <= 0x09; }
 
 LyricSyllable syllableOf(const TextEvent& event) {
     LyricSyllable syllable{event.timeMs, event.tick, event.text, false, false};
@@ -40,6 +40,8 @@ const char* metaTypeName(MetaType type) {
         case MetaType::Lyric: return "Lyric";
         case MetaType::Marker: return "Marker";
         case MetaType::CuePoint: return "Cue point";
+        case MetaType::ProgramName: return "Program name";
+        case MetaType::DeviceName: return "Device name";
         default: return "Meta";
     }
 }

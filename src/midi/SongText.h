@@ -1,5 +1,5 @@
 #pragma once
-// The words of a song: text meta events (types 1 to 7), lyric events and karaoke (.kar) texts,
+// The words of a song: text meta events (types 1 to 9), lyric events and karaoke (.kar) texts,
 // each with its track and time, for the information window and a later lyrics display.
 #include <cstdint>
 #include <string>
@@ -34,7 +34,7 @@ struct KaraokeHeader {
 };
 
 struct SongText {
-    std::vector<TextEvent> texts;       // every text event of types 1 to 7, in time order
+    std::vector<TextEvent> texts;       // every text event of types 1 to 9, in time order
     std::vector<LyricSyllable> lyrics;  // lyric meta events (type 5)
     std::vector<KaraokeHeader> karaokeHeaders;
     std::vector<LyricSyllable> karaoke;  // the karaoke text events

@@ -14,9 +14,10 @@ public:
     virtual void channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
     // A complete message, F0 ... F7.
     virtual void systemExclusive(std::span<const std::uint8_t> message) = 0;
-    // Releases every note: they fade as their instruments let them.
+    // Releases every note: they fade as their instruments let them (a held pedal keeps them, as on any synthesizer).
     virtual void allNotesOff() = 0;
-    // Silences every voice at once.
+    // Silences every voice at once, and the echo of the effects with them. A synthesizer may lose its channels' state
+    // on the way (the sequencer chases the song's state again before it plays on).
     virtual void allSoundsOff() = 0;
     // Back to the state after power-on.
     virtual void systemReset() = 0;

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,11 +40,22 @@ QString ensurePrivateFolder(const QString& path) {
 }
 
 QString runtimeFolder() {
+    // The folder given is only the place: the player keeps its own private folder inside it, so the given
+    // folder's mode stays as its owner set it.
     const QByteArray configured = qgetenv("VORLO_RUNTIME_DIR");
-    if (!configured.isEmpty()) return QFile::decodeName(configured);
+    if (!configured.isEmpty()) return QFile::decodeName(configured) + QStringLiteral("/midi-vorlo");
     const QByteArray xdg = qgetenv("XDG_RUNTIME_DIR");
     if (!xdg.isEmpty()) return QFile::decodeName(xdg) + QStringLiteral("/midi-vorlo");
-    return QDir::tempPath() + QStringLiteral("/midi-vorlo-%1").arg(::geteuid());
+    // Without a runtime folder of the session, a folder in the user's home: nobody else can create it first, as
+    // anybody could a name in the shared temporary folder. The host's name keeps two machines sharing a home
+    // apart.
+    return QDir::homePath() + QStringLiteral("/.cache/midi-vorlo/runtime-") + QSysInfo::machineHostName();
+}
+
+QString prepareRuntimeFolder(const QString& folder) {
+    const QString parent = QFileInfo(folder).absolutePath();
+    if (!QDir().mkpath(parent)) return QStringLiteral("Cannot create the folder %1").arg(parent);
+    return ensurePrivateFolder(folder);
 }
 
 }  // namespace vorlo

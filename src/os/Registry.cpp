@@ -1,9 +1,10 @@
 #include "os/Registry.h"
 
+#include "os/SafeSave.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <fcntl.h>
@@ -83,17 +84,26 @@ RegistryHive Registry::load() const {
 }
 
 void Registry::modify(const std::function<void(RegistryHive&)>& change) {
+    this->change([&](RegistryHive& hive) {
+        change(hive);
+        return true;
+    });
+}
+
+void Registry::change(const std::function<bool(RegistryHive&)>& edit) {
     if (!QDir().mkpath(folder()))
         throw RegistryError(QStringLiteral("Cannot create the settings folder %1").arg(folder()));
     HiveLock lock(file_);
     RegistryHive hive = load();  // another process may have written since we last looked
-    change(hive);
-    QSaveFile out(file_);
-    if (!out.open(QIODevice::WriteOnly))
-        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, out.errorString()));
-    const QByteArray text = hive.serialise();
-    if (out.write(text) != text.size() || !out.commit())
-        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, out.errorString()));
+    if (!edit(hive)) {
+        snapshot_ = std::move(hive);
+        return;
+    }
+    try {
+        SafeSave::write(file_, hive.serialise(), SafeSave::Links::Refuse);
+    } catch (const SafeSaveError& error) {
+        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(file_, error.reason()));
+    }
     snapshot_ = std::move(hive);
 }
 

@@ -75,6 +75,12 @@ public:
     // leaves either all of them or none. Throws RegistryError; nothing is written then.
     void write(const RegistryBatch& batch);
 
+    // Runs `edit` on the hive as it is now, under the writers' lock, and replaces the file with the result in one
+    // write: several changes that belong together (and decisions that depend on what the hive holds) are kept
+    // whole. `edit` returns false when it changed nothing; the file is then left as it is. When `edit` throws,
+    // nothing is written and the exception goes on. Throws RegistryError when the file cannot be read or written.
+    void change(const std::function<bool(RegistryHive&)>& edit);
+
     // Moves a damaged hive file of `root` out of the way, under the writers' lock, so that the store starts afresh
     // while the user keeps the file: it becomes "<hive>.damaged", or "<hive>.damaged-2", "-3", ... when that name
     // is taken. Returns the name it now has; empty when the file is missing or not damaged (any more). Throws

@@ -6,6 +6,9 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -21,6 +24,8 @@ namespace vorlo {
 namespace {
 
 constexpr int kPollIntervalMs = 25;
+// A connection that has not sent its whole block by then is dropped: a second start sends it at once.
+constexpr int kIdleTimeoutMs = 5000;
 
 bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -55,7 +60,7 @@ bool SingleApp::tryLock(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
 
 SingleApp::SingleApp(const QString& mutexName, const QString& mapName, QObject* parent) : QObject(parent) {
     folder_ = runtimeFolder();
-    if (!ensurePrivateFolder(folder_).isEmpty()) throw SingleAppError("mutex creation failed");
+    if (!prepareRuntimeFolder(folder_).isEmpty()) throw SingleAppError("mutex creation failed");
     mapPath_ = folder_ + QLatin1Char('/') + mapName;
     const QByteArray lockPath = QFile::encodeName(folder_ + QLatin1Char('/') + mutexName);
     lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -108,9 +113,18 @@ void SingleApp::acceptConnections() {
             continue;
         }
         auto block = std::make_shared<QByteArray>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, block] {
+        auto* idle = new QTimer(socket);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
+        idle->start(kIdleTimeoutMs);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, block, idle] {
             block->append(socket->read(kBlockSize - block->size()));
             if (block->size() < kBlockSize) return;
+            idle->stop();  // handling may ask the user a question, which takes what it takes
+            disconnect(socket, &QLocalSocket::readyRead, this, nullptr);  // one block per connection
             QByteArray tail = *block;
             const qsizetype end = tail.indexOf('\0');
             tail.truncate(end < 0 ? kBlockSize - 1 : end);
@@ -137,6 +151,24 @@ bool SingleApp::send(const QByteArray& tail) {
         if (got < 0 && errno == EINTR) continue;
         return got == 1;
     }
+}
+
+QByteArray SingleApp::absoluteTail(const QByteArray& tail, const QByteArray& workingFolder) {
+    // The tail is a file name, or the desktop's "/play /close " followed by one: only those forms name a file
+    // relative to where the start was made.
+    static const QByteArray kPlayPrefix = "/play /close ";
+    qsizetype start = 0;
+    if (tail.startsWith('/')) {
+        if (tail.left(kPlayPrefix.size()).toLower() != kPlayPrefix) return tail;
+        start = kPlayPrefix.size();
+    }
+    const QByteArray name = tail.mid(start);
+    if (name.isEmpty() || name.startsWith('/') || workingFolder.isEmpty()) return tail;
+    const QByteArray full = workingFolder + '/' + name;
+    struct stat info {};
+    // A bare name that is not here stays as it is: the first player then looks in its program folder.
+    if (::stat(full.constData(), &info) != 0) return tail;
+    return tail.left(start) + full;
 }
 
 QByteArray SingleApp::commandLineTail(int argc, char** argv) {

@@ -20,7 +20,7 @@ public:
 // once its main window exists, listens on a local socket ("MV_map") in the private runtime folder. A second start
 // connects there, sends its command-line tail as one 260-byte block (the text and a terminating zero byte) and
 // waits until the first player has handled it. Only the same user can connect: the folder is 0700 and the peer's
-// user id is checked.
+// user id is checked, and a connection that does not send its block within seconds is dropped.
 class SingleApp : public QObject {
 public:
     static constexpr int kBlockSize = 260;
@@ -48,6 +48,11 @@ public:
 
     // The raw command-line tail as the player hands it on: the arguments after the program name joined by blanks.
     static QByteArray commandLineTail(int argc, char** argv);
+
+    // The tail with its file name made absolute against `workingFolder` (the second start's own folder), when
+    // the name is relative and a file of that name is there; otherwise the tail unchanged, so a bare name
+    // that is not there is still looked for in the first player's program folder.
+    static QByteArray absoluteTail(const QByteArray& tail, const QByteArray& workingFolder);
 
 private:
     void acceptConnections();

@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "SoundCommands.h"
+#include "Usage.h"
 #include "WavWriter.h"
 #include "media/audio/MidiEngine.h"
 
@@ -27,11 +28,10 @@ AudioArguments parseAudioArguments(const std::vector<std::string>& args) {
                 parsed.engine.synth.soundFontPath = args[++i];
             else if (arg == "--rate" && hasValue)
                 parsed.engine.output.sampleRate = std::stoi(args[++i]);
-            else if (arg == "--gain" && hasValue)
-                parsed.engine.synth.gain = std::stod(args[++i]);
-            else if (arg == "--drivers" && hasValue)
-                parsed.engine.output.driverOrder = splitList(args[++i]);
-            else if (arg == "--no-reverb")
+            else if (arg == "--gain" && hasValue) {
+                parsed.engine.synth.gain = parseGain(args[++i]);
+                if (!parsed.engine.synth.gain) parsed.error = kBadGain;
+            } else if (arg == "--no-reverb")
                 parsed.engine.synth.reverb = false;
             else if (arg == "--no-chorus")
                 parsed.engine.synth.chorus = false;
@@ -48,6 +48,11 @@ AudioArguments parseAudioArguments(const std::vector<std::string>& args) {
     return parsed;
 }
 
+// Below this level (-80 dB) the sound has died away.
+constexpr float kSilence = 1e-4f;
+// A soundfont whose sounds never end (a broken release) must not make an endless file.
+constexpr int kLongestTailSeconds = 60;
+
 float peakOf(const std::vector<float>& left, const std::vector<float>& right) {
     float peak = 0.0f;
     for (std::size_t i = 0; i < left.size(); ++i) peak = std::max({peak, std::abs(left[i]), std::abs(right[i])});
@@ -55,6 +60,15 @@ float peakOf(const std::vector<float>& left, const std::vector<float>& right) {
 }
 
 }  // namespace
+
+std::optional<double> parseGain(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        const double gain = std::stod(text, &used);
+        if (used == text.size() && gain >= 0.0 && gain <= 10.0) return gain;
+    } catch (const std::exception&) {}
+    return std::nullopt;
+}
 
 std::vector<std::string> splitList(const std::string& text) {
     std::vector<std::string> items;
@@ -72,8 +86,9 @@ std::vector<std::string> splitList(const std::string& text) {
 int runRender(const std::vector<std::string>& args) {
     AudioArguments parsed = parseAudioArguments(args);
     if (!parsed.error.empty() || parsed.files.size() != 2) {
-        std::fprintf(stderr, "vorlo: %s\nusage: vorlo render [--soundfont SF2] [--rate HZ] [--gain G] FILE OUT.wav\n",
-                     parsed.error.empty() ? "render takes one MIDI file and one WAV file" : parsed.error.c_str());
+        std::fprintf(stderr, "vorlo: %s\n%s",
+                     parsed.error.empty() ? "render takes one MIDI file and one WAV file" : parsed.error.c_str(),
+                     kRenderUsage);
         return kExitUsage;
     }
     const std::string& input = parsed.files[0];
@@ -106,13 +121,19 @@ int runRender(const std::vector<std::string>& args) {
         wav.write(left.data(), right.data(), kBlock);
         frames += kBlock;
     }
-    // The last notes' release and the reverb go on after the music ends: keep them, up to 5 s.
-    const std::uint64_t tailLimit = frames + static_cast<std::uint64_t>(rate) * 5;
-    while (frames < tailLimit) {
+    // At the musical end the notes are released; their release and the reverb's echo go on until they have died
+    // away, however long that takes.
+    const std::uint64_t tailLimit = frames + static_cast<std::uint64_t>(rate) * kLongestTailSeconds;
+    for (;;) {
         engine->renderOffline(left.data(), right.data(), kBlock);
         wav.write(left.data(), right.data(), kBlock);
         frames += kBlock;
-        if (engine->activeVoices() == 0 && peakOf(left, right) < 1e-4f) break;
+        if (engine->activeVoices() == 0 && peakOf(left, right) < kSilence) break;
+        if (frames >= tailLimit) {
+            std::fprintf(stderr, "vorlo: %s: the sound had not died away %d s after the end; the file ends there\n",
+                         input.c_str(), kLongestTailSeconds);
+            break;
+        }
     }
     if (!wav.finish()) {
         std::fprintf(stderr, "vorlo: %s: writing failed\n", output.c_str());

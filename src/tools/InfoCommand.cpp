@@ -3,11 +3,13 @@
 #include <string>
 
 #include "Commands.h"
+#include "Usage.h"
 #include "midi/FileBytes.h"
 #include "midi/SmfReader.h"
 #include "midi/SongLength.h"
 #include "midi/SongText.h"
 #include "midi/TempoMap.h"
+#include "midi/TextEncoding.h"
 
 namespace vorlo::tools {
 namespace {
@@ -26,10 +28,12 @@ std::string describeDivision(const midi::Division& division) {
     return "SMPTE " + fps + " frames per second, " + std::to_string(division.ticksPerFrame) + " ticks per frame";
 }
 
-// Text may hold any bytes; control characters would break the one-line-per-event layout.
+// Text may hold any bytes in any encoding: it is printed as UTF-8, and control characters, which would break the
+// one-line-per-event layout, become spaces.
 std::string printable(const std::string& text) {
-    std::string out;
-    for (const char c : text) out += (static_cast<unsigned char>(c) < 0x20) ? ' ' : c;
+    std::string out = midi::songTextToUtf8(text);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     return out;
 }
 
@@ -62,7 +66,7 @@ std::string minutesSeconds(long long ms) {
 
 int runInfo(const std::vector<std::string>& args) {
     if (args.empty()) {
-        std::fputs("usage: vorlo info FILE...\n", stderr);
+        std::fputs(kInfoUsage, stderr);
         return kExitUsage;
     }
     int exitCode = kExitOk;
@@ -83,7 +87,7 @@ int runInfo(const std::vector<std::string>& args) {
 
 int runLength(const std::vector<std::string>& args) {
     if (args.empty()) {
-        std::fputs("usage: vorlo length FILE...\n", stderr);
+        std::fputs(kLengthUsage, stderr);
         return kExitUsage;
     }
     int exitCode = kExitOk;

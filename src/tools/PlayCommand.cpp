@@ -15,6 +15,7 @@
 
 #include "Commands.h"
 #include "SoundCommands.h"
+#include "Usage.h"
 #include "core/playback/Captions.h"
 #include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
@@ -27,10 +28,40 @@ namespace vorlo::tools {
 namespace {
 
 int g_interruptPipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_signalled = 0;
+volatile std::sig_atomic_t g_toldInterrupted = 0;
 
+// After a signal, this long for the play to stop and the program to end in order; then it ends regardless.
+constexpr unsigned kGraceSeconds = 2;
+
+[[noreturn]] void endNow() {
+    static const char kText[] = "vorlo: interrupted\n";
+    if (g_toldInterrupted == 0) [[maybe_unused]]
+        const ssize_t ignored = ::write(STDERR_FILENO, kText, sizeof kText - 1);
+    ::_exit(kExitInterrupted);
+}
+
+// The event loop learns of the signal through the socket and stops the play. Should the program not get there (a
+// device or an output that hangs, a stalled pipe on stdout), the alarm ends it, and so does a second signal.
 extern "C" void onPlayInterrupt(int) {
+    if (g_signalled != 0) endNow();
+    g_signalled = 1;
     const char byte = 1;
     [[maybe_unused]] const ssize_t ignored = ::write(g_interruptPipe[1], &byte, 1);
+    ::alarm(kGraceSeconds);
+}
+
+extern "C" void onGraceOver(int) { endNow(); }
+
+void installInterruptHandlers() {
+    struct sigaction action {};
+    sigemptyset(&action.sa_mask);
+    action.sa_handler = onPlayInterrupt;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);  // a closed terminal ends the play like Ctrl+C
+    ::sigaction(SIGTERM, &action, nullptr);
+    action.sa_handler = onGraceOver;
+    ::sigaction(SIGALRM, &action, nullptr);
 }
 
 struct PlayArguments {
@@ -49,7 +80,10 @@ PlayArguments parsePlayArguments(const std::vector<std::string>& args) {
         try {
             if (arg == "--soundfont" && hasValue)
                 parsed.settings.soundFontPath = args[++i];
-            else if (arg == "--drivers" && hasValue)
+            else if (arg == "--gain" && hasValue) {
+                parsed.settings.synthGain = parseGain(args[++i]);
+                if (!parsed.settings.synthGain) parsed.error = kBadGain;
+            } else if (arg == "--drivers" && hasValue)
                 parsed.settings.audioDriverOrder = splitList(args[++i]);
             else if (arg == "--cd" && hasValue)
                 parsed.settings.cdDevice = args[++i];
@@ -67,6 +101,8 @@ PlayArguments parsePlayArguments(const std::vector<std::string>& args) {
     }
     if (parsed.error.empty() && (parsed.fromMs < -1 || parsed.toMs < -1))
         parsed.error = "positions are milliseconds from 0";
+    if (parsed.error.empty() && parsed.toMs >= 0 && parsed.fromMs > parsed.toMs)
+        parsed.error = "--from " + std::to_string(parsed.fromMs) + " is after --to " + std::to_string(parsed.toMs);
     return parsed;
 }
 
@@ -114,10 +150,8 @@ bool openFile(media::MIDIPlayer& player, const std::string& path, const std::str
 int runPlay(const std::vector<std::string>& args, const std::string& programFolder) {
     const PlayArguments parsed = parsePlayArguments(args);
     if (!parsed.error.empty() || parsed.files.empty()) {
-        std::fprintf(stderr,
-                     "vorlo: %s\nusage: vorlo play [--soundfont SF2] [--drivers LIST] [--cd DEVICE|CUE] [--from MS] "
-                     "[--to MS] FILE...\n",
-                     parsed.error.empty() ? "play takes one or more media files" : parsed.error.c_str());
+        std::fprintf(stderr, "vorlo: %s\n%s",
+                     parsed.error.empty() ? "play takes one or more media files" : parsed.error.c_str(), kPlayUsage);
         return kExitUsage;
     }
     // Video needs Qt Multimedia and, for its window, Qt Widgets: they come with the video module, loaded only when
@@ -148,15 +182,19 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
 
     media::MIDIPlayer player(parsed.settings);
     bool interrupted = false;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_interruptPipe) == 0) {
+    QEventLoop* playing = nullptr;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_interruptPipe) == 0) {
         auto* notifier = new QSocketNotifier(g_interruptPipe[0], QSocketNotifier::Read, app.get());
         QObject::connect(notifier, &QSocketNotifier::activated, &player, [&] {
+            char bytes[16];
+            while (::read(g_interruptPipe[0], bytes, sizeof bytes) > 0) {}
             interrupted = true;
-            // Stopping silences every sounding note; the play then reports that it was aborted.
+            // Stopping silences every sounding note; the play then reports that it was aborted. The loop ends after
+            // that report (queued before this), or without one when the play had stalled.
             if (player.isOpen()) player.stop();
+            if (playing != nullptr) QMetaObject::invokeMethod(playing, &QEventLoop::quit, Qt::QueuedConnection);
         });
-        std::signal(SIGINT, onPlayInterrupt);
-        std::signal(SIGTERM, onPlayInterrupt);
+        installInterruptHandlers();
     }
 
     int exitCode = kExitOk;
@@ -164,7 +202,10 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
     const auto playFile = [&](const std::string& label, const std::string& path) {
         long long start = 0;
         long long end = 0;
-        if (!openFile(player, path, label, parsed, start, end)) {
+        // A signal that came while a file was opening (a slow or stalled medium) ends the program here.
+        const bool opened = openFile(player, path, label, parsed, start, end);
+        if (g_signalled != 0) return false;
+        if (!opened) {
             exitCode = kExitFileFailed;
             return true;
         }
@@ -182,14 +223,25 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
         player.setStartPos(start);
         player.setEndPos(end);
         player.play();
-        loop.exec();
+        // A play the device refuses never reports: say why instead of waiting for it.
+        const bool refused = player.lastError() != media::DeviceErrorCode::None;
+        if (refused) {
+            std::fprintf(stderr, "vorlo: %s: cannot play from %lld to %lld ms: %s\n", label.c_str(), start, end,
+                         player.lastErrorMessage().toLocal8Bit().constData());
+        } else {
+            playing = &loop;
+            loop.exec();
+            playing = nullptr;
+        }
         QObject::disconnect(connection);
-        std::printf("ended\t%s\t%s\n", reportName(report), label.c_str());
-        std::fflush(stdout);
+        if (!refused) {
+            std::printf("ended\t%s\t%s\n", reportName(report), label.c_str());
+            std::fflush(stdout);
+        }
         // The device lets go of the file before an archive's member is removed.
         player.close();
         if (interrupted) return false;
-        if (report != media::NotifyValue::Successful) exitCode = kExitFileFailed;
+        if (refused || report != media::NotifyValue::Successful) exitCode = kExitFileFailed;
         return true;
     };
     bool goOn = true;
@@ -211,7 +263,9 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
                 goOn = playFile(label, extracted);
             });
     }
-    if (!goOn) {
+    if (!goOn || g_signalled != 0) {
+        player.close();
+        g_toldInterrupted = 1;
         std::fprintf(stderr, "vorlo: interrupted\n");
         return kExitInterrupted;
     }

@@ -2,6 +2,7 @@
 // The commands of the sound module (vorlo-sound.so): everything that needs the synthesizer, the sound servers'
 // libraries or Qt. The `vorlo` program loads the module only when one of them is asked for, so info and length
 // start without any of those.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ inline constexpr const char* kSoundCommandSymbol = "vorlo_sound_command";
 int runRender(const std::vector<std::string>& args);
 int runPlay(const std::vector<std::string>& args, const std::string& programFolder);
 int runSummary(const std::vector<std::string>& args, const std::string& programFolder);
+
+// A gain from the command line: a number from 0 to 10, else nothing.
+std::optional<double> parseGain(const std::string& text);
+inline constexpr const char* kBadGain = "the gain must be a number from 0 to 10";
 
 // The items of a comma-separated list, empty ones left out.
 std::vector<std::string> splitList(const std::string& text);

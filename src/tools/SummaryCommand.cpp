@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "SoundCommands.h"
+#include "Usage.h"
 #include "core/info/PlaylistSummary.h"
 #include "core/playlist/ListFile.h"
 #include "media/MIDIPlayer.h"
@@ -31,7 +32,7 @@ int runSummary(const std::vector<std::string>& args, const std::string& programF
             usage = true;
     }
     if (usage || listArg.empty()) {
-        std::fputs("usage: vorlo summary [--cd DEVICE|CUE] LIST.mpl\n", stderr);
+        std::fputs(kSummaryUsage, stderr);
         return kExitUsage;
     }
     const QString listFile = QFileInfo(QString::fromLocal8Bit(listArg.c_str())).absoluteFilePath();

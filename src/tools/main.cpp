@@ -6,37 +6,62 @@
 #include <vector>
 
 #include "Commands.h"
+#include "Usage.h"
+
+using namespace vorlo::tools;
 
 namespace {
 
-const char* const kUsage =
-    "usage: vorlo info FILE...\n"
-    "       vorlo length FILE...\n"
-    "       vorlo render [--soundfont SF2] [--rate HZ] [--gain G] [--no-reverb] [--no-chorus] FILE OUT.wav\n"
-    "       vorlo play [--soundfont SF2] [--drivers LIST] [--cd DEVICE|CUE] [--from MS] [--to MS] FILE...\n"
-    "       vorlo summary [--cd DEVICE|CUE] LIST.mpl\n"
-    "length and play take a FILE ending in .zip as its playable members, in archive order\n"
-    "exit codes: 0 done, 1 a file failed, 2 usage, 3 no synthesizer, 130 interrupted\n";
+void printUsage(std::FILE* out) {
+    std::fputs(kInfoUsage, out);
+    for (const char* usage : {kLengthUsage, kRenderUsage, kPlayUsage, kSummaryUsage})
+        std::fprintf(out, "       %s", usage + 7);
+    std::fputs(kArchivesHelp, out);
+    std::fputs(kExitCodesHelp, out);
+}
+
+// `vorlo COMMAND --help`: the command's usage line, what it does and each of its options.
+bool printCommandHelp(const std::string& command) {
+    if (command == "info") {
+        std::printf("%s%s", kInfoUsage, kInfoHelp);
+    } else if (command == "length") {
+        std::printf("%s%s%s", kLengthUsage, kLengthHelp, kArchivesHelp);
+    } else if (command == "render") {
+        std::printf("%s%s%s%s", kRenderUsage, kRenderHelp, kSoundOptionsHelp, kRenderOptionsHelp);
+    } else if (command == "play") {
+        std::printf("%s%s%s%s%s", kPlayUsage, kPlayHelp, kArchivesHelp, kSoundOptionsHelp, kPlayOptionsHelp);
+    } else if (command == "summary") {
+        std::printf("%s%s%s", kSummaryUsage, kSummaryHelp, kSummaryOptionsHelp);
+    } else {
+        return false;
+    }
+    std::fputs(kExitCodesHelp, stdout);
+    return true;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace vorlo::tools;
     if (argc < 2) {
-        std::fputs(kUsage, stderr);
+        printUsage(stderr);
         return kExitUsage;
     }
     const std::string command = argv[1];
     std::vector<std::string> args(argv + 2, argv + argc);
+    // Help comes before anything else, and without the sound module: `vorlo render --help` always answers.
+    if (args.size() == 1 && (args.front() == "--help" || args.front() == "-h") && printCommandHelp(command))
+        return kExitOk;
     // "--" ends the options, so that file names may begin with "-".
     if (!args.empty() && args.front() == "--" && (command == "info" || command == "length")) args.erase(args.begin());
     if (command == "info") return runInfo(args);
     if (command == "length") return runLength(args);
     if (command == "render" || command == "play" || command == "summary") return runSoundCommand(command, args);
     if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(kUsage, stdout);
+        if (!args.empty() && printCommandHelp(args.front())) return kExitOk;
+        printUsage(stdout);
         return kExitOk;
     }
-    std::fprintf(stderr, "vorlo: unknown command '%s'\n%s", command.c_str(), kUsage);
+    std::fprintf(stderr, "vorlo: unknown command '%s'\n", command.c_str());
+    printUsage(stderr);
     return kExitUsage;
 }

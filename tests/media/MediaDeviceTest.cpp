@@ -131,6 +131,28 @@ TEST_P(AnyMedium, SeekAbortsThePlayAndMovesTheStoppedDevice) {
     EXPECT_EQ(player.position(), kMediumMs);
 }
 
+// As the platform's media devices do: a start after the end is refused with an error and no report (a caller
+// waiting for one must not wait for ever); a start beyond the medium plays nothing and ends at once.
+TEST_P(AnyMedium, AStartAfterTheEndIsRefusedAndAStartBeyondTheMediumEndsAtOnce) {
+    player.setStartPos(400);
+    player.setEndPos(200);
+    player.play();
+    EXPECT_EQ(player.lastError(), media::DeviceErrorCode::OutOfRange);
+    EXPECT_FALSE(player.lastErrorMessage().isEmpty());
+    EXPECT_EQ(player.mode(), Mode::Stopped);
+    runFor(player, 100);
+    reports.settle();
+    EXPECT_TRUE(reports.values.empty());
+
+    player.setStartPos(kMediumMs * 10);
+    player.play();
+    EXPECT_EQ(player.lastError(), media::DeviceErrorCode::None);
+    runToStop(player);
+    ASSERT_TRUE(reports.waitFor(1));
+    EXPECT_EQ(reports.values, std::vector{NotifyValue::Successful});
+    EXPECT_EQ(player.position(), kMediumMs);
+}
+
 TEST_P(AnyMedium, WaitBlocksUntilTheEndAndNotifyOffSilencesTheReport) {
     player.setStartPos(300);
     player.setWait(true);

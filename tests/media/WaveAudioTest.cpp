@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "MediaFixtures.h"
+#include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
 
 namespace vorlo::testing {
@@ -77,6 +78,25 @@ TEST(WaveAudioDevice, AFileCutShortWhilePlayingEndsInFailure) {
     ASSERT_TRUE(reports.waitFor(1));
     EXPECT_EQ(reports.values, std::vector{media::NotifyValue::Failure});
     EXPECT_EQ(player.position(), 100);
+}
+
+// libsndfile's own texts end in a full stop; the message still ends in one.
+TEST(WaveAudioDevice, AFileThatIsNoWaveIsRefusedInOneSentence) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("noise.wav");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("garbage garbage garbage garbage garbage");
+    file.close();
+    media::MIDIPlayer player(offlineSettings());
+    player.setFileName(path);
+    try {
+        player.open();
+        FAIL() << "opened";
+    } catch (const media::EMCIDeviceError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot open \"" + path.toStdString() + "\" as wave audio: Format not recognised.");
+    }
 }
 
 }  // namespace

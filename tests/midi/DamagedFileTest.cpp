@@ -71,6 +71,29 @@ TEST(DamagedFiles, JunkBetweenChunksIsSkipped) {
     EXPECT_EQ(file.tracks[1].events.size(), 6u);
 }
 
+// Two songs joined into one file (a second header after the first song's tracks, as careless concatenation makes):
+// only the first song is read, and the reader says so. Read as one, every note would sound twice.
+TEST(DamagedFiles, ASecondFileJoinedAfterTheFirstIsNotReadAsMoreTracks) {
+    const std::vector<std::uint8_t> first = twoTrackSong();
+    std::vector<std::uint8_t> joined = first;
+    joined.insert(joined.end(), first.begin(), first.end());
+    std::vector<std::uint8_t> wrongLength = joined;  // the first song's last track claims to run on into the second
+    setTrackLength(wrongLength, 14 + 8 + kFirstTrackLength, 0x00010000);
+    std::vector<std::uint8_t> withJunk = first;
+    withJunk.insert(withJunk.end(), {0x00, 0x00, 0x0D, 0x0A});
+    withJunk.insert(withJunk.end(), first.begin(), first.end());
+    for (const auto& bytes : {joined, wrongLength, withJunk}) {
+        const MidiFile file = readOk(bytes);
+        ASSERT_EQ(file.tracks.size(), 2u);
+        EXPECT_EQ(file.tracks[1].events.size(), 6u);
+        EXPECT_EQ(songLengthMs(file, buildTempoMap(file)), 2000);
+        bool told = false;
+        for (const std::string& repair : file.repairs)
+            told = told || repair.find("second MIDI file") != std::string::npos;
+        EXPECT_TRUE(told);
+    }
+}
+
 TEST(DamagedFiles, ATruncatedFileKeepsEverythingBeforeTheCut) {
     std::vector<std::uint8_t> bytes = twoTrackSong();
     // Cut inside the SysEx near the end of the second track: the events before it stay.

@@ -100,6 +100,65 @@ TEST(Sequencer, ReportsTheEndOnceWithinTheBlockOfTheMusicalEnd) {
     EXPECT_EQ(synth.frameOf("notes off"), 66150);
 }
 
+// A pedal still down at the end would hold its notes for ever: both pedals are lifted on every channel before the
+// notes are released.
+TEST(Sequencer, TheEndLiftsThePedalsBeforeReleasingTheNotes) {
+    SmfWriter writer(0, 96);
+    writer.addTrack().tempo(0, 500000).controlChange(0, 2, 64, 127).note(0, 48, 2, 60, 100).endAt(96);
+    RecordingSynth synth;
+    Sequencer sequencer(synth, makeFile(writer));
+    sequencer.play(0);
+    renderFor(sequencer, 44100);
+    const std::int64_t end = synth.frameOf("notes off");
+    ASSERT_EQ(end, 22050);
+    for (int channel = 0; channel < 16; ++channel) {
+        EXPECT_EQ(synth.frameOf(std::to_string(0xB0 + channel) + " 64 0"), end) << channel;
+        EXPECT_EQ(synth.frameOf(std::to_string(0xB0 + channel) + " 66 0"), end) << channel;
+    }
+    const auto index = [&](const std::string& what) {
+        for (std::size_t i = 0; i < synth.messages.size(); ++i)
+            if (synth.messages[i].what == what) return i;
+        return synth.messages.size();
+    };
+    EXPECT_LT(index("178 64 0"), index("notes off"));
+}
+
+// Whatever an earlier song left in the synthesizer, a song's first play starts from the power-on state, also at
+// its very beginning, and a play after a stop chases the song's state again.
+TEST(Sequencer, TheFirstPlayAndAPlayAfterAStopStartFromTheSongsOwnState) {
+    RecordingSynth synth;
+    Sequencer sequencer(synth, fourBeats());
+    sequencer.play(0);
+    ASSERT_GE(synth.messages.size(), 2u);
+    EXPECT_EQ(synth.messages[1].what, "176 121 0");
+    renderFor(sequencer, 44100, 441);  // to 1000 ms
+    EXPECT_TRUE(synth.received("192 33 0"));
+    sequencer.stop();
+    synth.messages.clear();
+    sequencer.play(sequencer.positionMs());
+    EXPECT_TRUE(synth.received("176 121 0"));
+    EXPECT_TRUE(synth.received("192 33 0"));
+    synth.messages.clear();
+    sequencer.play(sequencer.positionMs());  // nothing was lost: no chase
+    EXPECT_TRUE(synth.messages.empty());
+}
+
+// A joined file's notes play once.
+TEST(Sequencer, AJoinedFilePlaysItsNotesOnce) {
+    SmfWriter writer(0, 96);
+    writer.addTrack().tempo(0, 500000).note(0, 48, 0, 60, 100);
+    std::vector<std::uint8_t> bytes = writer.bytes();
+    const std::vector<std::uint8_t> again = bytes;
+    bytes.insert(bytes.end(), again.begin(), again.end());
+    RecordingSynth synth;
+    Sequencer sequencer(synth, std::get<MidiFile>(readMidi(bytes)));
+    sequencer.play(0);
+    renderFor(sequencer, 44100);
+    int starts = 0;
+    for (const auto& message : synth.messages) starts += message.what == "144 60 100" ? 1 : 0;
+    EXPECT_EQ(starts, 1);
+}
+
 TEST(Sequencer, PlaysFromAPositionToAPositionAndSilencesTheRest) {
     RecordingSynth synth;
     Sequencer sequencer(synth, fourBeats());

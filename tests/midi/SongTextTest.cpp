@@ -22,17 +22,19 @@ TEST(SongText, CollectsTextEventsOfAllTracksInTimeOrderWithTheirTime) {
     writer.addTrack()
         .text(96, MetaType::Text, "hello")
         .text(96, MetaType::InstrumentName, "Flute")
-        .text(100, static_cast<MetaType>(0x08), "type 8 is no text event");
+        .text(100, MetaType::DeviceName, "Port B")
+        .text(100, static_cast<MetaType>(0x0A), "type 10 is no text event");
     const SongText song = textOf(writer);
-    ASSERT_EQ(song.texts.size(), 5u);
+    ASSERT_EQ(song.texts.size(), 6u);
     EXPECT_EQ(song.texts[0].text, "Song");
     EXPECT_EQ(song.texts[1].type, MetaType::Copyright);
     EXPECT_EQ(song.texts[2].text, "hello");
     EXPECT_EQ(song.texts[2].track, 1);
     EXPECT_EQ(song.texts[2].timeMs, 500);
     EXPECT_EQ(song.texts[3].type, MetaType::InstrumentName);
-    EXPECT_EQ(song.texts[4].text, "B");
-    EXPECT_EQ(song.texts[4].timeMs, 1000);
+    EXPECT_EQ(song.texts[4].type, MetaType::DeviceName);
+    EXPECT_EQ(song.texts[5].text, "B");
+    EXPECT_EQ(song.texts[5].timeMs, 1000);
     EXPECT_EQ(song.karaokeTrack, -1);
 }
 

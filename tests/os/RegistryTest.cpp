@@ -1,4 +1,7 @@
 #include "os/Registry.h"
+#include "os/SafeSave.h"
+
+#include "SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 using namespace vorlo;
 
@@ -218,6 +224,118 @@ TEST_F(RegistryTest, ADamagedHiveIsSetAsideUnderAFreeNameAndAGoodOneStays) {
         EXPECT_FALSE(QFile::exists(hive));
     }
     EXPECT_TRUE(QFileInfo(hive + ".damaged").isSymLink());
+}
+
+}  // namespace
+
+namespace {
+
+// A failed save (a full disk, a hive that is a link) keeps every old value and names the cause; an empty hive
+// file, as a full disk used to leave behind, is a fresh start rather than a damaged file.
+class RegistrySaveTest : public RegistryTest {
+protected:
+    void TearDown() override {
+        SafeSave::failWritesAfter(-1, 0);
+        RegistryTest::TearDown();
+    }
+    static void writeOld() {
+        Registry reg;
+        ASSERT_TRUE(reg.openKey("\\App", true));
+        reg.writeString("Name", "old");
+    }
+    static QString failureOf(const QString& value) {
+        Registry reg;
+        if (!reg.openKey("\\App", false)) return "no key";
+        try {
+            reg.writeString("Name", value);
+            return "saved";
+        } catch (const RegistryError& error) {
+            return QString::fromStdString(error.what());
+        }
+    }
+};
+
+TEST_F(RegistrySaveTest, AFullDiskKeepsTheOldHive) {
+    writeOld();
+    const QByteArray before = hiveBytes();
+    SafeSave::failWritesAfter(20, ENOSPC);
+    EXPECT_TRUE(failureOf("new").endsWith(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+    EXPECT_EQ(hiveBytes(), before);
+
+    SafeSave::failWritesAfter(-1, 0);
+    test::SmallDisk disk(64 * 1024);
+    if (!disk.mounted()) GTEST_SKIP() << qPrintable(disk.reason());
+    qputenv("VORLO_CONFIG_DIR", QFile::encodeName(disk.path() + "/config"));
+    writeOld();
+    disk.fill();
+    EXPECT_TRUE(failureOf(QString(30000, 'n')).contains(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+    EXPECT_EQ(hiveBytes(), before);
+}
+
+// Whatever the link leads to: a file that is not a hive (a copy of the password file), or one that is, which
+// a save through the link would rewrite.
+TEST_F(RegistrySaveTest, AHiveThatIsALinkIsNeverWrittenThroughIt) {
+    QDir().mkpath(Registry::folder());
+    for (const QByteArray& text :
+         {QByteArray("root:x:0:0:root:/root:/bin/bash\n"), QByteArray("MIDI Vorlo settings hive 1\n")}) {
+        const QString elsewhere = dir_.path() + "/elsewhere";
+        {
+            QFile file(elsewhere);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+        }
+        QFile::remove(Registry::hiveFile(RegistryRoot::CurrentUser));
+        ASSERT_TRUE(QFile::link(elsewhere, Registry::hiveFile(RegistryRoot::CurrentUser)));
+        Registry reg;
+        EXPECT_THROW(reg.openKey("\\App", true), RegistryError);
+        QFile file(elsewhere);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), text);
+        EXPECT_TRUE(QFileInfo(Registry::hiveFile(RegistryRoot::CurrentUser)).isSymLink());
+    }
+}
+
+TEST_F(RegistrySaveTest, AnEmptyHiveIsAFreshStart) {
+    QDir().mkpath(Registry::folder());
+    QFile empty(Registry::hiveFile(RegistryRoot::CurrentUser));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    EXPECT_EQ(Registry::setAsideDamaged(RegistryRoot::CurrentUser), QString());
+    writeOld();
+    Registry reg;
+    ASSERT_TRUE(reg.openKeyReadOnly("\\App"));
+    EXPECT_EQ(reg.readString("Name"), "old");
+}
+
+// A change that decides on what the hive holds writes all of it or nothing.
+TEST_F(RegistryTest, AChangeIsWrittenWholeOrNotAtAll) {
+    Registry classes(RegistryRoot::ClassesRoot);
+    classes.change([](RegistryHive& hive) {
+        RegistryValue value;
+        value.text = "midfile";
+        RegistryHive::setValue(hive.createKey(".mid"), "", value);
+        return true;
+    });
+    const QByteArray written = hiveBytes(RegistryRoot::ClassesRoot);
+    EXPECT_TRUE(written.contains("midfile"));
+
+    // Nothing changed: the file is not even replaced (a replacement is a new file).
+    const auto fileId = [] {
+        struct stat info {};
+        EXPECT_EQ(::stat(QFile::encodeName(Registry::hiveFile(RegistryRoot::ClassesRoot)).constData(), &info), 0);
+        return info.st_ino;
+    };
+    const ino_t before = fileId();
+    classes.change([](RegistryHive& hive) { return hive.findKey(".wav") != nullptr; });
+    EXPECT_EQ(fileId(), before);
+
+    // A change that fails halfway leaves the first half unwritten.
+    EXPECT_THROW(classes.change([](RegistryHive& hive) -> bool {
+        hive.deleteKey(".mid");
+        throw RegistryError("stopped");
+    }),
+                 RegistryError);
+    EXPECT_EQ(hiveBytes(RegistryRoot::ClassesRoot), written);
 }
 
 }  // namespace

@@ -9,11 +9,16 @@ void PlayerSandbox::SetUp() {
     ASSERT_TRUE(dir_.isValid());
     qputenv("VORLO_CONFIG_DIR", QFile::encodeName(dir_.path() + QStringLiteral("/config")));
     qputenv("TMPDIR", QFile::encodeName(dir_.path()));
+    // File associations go to the desktop's files of this user: the test's own.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.path() + QStringLiteral("/xdg-config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.path() + QStringLiteral("/xdg-data")));
 }
 
 void PlayerSandbox::TearDown() {
     qunsetenv("VORLO_CONFIG_DIR");
     qunsetenv("TMPDIR");
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
 }
 
 void PlayerSandbox::storeOptions(const std::function<void(Registry&)>& fill) {

@@ -5,9 +5,14 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <utility>
 
 #include "ArchiveWriter.h"
 #include "AviWriter.h"
@@ -93,6 +98,51 @@ TEST(VorloPlay, TheLastSecondOfASampleSongFromAPosition) {
     EXPECT_TRUE(played.out.contains("playing\t0:01\t" + song + "\n")) << played.out.toStdString();
     EXPECT_TRUE(played.out.contains("ended\tsuccessful\t" + song + "\n"));
     EXPECT_GE(played.elapsedMs, 800);
+}
+
+// A start after the end can never end by itself: it is a usage error, said at once.
+TEST(VorloPlay, AStartAfterTheEndIsAClearError) {
+    const QString song = QStringLiteral(VORLO_PROGRAM_FOLDER "/A_Walk_to_Seashore.mid");
+    const Played played = play({"--from", "3000", "--to", "1000", song});
+    EXPECT_EQ(played.exitCode, 2) << played.out.toStdString();
+    EXPECT_TRUE(played.out.contains("vorlo: --from 3000 is after --to 1000\n")) << played.out.toStdString();
+    EXPECT_FALSE(played.out.contains("playing\t"));
+
+    // Beyond the end of the song, both positions come to its end: the play ends as soon as it starts.
+    const Played beyond = play({"--from", "900000", "--to", "990000", song});
+    EXPECT_EQ(beyond.exitCode, 0) << beyond.out.toStdString();
+    EXPECT_TRUE(beyond.out.contains("ended\tsuccessful\t" + song + "\n")) << beyond.out.toStdString();
+}
+
+bool catchesSigterm(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("SigCgt:")) return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+}
+
+// A medium that never arrives (a named pipe that nobody writes stalls its opening for ever): SIGTERM or SIGHUP (a
+// closed terminal) still ends the program, and so does a second signal at once.
+TEST(VorloPlay, ASignalEndsTheProgramEvenWhenThePlayStalls) {
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("stalled.wav"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    for (const auto& [signal, signalCount] : {std::pair{SIGTERM, 1}, std::pair{SIGTERM, 2}, std::pair{SIGHUP, 1}}) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(VORLO_TOOL), {"play", "--drivers", "none", QString::fromLocal8Bit(fifo)});
+        ASSERT_TRUE(process.waitForStarted());
+        // Once it catches SIGTERM it is on its way to the pipe, where it blocks.
+        for (int i = 0; i < 3000 && !catchesSigterm(process.processId()); ++i) QThread::msleep(10);
+        ASSERT_TRUE(catchesSigterm(process.processId()));
+        for (int i = 0; i < signalCount; ++i) ::kill(static_cast<pid_t>(process.processId()), signal);
+        const bool ended = process.waitForFinished(30000);
+        if (!ended) process.kill();
+        ASSERT_TRUE(ended) << signalCount << " signal(s) " << signal << ": the program did not end";
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 130) << process.readAll().toStdString();
+    }
 }
 
 TEST(VorloPlay, AVideoClipAndACdTrackOfADiscImage) {

@@ -126,6 +126,68 @@ TEST_F(VorloTool, InfoShowsHeaderLengthAndTextEvents) {
     EXPECT_NE(run.out.find("track 1\t0:00\tText\thello there\n"), std::string::npos) << run.out;
 }
 
+// Song texts come in whatever encoding the writing program used; a UTF-8 terminal must get UTF-8.
+TEST_F(VorloTool, InfoPrintsTextsOfAnyEncodingAsUtf8AndNamesDevicesAndPrograms) {
+    midi::SmfWriter writer(1, 96);
+    writer.addTrack()
+        .text(0, midi::MetaType::TrackName, "Caf\xE9 cr\xE8me")                           // Windows Latin-1
+        .text(0, midi::MetaType::Copyright, "\x93\xFA\x96\x7B \x82\xB3\x82\xAD\x82\xE7")  // Shift-JIS
+        .text(0, midi::MetaType::DeviceName, "SC-88 Port A")
+        .text(0, midi::MetaType::ProgramName, "Grand Piano\r");
+    writer.addTrack().note(0, 96, 0, 60, 100);
+    const std::string song = write("texts.mid", writer.bytes());
+    const ToolRun run = runVorlo("info " + quoted(song));
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("\tTrack name\tCaf\xC3\xA9 cr\xC3\xA8me\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\tCopyright\t\xE6\x97\xA5\xE6\x9C\xAC \xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\tDevice name\tSC-88 Port A\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\tProgram name\tGrand Piano \n"), std::string::npos) << run.out;
+}
+
+TEST_F(VorloTool, InfoOfTwoFilesJoinedInOneReadsTheFirstAndSaysSo) {
+    std::vector<std::uint8_t> bytes = songOf(100, 500000);
+    const std::vector<std::uint8_t> second = songOf(400, 500000);
+    bytes.insert(bytes.end(), second.begin(), second.end());
+    const std::string song = write("joined.mid", bytes);
+    const ToolRun run = runVorlo("info " + quoted(song));
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("Tracks:\t2\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Length:\t500 ms"), std::string::npos) << run.out;
+    EXPECT_NE(
+        run.out.find("Repaired:\ta second MIDI file follows the first in the same file; only the first is read\n"),
+        std::string::npos)
+        << run.out;
+    EXPECT_EQ(runVorlo("length " + quoted(song)).out, "500\t" + song + "\n");
+}
+
+// Every option a command takes is in its help and in its usage line.
+TEST_F(VorloTool, HelpAndUsageLinesListEveryOption) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> commands{
+        {"render", {"--soundfont", "--rate", "--gain", "--no-reverb", "--no-chorus"}},
+        {"play", {"--soundfont", "--gain", "--drivers", "--cd", "--from", "--to"}},
+        {"summary", {"--cd"}},
+    };
+    const ToolRun overall = runVorlo("--help");
+    EXPECT_EQ(overall.exitCode, 0);
+    for (const auto& [command, options] : commands) {
+        const ToolRun help = runVorlo(command + " --help");
+        EXPECT_EQ(help.exitCode, 0) << help.out;
+        EXPECT_EQ(help.out.rfind("usage: vorlo " + command + " ", 0), 0u) << help.out;
+        const ToolRun wrong = runVorlo(command + " --bogus x");
+        EXPECT_EQ(wrong.exitCode, 2) << wrong.out;
+        for (const std::string& option : options) {
+            EXPECT_NE(help.out.find("\n  " + option + " "), std::string::npos) << command << " " << option;
+            EXPECT_NE(wrong.out.find("[" + option), std::string::npos) << command << " " << option << wrong.out;
+            EXPECT_NE(overall.out.find("[" + option), std::string::npos) << command << " " << option;
+        }
+    }
+    const ToolRun badGain = runVorlo("render --gain loud a.mid b.wav");
+    EXPECT_EQ(badGain.exitCode, 2);
+    EXPECT_NE(badGain.out.find("the gain must be a number from 0 to 10"), std::string::npos) << badGain.out;
+}
+
 // Reads the 16-bit samples of a WAV file that `vorlo render` wrote (44-byte header).
 std::vector<std::int16_t> wavSamples(const std::string& path, std::string& header) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -162,6 +224,56 @@ TEST_F(VorloTool, RenderWritesAWavFileThatSoundsWhereTheNotesAre) {
     };
     EXPECT_EQ(peak(0, 22000), 0);        // nothing before the note
     EXPECT_GT(peak(23000, 44000), 300);  // the note
+}
+
+// A pedal held down at the song's end no longer keeps an organ sounding: the file ends once the sound has died
+// away, shortly after the music, with no sound in its last part.
+TEST_F(VorloTool, RenderEndsTheFileWhenTheSoundHasDiedAway) {
+    midi::SmfWriter writer(0, 96);
+    writer.addTrack()
+        .tempo(0, 500000)
+        .programChange(0, 0, 16)
+        .controlChange(0, 0, 64, 127)
+        .note(0, 48, 0, 60, 120)
+        .note(0, 48, 0, 67, 120)
+        .endAt(96);  // 0.5 s, the pedal down
+    const std::string song = write("pedal.mid", writer.bytes());
+    const std::string wav = (folder_ / "pedal.wav").string();
+    const ToolRun run =
+        runVorlo("render --soundfont /usr/share/sounds/sf2/TimGM6mb.sf2 " + quoted(song) + " " + quoted(wav));
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    std::string header;
+    const std::vector<std::int16_t> samples = wavSamples(wav, header);
+    const std::size_t frames = samples.size() / 2;
+    EXPECT_GT(frames, 44100u / 2);
+    EXPECT_LT(frames, 44100u * 4);  // the release and the echo, not seconds of organ
+    int tail = 0;
+    for (std::size_t i = samples.size() - 2 * 1024; i < samples.size(); ++i)
+        tail = std::max(tail, std::abs(int{samples[i]}));
+    EXPECT_LE(tail, 4);
+}
+
+// Every channel fortissimo, chords and the drum kit: at a high gain, far over full scale before the limiter.
+TEST_F(VorloTool, RenderOfASongBuiltToClipHasNoFullScaleSample) {
+    midi::SmfWriter writer(1, 96);
+    writer.addTrack().tempo(0, 500000);
+    for (int channel = 0; channel < 16; ++channel) {
+        auto& track = writer.addTrack();
+        track.controlChange(0, channel, 7, 127).programChange(0, channel, 19 + channel * 5);
+        for (int key : {36, 40, 43, 48}) track.note(0, 192, channel, key + channel, 127);
+    }
+    const std::string song = write("dense.mid", writer.bytes());
+    const std::string wav = (folder_ / "dense.wav").string();
+    const ToolRun run =
+        runVorlo("render --gain 3 --soundfont /usr/share/sounds/sf2/TimGM6mb.sf2 " + quoted(song) + " " + quoted(wav));
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    std::string header;
+    const std::vector<std::int16_t> samples = wavSamples(wav, header);
+    ASSERT_FALSE(samples.empty());
+    int peak = 0;
+    for (const std::int16_t sample : samples) peak = std::max(peak, std::abs(int{sample}));
+    EXPECT_LT(peak, 32767);
+    EXPECT_GT(peak, 20000);  // loud, held under the ceiling rather than made quiet
 }
 
 TEST_F(VorloTool, RenderWithoutASoundFontExitsWithThree) {

@@ -25,7 +25,8 @@ void FolderHistory::load(const QString& file) {
 
 void FolderHistory::save(const QString& file) const {
     if (file.isEmpty()) return;
-    ListFile::write(file, folders_);
+    // The player's own file: never written through a link.
+    ListFile::write(file, folders_, SafeSave::Links::Refuse);
 }
 
 void FolderHistory::add(const QString& folder) {

@@ -1,6 +1,7 @@
 #include "core/playback/Captions.h"
 
 #include "core/playlist/MediaPaths.h"
+#include "core/settings/ResetModes.h"
 
 namespace vorlo {
 
@@ -26,10 +27,7 @@ QString applicationTitle(const QString& caption) {
 }
 
 QString resetCaption(const QString& resetFile, const QString& programFolder) {
-    if (resetFile == programFolder + QStringLiteral("//Reset//Gm_reset.mid")) return QStringLiteral("GM Reset");
-    if (resetFile == programFolder + QStringLiteral("//Reset//Gs_reset.mid")) return QStringLiteral("GS Reset");
-    if (resetFile == programFolder + QStringLiteral("//Reset//Xg_reset.mid")) return QStringLiteral("XG Reset");
-    return QStringLiteral("Custom Reset");
+    return ResetModes::caption(resetFile, programFolder);
 }
 
 QString waitCaption(int seconds) {

@@ -93,6 +93,17 @@ public:
 
     static QString historyFile(const QString& programFolder);
 
+    // The file that keeps a changed list when the player is made to end without questions (a signal at logout):
+    // "Unsaved list.mpl" in the player's private settings folder.
+    static QString recoveryFile();
+    // Ending without questions: a list with unsaved changes (not an archive's) is written to `file`, never
+    // through a link. Returns whether it was kept; a failure is told through the ErrorHandler.
+    bool keepForRecovery(const QString& file);
+    // Start-up: when a list was kept in `file`, asks whether to load it. Yes makes it the playlist, as a list
+    // that has not been saved (it has no file of its own, and it counts as changed); No deletes it. Either way
+    // the file goes, unless it cannot be read (the error names it, and it stays for the user).
+    void offerRecovery(const QString& file);
+
 signals:
     void listOpenChanged(bool open);
     // The window is to be visible again (the player may have started hidden in the tray).

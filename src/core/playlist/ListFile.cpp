@@ -1,7 +1,8 @@
 #include "core/playlist/ListFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace vorlo {
 
@@ -41,6 +42,22 @@ QStringList ListFile::parse(const QByteArray& bytes) {
     return lines;
 }
 
+QStringList ListFile::parseHead(const QByteArray& head, bool cut, qsizetype maxLines) {
+    qsizetype end = head.size();
+    if (cut) end = std::max(head.lastIndexOf('\n'), head.lastIndexOf('\r')) + 1;
+    // Only as far as the lines wanted go: the rest of a long head is never split into lines.
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < end && breaks < maxLines; ++i) {
+        if (head[i] == '\n' || (head[i] == '\r' && (i + 1 >= end || head[i + 1] != '\n'))) {
+            ++breaks;
+            if (breaks == maxLines) end = i + 1;
+        }
+    }
+    QStringList lines = parse(head.left(end));
+    if (lines.size() > maxLines) lines.resize(maxLines);
+    return lines;
+}
+
 QStringList ListFile::read(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -51,11 +68,24 @@ QStringList ListFile::read(const QString& fileName) {
     return parse(bytes);
 }
 
-void ListFile::write(const QString& fileName, const QStringList& paths) {
-    QSaveFile file(fileName);
-    const QByteArray bytes = serialise(paths);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EListFileError(QStringLiteral("Cannot save the playlist file %1: %2").arg(fileName, file.errorString()));
+bool ListFile::holdsLineBreak(const QString& path) {
+    return path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'));
+}
+
+void ListFile::write(const QString& fileName, const QStringList& paths, SafeSave::Links links) {
+    for (const QString& path : paths) {
+        if (holdsLineBreak(path))
+            throw EListFileError(QStringLiteral("Cannot save the playlist file %1: the name of %2 holds a line "
+                                                "break, which a playlist file cannot keep.")
+                                     .arg(fileName, QString(path)
+                                                        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                                        .replace(QLatin1Char('\r'), QLatin1Char(' '))));
+    }
+    try {
+        SafeSave::write(fileName, serialise(paths), links);
+    } catch (const SafeSaveError& error) {
+        throw EListFileError(QStringLiteral("Cannot save the playlist file %1: %2").arg(fileName, error.reason()));
+    }
 }
 
 bool ListFile::hasListExtension(const QString& fileName) {

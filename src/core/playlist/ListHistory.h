@@ -34,10 +34,19 @@ public:
     void forgetMenuItem(int index);
 
     // Reading and writing "History.ini" (a list file's layout). Load replaces history and menu with the file's
-    // lines; when there is no such file, `fallback` (a list name other than "*.mpl") becomes the only entry.
+    // first 15 lines; when there is no such file, `fallback` (a list name other than "*.mpl") becomes the only
+    // entry. Only the head of the file is read (kMaxReadBytes), so a huge or endless file costs no more than a
+    // small one; anything but a regular file is refused. Throws EListFileError naming History.ini.
     void load(const QString& historyFile, const QString& fallback);
-    // Writes the history unless it is empty; throws EListFileError when the file cannot be written.
+    // Writes the history unless it is empty, never through a link (SafeSave::Links::Refuse); throws
+    // EListFileError naming History.ini when the file cannot be written.
     void save(const QString& historyFile) const;
+
+    // The most a History.ini may hold that is used: 15 full-length paths with their line ends.
+    static constexpr qsizetype kMaxReadBytes = kMaxEntries * (4096 + 2);
+    // The entries held by the head of a History.ini: at most 15 lines. `cut` says the head was cut short at
+    // kMaxReadBytes, so a last line without its line end is incomplete and left out.
+    static QStringList parse(const QByteArray& head, bool cut);
 
 signals:
     void changed();

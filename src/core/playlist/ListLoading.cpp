@@ -11,6 +11,11 @@
 #include "core/playlist/PlaylistEditor.h"
 #include "core/playlist/ZipSession.h"
 #include "core/settings/Options.h"
+#include "os/Registry.h"
+#include "os/SafeSave.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <vector>
 
@@ -187,6 +192,43 @@ void ListCommands::saveHistory(const QString& programFolder) const {
     const QString file = historyFile(programFolder);
     if (file.isEmpty() || history_.isEmpty()) return;
     ErrorHandler::run([&] { history_.save(file); });
+}
+
+QString ListCommands::recoveryFile() { return Registry::folder() + QStringLiteral("/Unsaved list.mpl"); }
+
+bool ListCommands::keepForRecovery(const QString& file) {
+    playlist().settleChangedFlag();
+    if (!playlist().ListChanged() || playlist().isEmpty() || zip_.active()) return false;
+    return guarded([&] {
+        QStringList paths = playlist().PathList();
+        paths.removeIf(&ListFile::holdsLineBreak);  // never added, but a broken line would cost a wrong entry
+        ListFile::write(file, paths, SafeSave::Links::Refuse);
+        qCDebug(lcLists) << "changed list of" << paths.size() << "entries kept in" << file;
+    });
+}
+
+void ListCommands::offerRecovery(const QString& file) {
+    if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink()) return;
+    const BoxButton answer = MessageBoxes::show(
+        QStringLiteral("Recover Unsaved List"),
+        QStringLiteral("The player was ended by the system while the playlist had unsaved changes; the list was kept "
+                       "in %1.\nDo you want to load it now? (No deletes it.)")
+            .arg(file),
+        BoxIcon::Question, BoxButtons::YesNo);
+    if (answer == BoxButton::Yes) {
+        const bool loaded = guarded([&] {
+            const QStringList paths = ListFile::read(file);
+            resetListForLoad();
+            names_.openFileName = ListFileNames::NoFile;
+            loadPaths(paths, LoadOrigin::User, 0);
+            names_.saveFileName = ListFileNames::NoFile;
+            if (!playlist().isEmpty()) playlist().MarkListChanged();
+            emit fileBoxRefreshWanted();
+        });
+        normalCursor();
+        if (!loaded) return;
+    }
+    QFile::remove(file);
 }
 
 }  // namespace vorlo

@@ -19,7 +19,27 @@ namespace {
 
 const QString ListFileExtension = QStringLiteral(".mpl");
 
+// A name with its line breaks shown as the escapes a user can read and search for.
+QString readable(QString name) {
+    return name.replace(QLatin1Char('\r'), QLatin1String("\\r")).replace(QLatin1Char('\n'), QLatin1String("\\n"));
+}
+
 }  // namespace
+
+void PlaylistEditor::refuseLineBreaks(const QStringList& names) {
+    if (names.isEmpty()) return;
+    const QString text =
+        names.size() == 1 ? QStringLiteral(
+                                "The name of \"%1\" holds a line break, which a playlist file cannot keep. It was not "
+                                "added.")
+                                .arg(readable(names.first()))
+                          : QStringLiteral(
+                                "%1 files were not added: their names hold line breaks, which a playlist file cannot "
+                                "keep. The first is \"%2\".")
+                                .arg(names.size())
+                                .arg(readable(names.first()));
+    MessageBoxes::show(QStringLiteral("Cannot Add File"), text, BoxIcon::Information);
+}
 
 PlaylistEditor::PlaylistEditor(Playlist& playlist, ZipSession& zip, QObject* parent)
     : QObject(parent), playlist_(playlist), zip_(zip) {}
@@ -81,9 +101,12 @@ void PlaylistEditor::addFromFileBox(const QString& folder, const std::vector<Fil
     const QString base = folderWithSeparator(folder);
     std::vector<PlaylistEntry> batch;
     batch.reserve(files.size());
+    QStringList refused;
     for (const FileBoxItem& file : files) {
         const QString extension = extensionLowered(file.fileName);
-        if (IsPlayableExt(extension)) {
+        if (ListFile::holdsLineBreak(file.fileName)) {
+            refused << base + file.fileName;
+        } else if (IsPlayableExt(extension)) {
             batch.push_back({base + file.fileName, file.lineText, false});
         } else if (extension == ListFileExtension) {
             appendEntries(batch);
@@ -94,11 +117,16 @@ void PlaylistEditor::addFromFileBox(const QString& folder, const std::vector<Fil
     }
     appendEntries(batch);
     finishAdding();
+    refuseLineBreaks(refused);
 }
 
 void PlaylistEditor::addOneFile(const QString& path) {
     if (zip_.active()) {
         refuseInZipMode();
+        return;
+    }
+    if (ListFile::holdsLineBreak(path)) {
+        refuseLineBreaks({path});
         return;
     }
     playlist_.append({path, fileNamePart(path), false});
@@ -116,9 +144,12 @@ void PlaylistEditor::insertFromFileBox(int dropIndex, const QString& folder, con
     dropIndex = std::clamp(dropIndex, 0, playlist_.count());
     const QString base = folderWithSeparator(folder);
     std::vector<PlaylistEntry> batch;
+    QStringList refused;
     for (const FileBoxItem& file : files) {
         const QString extension = extensionLowered(file.fileName);
-        if (IsPlayableExt(extension)) {
+        if (ListFile::holdsLineBreak(file.fileName)) {
+            refused << base + file.fileName;
+        } else if (IsPlayableExt(extension)) {
             batch.push_back({base + file.fileName, file.lineText, false});
         } else if (extension == ListFileExtension) {
             std::vector<PlaylistEntry> listed = entriesOfListFile(base + file.fileName);
@@ -131,6 +162,7 @@ void PlaylistEditor::insertFromFileBox(int dropIndex, const QString& folder, con
     if (inserted > 0) playlist_.selectLine(dropIndex + inserted - 1);
     AfterEntriesAdded();
     emit focusRequested(PlaylistFocus::SongList);
+    refuseLineBreaks(refused);
 }
 
 void PlaylistEditor::dropDraggedLine(int dropIndex) {

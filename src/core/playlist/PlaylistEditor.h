@@ -40,6 +40,9 @@ public:
 
     // The box that says nothing can be added while the playlist shows an archive.
     static void refuseInZipMode();
+    // The box that says the files `names` were not added: their names hold a line break, which would split
+    // their line of a list file in two. Adding leaves such files out; nothing when `names` is empty.
+    static void refuseLineBreaks(const QStringList& names);
 
     // Adding from the file box: the given files of `folder` in file box order (the selected ones, or all).
     // Playable files and the existing paths of list files are appended; Add All also settles the list after

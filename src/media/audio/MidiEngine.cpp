@@ -182,6 +182,16 @@ void MidiEngine::setEndCallback(std::function<void(std::uint64_t)> callback) {
     endCallback_ = std::move(callback);
 }
 
+double MidiEngine::gain() const {
+    std::lock_guard lock(mutex_);
+    return synth_->gain();
+}
+
+void MidiEngine::setGain(double gain) {
+    std::lock_guard lock(mutex_);
+    synth_->setGain(gain);
+}
+
 void MidiEngine::sendShortMessage(std::uint32_t message) {
     std::lock_guard lock(mutex_);
     synth_->shortMessage(message);

@@ -61,6 +61,10 @@ public:
     // Called on the audio thread, with no lock held, when a play reaches its end position.
     void setEndCallback(std::function<void(std::uint64_t playId)> callback);
 
+    // The synthesizer's gain (0 to 10), changed while it plays; the limiter after it keeps any gain from clipping.
+    double gain() const;
+    void setGain(double gain);
+
     // A short message as a MIDI output takes it (for example 0x78B0: all sound off on channel 1;
     // 0xFF: system reset), and a complete SysEx, straight to the synthesizer.
     void sendShortMessage(std::uint32_t message);

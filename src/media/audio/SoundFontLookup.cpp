@@ -3,7 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace vorlo::audio {
 namespace {
@@ -43,6 +47,28 @@ SoundFontChoice findSoundFont(const std::string& configuredPath) {
     return {{},
             "No soundfont found. Choose one in the settings, or install a General MIDI soundfont "
             "(for example the Debian package fluid-soundfont-gm)."};
+}
+
+double defaultGainFor(const std::string& soundFontPath) {
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(soundFontPath, error);
+    std::string name = (error ? std::filesystem::path(soundFontPath) : real).filename().string();
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    struct Level {
+        const char* fileName;
+        double gain;
+    };
+    // FluidR3 at 0.5 plays normal songs at about -23 LUFS with peaks near -10 dBFS, and only loud songs need the
+    // limiter. TimGM6mb's samples are about 2.5 dB quieter (measured on the sample songs and packaged game music):
+    // a gain of 0.65 plays the same songs as loud.
+    static constexpr Level kLevels[] = {
+        {"fluidr3_gm.sf2", 0.5},
+        {"fluidr3_gm.sf3", 0.5},
+        {"timgm6mb.sf2", 0.65},
+    };
+    for (const Level& level : kLevels)
+        if (name == level.fileName) return level.gain;
+    return 0.5;
 }
 
 }  // namespace vorlo::audio

@@ -16,4 +16,9 @@ const std::vector<std::string>& systemSoundFontPaths();
 
 SoundFontChoice findSoundFont(const std::string& configuredPath);
 
+// The synthesizer's gain that suits a soundfont: soundfonts are recorded at different levels, and the same song
+// would play several dB louder on one than on another. Known soundfonts are recognised by their file name (links
+// followed); others get a level that suits most General MIDI soundfonts.
+double defaultGainFor(const std::string& soundFontPath);
+
 }  // namespace vorlo::audio

@@ -24,7 +24,7 @@ std::unique_ptr<SoundFontSynth> SoundFontSynth::create(const SynthSettings& sett
     synth->settings_ = new_fluid_settings();
     fluid_settings_t* s = synth->settings_;
     fluid_settings_setnum(s, "synth.sample-rate", settings.sampleRate);
-    fluid_settings_setnum(s, "synth.gain", settings.gain);
+    fluid_settings_setnum(s, "synth.gain", settings.gain.value_or(defaultGainFor(choice.path)));
     fluid_settings_setint(s, "synth.polyphony", settings.polyphony);
     fluid_settings_setint(s, "synth.reverb.active", settings.reverb ? 1 : 0);
     fluid_settings_setint(s, "synth.chorus.active", settings.chorus ? 1 : 0);
@@ -39,6 +39,7 @@ std::unique_ptr<SoundFontSynth> SoundFontSynth::create(const SynthSettings& sett
     fluid_settings_setint(s, "synth.device-id", 16);
     synth->samplesOnDemand_ = settings.loadSamplesOnDemand && samplesArePadded(choice.path);
     fluid_settings_setint(s, "synth.dynamic-sample-loading", synth->samplesOnDemand_ ? 1 : 0);
+    synth->limiter_ = std::make_unique<PeakLimiter>(settings.sampleRate);
     synth->synth_ = new_fluid_synth(s);
     if (synth->synth_ == nullptr) {
         error = "The synthesizer could not be started: " + takeFluidError();
@@ -112,7 +113,14 @@ ChannelState SoundFontSynth::channelState(int channel) const {
 
 int SoundFontSynth::activeVoices() const { return fluid_synth_get_active_voice_count(synth_); }
 
+double SoundFontSynth::gain() const { return fluid_synth_get_gain(synth_); }
+
+void SoundFontSynth::setGain(double gain) {
+    fluid_synth_set_gain(synth_, static_cast<float>(std::clamp(gain, 0.0, 10.0)));
+}
+
 void SoundFontSynth::channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+    channelsAtPowerOn_ = false;
     const int channel = status & 0x0F;
     switch (status & 0xF0) {
         case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
@@ -133,6 +141,7 @@ void SoundFontSynth::channelMessage(std::uint8_t status, std::uint8_t data1, std
 }
 
 void SoundFontSynth::systemExclusive(std::span<const std::uint8_t> message) {
+    channelsAtPowerOn_ = false;
     // FluidSynth takes the bytes between F0 and F7.
     if (message.size() < 2 || message.front() != 0xF0) return;
     const std::size_t end = message.back() == 0xF7 ? message.size() - 1 : message.size();
@@ -142,20 +151,34 @@ void SoundFontSynth::systemExclusive(std::span<const std::uint8_t> message) {
 }
 
 void SoundFontSynth::allNotesOff() { fluid_synth_all_notes_off(synth_, -1); }
-void SoundFontSynth::allSoundsOff() { fluid_synth_all_sounds_off(synth_, -1); }
-// A system reset silences a MIDI device. FluidSynth's own lets sounding voices ring on for their release, so the
-// sound is cut off as well.
-void SoundFontSynth::systemReset() {
+
+// FluidSynth's all-sounds-off leaves the reverb and chorus ringing, and only its system reset empties them. The
+// reset must come first: FluidSynth's reset turns voices that an all-sounds-off has just stopped, and that have not
+// rendered since, into voices in their release.
+void SoundFontSynth::allSoundsOff() {
     fluid_synth_system_reset(synth_);
     fluid_synth_all_sounds_off(synth_, -1);
+    limiter_->cut();
+    channelsAtPowerOn_ = true;
 }
 
+// A system reset silences a MIDI device, effects included.
+void SoundFontSynth::systemReset() { allSoundsOff(); }
+
 // FluidSynth's system reset returns every channel to its power-on state and keeps the GM/GS/XG
-// bank-select mode that a reset message chose.
-void SoundFontSynth::resetChannels() { fluid_synth_system_reset(synth_); }
+// bank-select mode that a reset message chose. Right after a cut (a seek: the sounds are cut, then the channels
+// reset and the song's state chased) the channels are at power-on already, and a second reset would turn the voices
+// just cut back into voices in their release (see above), so it is left out.
+void SoundFontSynth::resetChannels() {
+    if (channelsAtPowerOn_) return;
+    fluid_synth_system_reset(synth_);
+    fluid_synth_all_sounds_off(synth_, -1);
+    channelsAtPowerOn_ = true;
+}
 
 void SoundFontSynth::render(float* left, float* right, std::size_t frames) {
     fluid_synth_write_float(synth_, static_cast<int>(frames), left, 0, 1, right, 0, 1);
+    limiter_->process(left, right, frames);
 }
 
 }  // namespace vorlo::audio

@@ -1,12 +1,14 @@
 #pragma once
-// The synthesizer: FluidSynth playing a soundfont.
+// The synthesizer: FluidSynth playing a soundfont, its output kept below full scale by a limiter.
 #include <array>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "media/audio/PeakLimiter.h"
 #include "media/audio/SongPresets.h"
 #include "midi/Synth.h"
 
@@ -18,8 +20,9 @@ namespace vorlo::audio {
 struct SynthSettings {
     std::string soundFontPath;  // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
     int sampleRate = 44100;
-    // FluidSynth's own gain of 0.2 leaves General MIDI songs far quieter than other players.
-    double gain = 0.5;
+    // The synthesizer's gain; empty: the level that suits the soundfont in use (defaultGainFor()). The limiter after
+    // it keeps any gain from clipping.
+    std::optional<double> gain;
     bool reverb = true;
     bool chorus = true;
     int polyphony = 256;
@@ -48,6 +51,9 @@ public:
     const std::string& soundFontPath() const { return soundFontPath_; }
     // True when the samples are read as instruments need them, false when the soundfont was loaded whole.
     bool loadsSamplesOnDemand() const { return samplesOnDemand_; }
+    // The gain in use; a new one takes effect with the next block rendered (clamped to FluidSynth's 0 to 10).
+    double gain() const;
+    void setGain(double gain);
 
     // Reads the samples of `presets` (as a program change resolves them: a preset the soundfont lacks falls back to
     // the same program of bank 0, then to the piano; a missing kit to the standard kit) and keeps them in memory;
@@ -59,7 +65,7 @@ public:
     // The presets kept loaded, as resolved in the soundfont (for tests and diagnostics).
     std::vector<PresetRef> keptPresets() const;
     ChannelState channelState(int channel) const;
-    // Voices still sounding (releases and reverb tails included).
+    // Voices still sounding (their releases included; the effects' echo is not a voice).
     int activeVoices() const;
 
     int sampleRate() const override { return sampleRate_; }
@@ -84,6 +90,9 @@ private:
     std::vector<PresetRef> kept_;  // sorted
     int sampleRate_ = 44100;
     std::string soundFontPath_;
+    std::unique_ptr<PeakLimiter> limiter_;
+    // No message has changed a channel since the last reset (false at first: a soundfont's defaults are no reset).
+    bool channelsAtPowerOn_ = false;
 };
 
 }  // namespace vorlo::audio

@@ -1,4 +1,5 @@
 #include "media/video/VideoDevice.h"
+#include "media/Sentence.h"
 
 #include <QApplication>
 #include <QAudioOutput>
@@ -82,7 +83,7 @@ void VideoDevice::waitUntilLoaded(const std::string& path) {
     if (!done) error = QStringLiteral("the file did not load");
     if (!error.isEmpty()) {
         player_->setSource(QUrl());
-        throw EMCIDeviceError("Cannot open \"" + path + "\" as a video: " + error.toStdString() + ".");
+        throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as a video: " + error.toStdString()));
     }
     lengthMs_ = std::max<qint64>(0, player_->duration());
     if (window_) {

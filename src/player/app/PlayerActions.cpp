@@ -53,6 +53,7 @@ PlayerActions::PlayerActions(QStyle* style, QObject* parent) : QObject(parent) {
         modes_[i]->setCheckable(true);
     }
 
+    configuration = make(this, {"Configuration", "&Configuration...", "", {}});
     resetMidiNow = make(this, {"MIDIResetNow", "Reset MIDI &Now!", "", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R)});
     timeCount = make(this, {"TimeCount", "&Switch Counter", "", QKeySequence(Qt::ALT | Qt::Key_S)});
     volume = make(this, {"VolumeControl", "&Volume Control...", "Volume Control", QKeySequence(Qt::CTRL | Qt::Key_V)},

@@ -35,6 +35,7 @@ public:
     QAction* shufflePlay;  // ShufflePlay "&Shuffle" Ctrl+5
 
     // "&Options" and "&Display" items that belong to playing.
+    QAction* configuration;   // Configuration "&Configuration..."
     QAction* resetMidiNow;    // MIDIResetNow "Reset MIDI &Now!" Ctrl+Alt+R
     QAction* timeCount;       // TimeCount "&Switch Counter" Alt+S; also the counter's clicks
     QAction* volume;          // VolumeControl "&Volume Control..." Ctrl+V; SpdBtnVolume

@@ -8,6 +8,7 @@
 #include "media/MIDIPlayer.h"
 #include "os/Registry.h"
 #include "os/TempFolder.h"
+#include "player/app/CentreOnPlayer.h"
 #include "player/app/ModalDialogs.h"
 #include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
@@ -21,6 +22,7 @@
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
+#include "player/settings/TPagesDlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -99,7 +101,7 @@ void TFormPlayer::buildMenus() {
     modesMenu_ = optionsMenu->addMenu(QStringLiteral("&Play Modes"));
     modesMenu_->setObjectName(QStringLiteral("PlayModes"));
     for (int i = 0; i < PlayerActions::kModeCount; ++i) modesMenu_->addAction(a.modeItems()[i]);
-    for (QAction* action : {a.volume, a.multimedia, a.resetMidiNow}) optionsMenu->addAction(action);
+    for (QAction* action : {a.configuration, a.volume, a.multimedia, a.resetMidiNow}) optionsMenu->addAction(action);
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
     helpMenu_->setObjectName(QStringLiteral("MenuHelp"));
@@ -108,6 +110,7 @@ void TFormPlayer::buildMenus() {
     connect(a.exit, &QAction::triggered, this, ErrorHandler::guard([this] { FileExitClick(false); }));
     connect(a.helpContents, &QAction::triggered, this, ErrorHandler::guard([this] { showHelp(101); }));
     connect(a.about, &QAction::triggered, this, ErrorHandler::guard([this] { showAbout(); }));
+    connect(a.configuration, &QAction::triggered, this, ErrorHandler::guard([this] { ConfigurationClick(); }));
 }
 
 QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
@@ -115,12 +118,16 @@ QSize TFormPlayer::clientSize() const { return windowParts_->clientSize(); }
 void TFormPlayer::setClientSize(const QSize& size) { windowParts_->setClientSize(size); }
 
 bool TFormPlayer::FormCreate(const QStringList& arguments) {
-    BusyCursor busy;
+    std::optional<BusyCursor> busy(std::in_place);
     prepareTempFolder();
     setClientSize(lastClientSize_);
 
     readOptions();
     if (firstRun_) {
+        // A new user starts with the file types: that is how files reach the player from the desktop. The
+        // command line is not looked at on a first run. The user works in the dialog: no hourglass over it.
+        busy.reset();
+        ConfigurationClick(TPagesDlg::FileTypes);
         setClientSize(QSize(kDesignClientWidth, kDesignClientHeight));
         show();
         return true;
@@ -157,11 +164,13 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
         if (extensionLowered(file) == QLatin1String(".mpl")) {
             showBeforeLoading();
             lists.openListAtStart(file);
+            if (!endingOnSignal_) lists.offerRecovery(ListCommands::recoveryFile());
             return true;
         }
     }
     showBeforeLoading();
     lists.autoLoadAtStart();
+    if (!endingOnSignal_) lists.offerRecovery(ListCommands::recoveryFile());
     return true;
 }
 
@@ -295,7 +304,9 @@ void TFormPlayer::takeHandOver(const QByteArray& tail) {
 void TFormPlayer::FileExitClick(bool fromWindow) {
     // An open rename ends first, without renaming: its line may be about to go.
     if (fileOperations_) fileOperations_->renameEditor().close();
-    if (!core_->lists().askSaveChanges(true)) {
+    const bool keep = core_->lists().askSaveChanges(true);
+    if (endingOnSignal_) return;  // the question was cut short: the player has ended meanwhile
+    if (!keep) {
         closeConfirmed_ = false;
         return;
     }
@@ -308,6 +319,22 @@ void TFormPlayer::FileExitClick(bool fromWindow) {
     ErrorHandler::run([this] { releaseDevice(); });
     saveOptions();
     if (!fromWindow) QApplication::quit();
+}
+
+void TFormPlayer::endOnSignal() {
+    if (endingOnSignal_) return;
+    endingOnSignal_ = true;
+    closeConfirmed_ = true;
+    // Nobody answers from here on: any box (an error of the saves below) goes to standard error.
+    MessageBoxes::setDefault(nullptr);
+    ErrorHandler::run([this] { core_->lists().keepForRecovery(ListCommands::recoveryFile()); });
+    ErrorHandler::run([this] {
+        if (!tempFolder_.isEmpty()) TempFolder::remove(tempFolder_);
+    });
+    ErrorHandler::run([this] { releaseDevice(); });
+    saveOptions();
+    // Ends every event loop, a box's that is up as well; the code that waited on the box sees endingOnSignal().
+    QApplication::exit(0);
 }
 
 void TFormPlayer::closeEvent(QCloseEvent* event) {
@@ -378,6 +405,21 @@ void TFormPlayer::saveOptions() {
     // The history is written even when the options could not be.
     ErrorHandler::run([this] { settings_.save(core_->lists().history().entries()); });
     core_->lists().saveHistory(options_.programFolder);
+}
+
+void TFormPlayer::ConfigurationClick(int firstPage) {
+    const QString listFolder = core_->lists().fileNames().openInitialFolder;
+    TPagesDlg dialog(
+        settings_,
+        [this, listFolder](const QString& typed) {
+            const QFileInfo typedFile(typed);
+            return listDialogs_->chooseResetFile(typedFile.isFile() ? typedFile.absolutePath() : listFolder);
+        },
+        this);
+    dialog.showPage(firstPage);
+    dialog.adjustSize();
+    CentreOnPlayer(dialog, this);
+    ModalDialogs::exec(dialog);
 }
 
 void TFormPlayer::showAbout() {

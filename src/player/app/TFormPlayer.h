@@ -62,6 +62,15 @@ public:
     // The exit path; `fromWindow` is true when the window's own close runs it, false for the menu items.
     void FileExitClick(bool fromWindow = false);
 
+    // The system ends the player (SIGTERM at logout, SIGINT, SIGHUP): no question is asked and no box waits
+    // for anybody. The options and History.ini are saved, a changed list is kept in the recovery file (offered
+    // at the next start), and the application's event loops are told to end, a box that is up included.
+    void endOnSignal();
+    bool endingOnSignal() const { return endingOnSignal_; }
+
+    // Opens the configuration dialog on `firstPage` (a TPagesDlg::Page), over the window.
+    void ConfigurationClick(int firstPage = 0);
+
     // Makes the window visible again after it was hidden in the tray.
     void restoreFromTray();
     // Hides the window in the tray (minimises it where the desktop has no tray).
@@ -154,6 +163,7 @@ private:
     QSize lastClientSize_{kDesignClientWidth, kDesignClientHeight};
     bool firstRun_ = false;
     bool closeConfirmed_ = false;
+    bool endingOnSignal_ = false;
     std::unique_ptr<media::MIDIPlayer> device_;
     std::unique_ptr<PlayerCore> core_;
     std::unique_ptr<ListDialogs> listDialogs_;

@@ -3,18 +3,17 @@
 #include "media/MIDIPlayer.h"
 #include "media/VideoBackend.h"
 #include "os/SingleApp.h"
+#include "os/TerminationSignals.h"
 #include "player/app/PlayerApplication.h"
 #include "player/app/TFormPlayer.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QSocketNotifier>
 #include <QWindow>
 
-#include <sys/socket.h>
 #include <unistd.h>
-#include <csignal>
+#include <climits>
 #include <memory>
 
 namespace {
@@ -46,27 +45,6 @@ private:
     QWidget& window_;
 };
 
-int g_signalPipe[2] = {-1, -1};
-
-void onTerminate(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(g_signalPipe[1], &byte, 1);
-}
-
-// A logout or `kill` ends the player like a shutdown of the desktop: the window is destroyed in order, so the
-// options are saved and the list is offered for saving.
-void quitOnTerminate() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] { QApplication::quit(); });
-    struct sigaction action {};
-    action.sa_handler = onTerminate;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGHUP, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,10 +55,17 @@ int main(int argc, char** argv) {
     try {
         vorlo::SingleApp single;
         if (!single.isFirst()) {
-            single.send(tail);
+            // The first player runs in another folder: a name relative to ours means nothing there.
+            char here[PATH_MAX];
+            single.send(vorlo::SingleApp::absoluteTail(tail, ::getcwd(here, sizeof here) ? QByteArray(here) : ""));
             return 0;
         }
-        quitOnTerminate();
+        // A logout or `kill` ends the player without questions: the window saves what it must. A signal waits
+        // in its pipe until the event loop first runs, when the window exists.
+        vorlo::TFormPlayer* ending = nullptr;
+        const vorlo::TerminationSignals terminations([&ending](int) {
+            if (ending) ending->endOnSignal();
+        });
         // Video comes as a module from the program folder, loaded when the first video is opened: the player starts
         // without Qt Multimedia and GStreamer.
         const QByteArray folder = QFile::encodeName(QApplication::applicationDirPath());
@@ -95,11 +80,13 @@ int main(int argc, char** argv) {
         QApplication::setWindowIcon(window->windowIcon());
         QStringList arguments = QApplication::arguments();
         arguments.removeFirst();
+        ending = window.get();
         const StartupLog startupLog(*window);
-        if (!window->FormCreate(arguments)) return 0;
+        if (!window->FormCreate(arguments) || window->endingOnSignal()) return 0;
         startupLog.listIn(window->playlistPanel().playlist().count());
         single.publish([&window](const QByteArray& handed) { window->receiveHandOver(handed); });
         QApplication::exec();
+        ending = nullptr;
     } catch (const std::exception& error) {
         vorlo::ErrorHandler::handle(error);
     }

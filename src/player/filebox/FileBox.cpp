@@ -3,6 +3,7 @@
 
 #include "core/app/ErrorHandler.h"
 #include "core/filebox/FileFilters.h"
+#include "controls/TSCheckList.h"
 #include "core/settings/Options.h"
 #include "player/app/DesktopOpener.h"
 #include "player/filebox/DirectoryListBox.h"
@@ -110,6 +111,12 @@ void FileBox::attachPlaylist(PlaylistPanel* panel) {
     connect(panel->actions().addFile, &QAction::triggered, this, ErrorHandler::guard([this] { BtnAddFileClick(); }));
     connect(panel->actions().addAll, &QAction::triggered, this, ErrorHandler::guard([this] { BtnAddAllClick(); }));
     connect(panel, &PlaylistPanel::focusFolderListRequested, folderList_, [this] { folderList_->setFocus(); });
+    // Files dropped from the file list leave the playlist in focus; a playlist line being dragged starts with no
+    // folder line chosen, so only the line under the pointer can become the drop's target folder.
+    connect(fileList_, &FileListBox::dragEnded, panel, [panel](bool dropped) {
+        if (dropped) panel->SongListClick();
+    });
+    connect(panel->songList(), &TSCheckList::OnStartDrag, folderList_, [this] { folderList_->clearSelection(); });
     FileListBoxClick();
 }
 

@@ -175,7 +175,8 @@ void FileListBox::startDrag(Qt::DropActions /*supportedActions*/) {
         painter.end();
         drag->setPixmap(stack);
     }
-    drag->exec(Qt::CopyAction);
+    const Qt::DropAction result = drag->exec(Qt::CopyAction);
+    emit dragEnded(result != Qt::IgnoreAction);
 }
 
 void FileListBox::keyPressEvent(QKeyEvent* event) {

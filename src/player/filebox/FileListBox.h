@@ -61,6 +61,8 @@ signals:
     // A double click, or a left click in One Touch Cursor mode.
     void openItemRequested();
     void enterPressed();
+    // A drag of the selected files ended; `dropped` when a target took them.
+    void dragEnded(bool dropped);
     // The current folder's names are all in the list.
     void loaded();
     void requestScan(quint64 generation, const QString& folder, const QStringList& patterns);

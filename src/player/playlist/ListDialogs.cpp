@@ -32,10 +32,11 @@ public:
     }
 };
 
-std::optional<QString> runDialog(QFileDialog& dialog, const QString& fileName, const QString& initialFolder) {
+std::optional<QString> runDialog(QFileDialog& dialog, const QString& fileName, const QString& initialFolder,
+                                 const QString& defaultExtension = DefaultExtension) {
     // The dialogs are our own widgets, so that they look the same everywhere and tests can fill them in.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setDefaultSuffix(DefaultExtension);
+    dialog.setDefaultSuffix(defaultExtension);
     if (!initialFolder.isEmpty()) dialog.setDirectory(initialFolder);
     dialog.selectFile(fileName.isEmpty() ? ListDialogs::NoFile : fileName);
     if (ModalDialogs::exec(dialog) != QDialog::Accepted) return std::nullopt;
@@ -66,6 +67,15 @@ std::optional<QString> ListDialogs::chooseListToSave(const QString& title, const
     // Whether to overwrite is the player's own question, asked only where it matters.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     return runDialog(dialog, fileName, folder);
+}
+
+std::optional<QString> ListDialogs::chooseResetFile(const QString& folder) {
+    ListFileDialog dialog(window_, QStringLiteral("Select MIDI Reset File"));
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setNameFilter(QStringLiteral("MIDI Sequence files (*.mid)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runDialog(dialog, QStringLiteral("*.mid"), folder, QStringLiteral("mid"));
 }
 
 void ListDialogs::showReport(const QString& caption, const QStringList& lines) {

@@ -29,6 +29,11 @@ public:
                                             const QString& folder) override;
     void showReport(const QString& caption, const QStringList& lines) override;
 
+    // The open dialog lent to the configuration dialog's Browse: it asks for a MIDI reset file ("Select MIDI
+    // Reset File", "*.mid"), starting in `folder`. What the list dialogs remember is not touched, so the next
+    // list opened finds the dialog as it was.
+    std::optional<QString> chooseResetFile(const QString& folder);
+
 private:
     QWidget* window_;
 };

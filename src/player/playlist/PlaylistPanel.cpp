@@ -99,6 +99,7 @@ PlaylistPanel::PlaylistPanel(PlaylistEditor& editor, QWidget* parent)
         if (!editor_.playlist().isEmpty()) fitLines(0, editor_.playlist().count() - 1);
     });
     connect(songList_, &TSCheckList::OnVScroll, this, [this] { emit closeRenameEditorRequested(); });
+    connect(songList_, &TSCheckList::OnEndDrag, this, [this] { SongListClick(); });
     connect(songList_, &TSCheckList::OnHScroll, this, [this] {
         emit closeRenameEditorRequested();
         if (editor_.playlist().isValidIndex(editor_.playlist().DragIndex())) selectLine(editor_.playlist().DragIndex());

@@ -1,12 +1,16 @@
 #include "core/playlist/ListFile.h"
 
+#include "SmallDisk.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
@@ -90,6 +94,61 @@ TEST(ListFileTest, ASaveThatFailsPartWayLeavesTheOldListIntact) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed save was not reported";
     EXPECT_EQ(contents(file), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.mpl"});
+}
+
+}  // namespace
+
+namespace {
+
+QString saveFailure(const QString& file, const QStringList& paths) {
+    try {
+        ListFile::write(file, paths);
+        return "saved";
+    } catch (const EListFileError& error) {
+        return QString::fromLocal8Bit(error.what());
+    }
+}
+
+// A full disk: the old list stays, and the save says so instead of leaving an empty file behind.
+TEST(ListFileTest, AFullDiskLeavesTheOldListAndReportsTheFailure) {
+    test::SmallDisk disk(64 * 1024);
+    if (!disk.mounted()) GTEST_SKIP() << qPrintable(disk.reason());
+    const QString file = disk.path() + "/small.mpl";
+    ListFile::write(file, {"/music/old.mid"});
+    disk.fill();
+    QStringList many;
+    for (int i = 0; i < 2000; ++i) many << QString("/music/song number %1.mid").arg(i);
+    EXPECT_EQ(saveFailure(file, many), "Cannot save the playlist file " + file + ": No space left on device");
+    EXPECT_EQ(contents(file), "/music/old.mid\r\n");
+    EXPECT_EQ(saveFailure(file, {"/music/new.mid"}),
+              "Cannot save the playlist file " + file + ": No space left on device");
+    EXPECT_EQ(contents(file), "/music/old.mid\r\n");
+}
+
+// A list that is a link: written into the regular file it leads to (the link stays), never into a FIFO or a
+// device, and never broken by a path with a line break.
+TEST(ListFileTest, ALinkedListIsWrittenOnlyIntoARegularFileAndNeverBroken) {
+    QTemporaryDir dir;
+    const QString real = dir.path() + "/real.mpl";
+    const QString link = dir.path() + "/link.mpl";
+    ListFile::write(real, {"/music/old.mid"});
+    ASSERT_TRUE(QFile::link(real, link));
+    ListFile::write(link, {"/music/new.mid"});
+    EXPECT_EQ(contents(real), "/music/new.mid\r\n");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+    const QString fifo = dir.path() + "/fifo";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString fifoLink = dir.path() + "/fifo.mpl";
+    ASSERT_TRUE(QFile::link(fifo, fifoLink));
+    EXPECT_TRUE(saveFailure(fifoLink, {"/music/a.mid"}).contains("not a regular file"));
+    EXPECT_TRUE(saveFailure(fifo, {"/music/a.mid"}).contains("not a regular file"));
+    EXPECT_TRUE(QFileInfo(fifoLink).isSymLink());
+
+    EXPECT_EQ(saveFailure(real, {"/music/a.mid", "/music/two\nlines.mid"}),
+              "Cannot save the playlist file " + real +
+                  ": the name of /music/two lines.mid holds a line break, which a playlist file cannot keep.");
+    EXPECT_EQ(contents(real), "/music/new.mid\r\n");
 }
 
 }  // namespace

@@ -1,13 +1,21 @@
 #include "core/settings/Settings.h"
 #include "os/Registry.h"
+#include "os/RegistryHive.h"
 
 #include "PlayerSandbox.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 using namespace vorlo;
 
@@ -119,6 +127,59 @@ TEST_F(SettingsTest, ApplyingAnEditedCopyTellsListenersWhatChanged) {
 
     settings.apply(edited);  // nothing differs: nobody is told
     EXPECT_EQ(heard.size(), 1u);
+}
+
+// The generation of the one save a settings file holds whole: every value written by save number g says g.
+// -1 when the file is damaged, holds no options, or mixes saves.
+int wholeGeneration(const QByteArray& bytes) {
+    RegistryHive hive;
+    try {
+        hive = RegistryHive::parse(bytes, "probe.reg");
+    } catch (const RegistryError&) {
+        return -1;
+    }
+    const RegistryHive::Key* key = hive.findKey("SOFTWARE\\Brackwen\\MIDI Vorlo\\Options");
+    if (!key) return -1;
+    std::set<std::uint32_t> seen;
+    for (const char* name : {"Top", "Left", "Height", "Width", "LastOne", "SKIP", "WAIT"}) {
+        const RegistryValue* value = RegistryHive::value(*key, name);
+        if (!value || value->type != RegistryValue::Type::DWord) return -1;
+        seen.insert(value->number);
+    }
+    const RegistryValue* folder = RegistryHive::value(*key, "MIDIDirectory");
+    const RegistryValue* list = RegistryHive::value(*key, "AutoLoadList");
+    if (seen.size() != 1 || !folder || !list) return -1;
+    const int generation = static_cast<int>(*seen.begin());
+    if (folder->text != QString("/gen/%1").arg(generation) || list->text != QString("/gen/%1/list.mpl").arg(generation))
+        return -1;
+    return generation;
+}
+
+// kill -9 at any moment of the save at close leaves the options of one save whole: the one before or the one
+// that was being written, never a mix of the two and never a damaged file.
+TEST(SettingsKillTest, AKillDuringTheSaveLeavesTheOldOrTheNewOptionsWhole) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString probe = QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath() + "/options_save_probe";
+    const QString hiveFile = dir.path() + "/HKEY_CURRENT_USER.reg";
+    QRandomGenerator random(19);
+    int lastGeneration = 0;
+    for (int run = 0; run < 50; ++run) {
+        SCOPED_TRACE(run);
+        QProcess saver;
+        saver.start(probe, {dir.path()});
+        ASSERT_TRUE(saver.waitForStarted());
+        ASSERT_TRUE(saver.waitForReadyRead(30000));
+        QThread::usleep(random.bounded(20000));
+        saver.kill();  // SIGKILL
+        ASSERT_TRUE(saver.waitForFinished(30000));
+        QFile file(hiveFile);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const int generation = wholeGeneration(file.readAll());
+        EXPECT_GE(generation, 1) << "the settings file does not hold one save whole";
+        lastGeneration = std::max(lastGeneration, generation);
+    }
+    EXPECT_GT(lastGeneration, 1);  // the kills did fall during later saves, not only before the first
 }
 
 }  // namespace

@@ -75,10 +75,12 @@ TEST(MidiEngine, SeekToTheMiddleGivesTheSameInstrumentsAsPlayingThere) {
         EXPECT_EQ(a.program, b.program) << "channel " << channel;
         EXPECT_EQ(a.bank, b.bank) << "channel " << channel;
         EXPECT_EQ(a.pitchBend, b.pitchBend) << "channel " << channel;
-        for (int controller = 0; controller < 128; ++controller)
+        for (int controller = 0; controller < 128; ++controller) {
+            if (controller == 64 || controller == 66) continue;  // the end of the first play lifted the pedals
             EXPECT_EQ(a.controllers[static_cast<std::size_t>(controller)],
                       b.controllers[static_cast<std::size_t>(controller)])
                 << "channel " << channel << " controller " << controller;
+        }
     }
     const ChannelState strings1 = sought->channelState(1);
     EXPECT_EQ(strings1.program, 48);

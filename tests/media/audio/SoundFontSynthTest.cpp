@@ -63,6 +63,31 @@ TEST(SoundFontSynth, ShortMessagesSoundOffResetControllersAndSystemReset) {
     EXPECT_EQ(synth->channelState(1).program, 0);
 }
 
+// Soundfonts are recorded at different levels: each gets the gain that plays songs at the same loudness, found by
+// its real name behind a link such as the system's default-GM.sf2; a gain that is set overrides it, also later.
+TEST(SoundFontSynth, TheDefaultGainSuitsTheSoundFontFoundBehindLinks) {
+    EXPECT_GT(defaultGainFor(test::kSoundFont), defaultGainFor("/usr/share/sounds/sf2/FluidR3_GM.sf2"));
+    const std::filesystem::path link =
+        std::filesystem::temp_directory_path() / ("vorlo-default-" + std::to_string(::getpid()) + ".sf2");
+    std::filesystem::create_symlink(test::kSoundFont, link);
+    EXPECT_EQ(defaultGainFor(link.string()), defaultGainFor(test::kSoundFont));
+
+    SynthSettings settings;
+    settings.soundFontPath = link.string();
+    std::string error;
+    auto synth = SoundFontSynth::create(settings, error);
+    std::filesystem::remove(link);
+    ASSERT_TRUE(synth) << error;
+    EXPECT_NEAR(synth->gain(), defaultGainFor(test::kSoundFont), 1e-6);
+    settings.soundFontPath = test::kSoundFont;
+    settings.gain = 2.0;
+    synth = SoundFontSynth::create(settings, error);
+    ASSERT_TRUE(synth) << error;
+    EXPECT_NEAR(synth->gain(), 2.0, 1e-6);
+    synth->setGain(25.0);  // beyond what the synthesizer takes
+    EXPECT_NEAR(synth->gain(), 10.0, 1e-6);
+}
+
 TEST(SoundFontSynth, AMissingSoundFontIsAClearError) {
     SynthSettings settings;
     settings.soundFontPath = "/nowhere/none.sf2";

@@ -47,6 +47,10 @@ protected:
         }
         return path;
     }
+    // A first run opens the configuration dialog; the new user closes it.
+    void expectFirstRunConfiguration() {
+        boxes_.expectDialog("PagesDlg", [](QObject&) { return 0; });
+    }
     // The playlist was changed and is never saved: the window asks once more when it is destroyed.
     void expectSaveQuestionAtDestruction() {
         boxes_.expect("Save list now?", "This list has been changed. Save it now?", BoxIcon::Question,
@@ -56,6 +60,7 @@ protected:
 
 TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommandLine) {
     TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    expectFirstRunConfiguration();
     ASSERT_TRUE(form.FormCreate({"/play", "/close", "/mode", "-a"}));
     EXPECT_TRUE(form.firstRun());
     EXPECT_TRUE(form.isVisible());
@@ -69,6 +74,7 @@ TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommand
 
 TEST_F(FormPlayerTest, OnTheFirstRunTheMarksAndLabelsShowTheModesInForce) {
     TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    expectFirstRunConfiguration();
     ASSERT_TRUE(form.FormCreate({}));
     ASSERT_TRUE(form.firstRun());
     const PlayerActions& actions = form.playerActions();
@@ -246,6 +252,50 @@ TEST_F(FormPlayerTest, ASaveThatFailsIsShownAndThePlayerStillEnds) {
         EXPECT_TRUE(EndWatch::ends([&] { byMenu ? exit->trigger() : void(form.close()); })) << byMenu;
         EXPECT_TRUE(form.closeConfirmed());
     }
+}
+
+// A logout's SIGTERM: the player ends at once without a question, saves its options and History.ini, and keeps
+// the changed list, which the next start offers.
+TEST_F(FormPlayerTest, ASignalEndsThePlayerWithoutQuestionsAndTheNextStartOffersTheChangedList) {
+    storeOptions();
+    const QString list = path("list.mpl");
+    const QStringList songs{makeFile("a.mid"), makeFile("b.mid")};
+    ListFile::write(list, {songs[0]});
+    {
+        TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+        ASSERT_TRUE(form.FormCreate({list}));
+        form.playlistPanel().playlist().append({songs[1], "b.mid", false});
+        form.options().skip = 42;
+        // In the application's event loop, as the signal's notifier calls it: the loop ends with code 0, not by
+        // the test's own way out.
+        QObject context;
+        QTimer::singleShot(0, &context, [&form] { form.endOnSignal(); });
+        QTimer::singleShot(10000, &context, [] { QApplication::exit(1); });
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_TRUE(form.closeConfirmed());
+        EXPECT_EQ(boxes_.shown().size(), 0u);
+    }
+    EXPECT_EQ(boxes_.shown().size(), 0u);  // nor when the window goes
+    EXPECT_EQ(fileBytes(list), (songs[0] + "\r\n").toUtf8());
+    EXPECT_EQ(fileBytes(path("History.ini")), (list + "\r\n").toUtf8());
+    const QString kept = Registry::folder() + "/Unsaved list.mpl";
+    EXPECT_EQ(fileBytes(kept), (songs[0] + "\r\n" + songs[1] + "\r\n").toUtf8());
+    {
+        Registry reg;
+        ASSERT_TRUE(reg.openKeyReadOnly(kOptionsKey));
+        EXPECT_EQ(reg.readInteger("SKIP"), 42);
+    }
+
+    boxes_.expect("Recover Unsaved List",
+                  "The player was ended by the system while the playlist had unsaved changes; the list was kept in " +
+                      kept + ".\nDo you want to load it now? (No deletes it.)",
+                  BoxIcon::Question, BoxButtons::YesNo, BoxButton::Yes);
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    ASSERT_TRUE(form.FormCreate({}));
+    EXPECT_EQ(form.playlistPanel().playlist().PathList(), songs);
+    EXPECT_TRUE(form.playlistPanel().playlist().ListChanged());
+    EXPECT_FALSE(QFile::exists(kept));
+    expectSaveQuestionAtDestruction();
 }
 
 // Waits until the window is on the screen in its frame, then gives a window manager a moment to move it, as one
