@@ -5,8 +5,10 @@
 #include <QStringList>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <utility>
 #include <vector>
@@ -60,12 +62,19 @@ private:
     int filesFound_ = 0;
 };
 
-// Runs a FolderWalk on a thread of its own and hands what it finds to the thread that started it, in batches
-// (queued, so the user-interface thread stays free to paint while a large tree is read), then tells that it
-// ended. cancel() stops the walk at its next entry; what was found before is still handed over.
+// Runs a FolderWalk on a thread of its own and hands what it finds to the thread that started it, then tells
+// that it ended. cancel() stops the walk at its next entry; what was found before is still handed over.
+//
+// The walk reads a tree faster than a list can take its lines, so the files wait in a queue and are handed
+// over in parts of at most kMostPerHandOver, for at most the pass budget in one pass of the receiving thread's
+// event loop: between two passes the window paints and takes clicks, however fast the files come. Every pass
+// also costs the list a new layout, so a pass takes as many parts as its budget allows.
 class FolderWalkJob : public QObject {
     Q_OBJECT
 public:
+    static constexpr std::size_t kMostPerHandOver = 1024;
+    static constexpr int kPassBudgetMs = 20;
+
     explicit FolderWalkJob(QObject* parent = nullptr);
     // Stops a walk still running and waits for its thread.
     ~FolderWalkJob() override;
@@ -76,6 +85,8 @@ public:
     // driveStarted tells each drive as its walk begins; a cancel ends the whole search.
     bool startDrives(const QStringList& drives);
     void cancel();
+    // The time one pass of the event loop may spend handing over parts (0: one part a pass).
+    void setPassBudgetMs(int ms) { passBudgetMs_ = ms; }
     bool running() const { return running_; }
     bool cancelled() const { return stop_->load(); }
 
@@ -90,10 +101,20 @@ signals:
 private:
     void joinThread();
     bool startWalks(const QStringList& folders, bool drives);
+    // Walking thread: queues files for the receiving thread.
+    void deliver(std::vector<FoundFile>& files);
+    // Receiving thread: hands over the next part of the queue; the end is told once the queue is empty.
+    void handOverNext();
 
     std::shared_ptr<std::atomic<bool>> stop_;
     QThread* thread_ = nullptr;
     bool running_ = false;
+    bool walkEnded_ = false;  // receiving thread
+    int passBudgetMs_ = kPassBudgetMs;
+
+    std::mutex queueLock_;
+    std::deque<FoundFile> queue_;  // under queueLock_
+    bool handOverPosted_ = false;  // under queueLock_
 };
 
 }  // namespace vorlo

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <QTimer>
+#include <algorithm>
+
 using namespace vorlo;
 
 namespace {
@@ -100,6 +104,63 @@ TEST_F(DriveSearch, ACancelOnTheFirstDriveSearchesNoFurtherDrive) {
     EXPECT_FALSE(finished.first().at(0).toBool());
     EXPECT_EQ(started, drives);
     EXPECT_EQ(found.size(), 51);
+}
+
+// The walk knows most entries from the folder's listing alone: what is a song must still be exactly what it was.
+TEST_F(DriveSearch, OnlyRegularFilesAndLinksToThemCountAsSongs) {
+    touch(QStringLiteral("t/real.mid"));
+    touch(QStringLiteral("t/Upper.KAR"));
+    touch(QStringLiteral("t/folder.mid/inside.wav"));  // a folder named like a song is walked, not added
+    touch(QStringLiteral("t/caf\u00e9 \u00e0 la.rmi"));
+    touch(QStringLiteral("t/song.m\u00efd"));  // an extension the player does not play
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("t/pipe.mid"))).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("t/real.mid")), path(QStringLiteral("t/alias.wav"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("t/nowhere.mid")), path(QStringLiteral("t/dangling.mid"))));
+
+    FolderWalk walk;
+    QStringList found;
+    walk.walk(path(QStringLiteral("t")), [&](const FoundFile& file) {
+        const QString folder =
+            file.name == QStringLiteral("inside.wav") ? QStringLiteral("t/folder.mid/") : QStringLiteral("t/");
+        EXPECT_EQ(file.path, path(folder) + file.name);
+        found.append(file.name);
+    });
+    found.sort();
+    EXPECT_EQ(found, (QStringList{QStringLiteral("Upper.KAR"), QStringLiteral("alias.wav"),
+                                  QStringLiteral("caf\u00e9 \u00e0 la.rmi"), QStringLiteral("inside.wav"),
+                                  QStringLiteral("real.mid")}));
+}
+
+// However fast the walk finds files, the list gets them in parts, and the receiving thread's event loop (paints,
+// clicks) runs between any two parts.
+TEST_F(DriveSearch, ManyFilesAreHandedOverInPartsWithTheEventLoopRunningBetween) {
+    constexpr int kFiles = 3000;
+    for (int index = 0; index < kFiles; ++index) touch(QStringLiteral("many/d%1/f%2.mid").arg(index % 3).arg(index));
+
+    FolderWalkJob job;
+    job.setPassBudgetMs(0);  // one part a pass, whatever this machine's speed
+    std::size_t handedOver = 0;
+    std::size_t largest = 0;
+    int parts = 0;
+    int eventsPosted = 0;
+    int eventsRun = 0;
+    int partsWithoutEventsBetween = 0;
+    QObject::connect(&job, &FolderWalkJob::found, &job, [&](const std::vector<FoundFile>& files) {
+        ++parts;
+        handedOver += files.size();
+        largest = std::max(largest, files.size());
+        if (eventsRun != eventsPosted) ++partsWithoutEventsBetween;
+        ++eventsPosted;
+        QTimer::singleShot(0, &job, [&] { ++eventsRun; });
+    });
+    QSignalSpy finished(&job, &FolderWalkJob::finished);
+    ASSERT_TRUE(job.startDrives({path(QStringLiteral("many"))}));
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(handedOver, std::size_t(kFiles));
+    EXPECT_LE(largest, FolderWalkJob::kMostPerHandOver);
+    EXPECT_GE(parts, kFiles / int(FolderWalkJob::kMostPerHandOver));
+    EXPECT_EQ(partsWithoutEventsBetween, 0);
+    EXPECT_FALSE(job.running());
 }
 
 }  // namespace
