@@ -129,6 +129,8 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
         busy.reset();
         ConfigurationClick(TPagesDlg::FileTypes);
         setClientSize(QSize(kDesignClientWidth, kDesignClientHeight));
+        // Then the new user is offered a playlist of every song on the machine (the question can be declined).
+        ErrorHandler::run([this] { AutoSearchClick(); });
         show();
         return true;
     }

@@ -70,6 +70,8 @@ public:
 
     // Opens the configuration dialog on `firstPage` (a TPagesDlg::Page), over the window.
     void ConfigurationClick(int firstPage = 0);
+    // "Search All Drives...": the search dialog over the window, walking the file box's drives in its order.
+    void AutoSearchClick();
 
     // Makes the window visible again after it was hidden in the tray.
     void restoreFromTray();

@@ -14,6 +14,8 @@
 
 namespace vorlo {
 
+void TFormPlayer::AutoSearchClick() { runDriveSearch(*core_, this, fileBox_->driveComboBox()->drives()); }
+
 void TFormPlayer::wireLists() {
     const PlayerActions& a = *actions_;
     ListCommands& lists = core_->lists();
@@ -23,7 +25,7 @@ void TFormPlayer::wireLists() {
     };
     command(a.openList, [&lists] { lists.FileOpenListClick(); });
     command(a.addList, [&lists] { lists.FileAddListClick(); });
-    command(a.searchDrives, [this] { runDriveSearch(*core_, this, fileBox_->driveComboBox()->drives()); });
+    command(a.searchDrives, [this] { AutoSearchClick(); });
     command(a.saveList, [&lists] { lists.FileSaveListClick(); });
     command(a.saveListAs, [&lists] { lists.FileSaveListAsClick(false); });
     command(a.sortList, [&editor] { editor.FileSortListClick(); });
