@@ -8,11 +8,13 @@ else
   BUILD_TYPE ?= RelWithDebInfo
 endif
 JOBS ?= 2
+# Where `make dist` puts the distribution folder; the tarball goes beside it.
+DIST_DIR ?= $(BUILD_DIR)/dist
 # ccache keys on paths relative to this folder, so a second checkout (or worktree) reuses the same objects.
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run dist clean
 
 all: build
 
@@ -32,6 +34,10 @@ test: build
 
 run: build
 	bash scripts/run-player.sh $(BUILD_DIR)
+
+# The flat folder setup installs from, and a tarball of it.
+dist: build
+	bash scripts/make-dist.sh $(BUILD_DIR) $(DIST_DIR)
 
 clean:
 	rm -rf build build-asan

@@ -11,6 +11,8 @@ packages=(
   libfluidsynth-dev libsndfile1-dev libzip-dev libcdio-dev libcdio-paranoia-dev libiso9660-dev
   # tests
   googletest libgtest-dev libgmock-dev timgm6mb-soundfont fluid-soundfont-gm
+  # the desktop media controls are driven over a private D-Bus session bus (dbus-daemon, below) and by playerctl
+  playerctl
   # running: media back ends, a soundfont, a display for headless use
   fluidsynth gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   qt6-qpa-plugins xvfb xauth
@@ -21,6 +23,8 @@ packages=(
   # (which tells a file's type by its content with `file`), validate the player's desktop entry and build the
   # user's MIME database for the playlist type
   xdg-utils desktop-file-utils file shared-mime-info
+  # setup's install test reads the applications menu with a menu parser
+  python3-xdg
 )
 
 missing=()

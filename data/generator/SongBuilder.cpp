@@ -43,6 +43,18 @@ std::uint64_t Part::phrase(std::uint64_t tick, const std::string& notation, int 
     return tick;
 }
 
+std::uint64_t sing(midi::TrackWriter& track, std::uint64_t tick, const std::string& notation,
+                   const std::vector<std::string>& syllables) {
+    std::size_t next = 0;
+    for (const std::string& token : words(notation)) {
+        const std::size_t colon = token.find(':');
+        if (keyOf(token.substr(0, colon)) >= 0 && next < syllables.size())
+            track.text(tick, midi::MetaType::Lyric, syllables[next++]);
+        tick += static_cast<std::uint64_t>(std::stoi(token.substr(colon + 1))) * kTicksPerEighth;
+    }
+    return tick;
+}
+
 void Part::chord(std::uint64_t tick, std::uint64_t length, const std::vector<int>& keys, int velocity) {
     for (const int key : keys) track_.note(tick, length, channel_, key, velocity);
 }

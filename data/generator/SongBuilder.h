@@ -36,6 +36,11 @@ private:
     int channel_;
 };
 
+// Writes lyric events for a phrase written as `notation` from `tick` on: each note's syllable at its start, in
+// order; rests take none. Returns the tick after the phrase.
+std::uint64_t sing(midi::TrackWriter& track, std::uint64_t tick, const std::string& notation,
+                   const std::vector<std::string>& syllables);
+
 // Splits "C Am F G" into its symbols.
 std::vector<std::string> words(const std::string& text);
 

@@ -64,6 +64,11 @@ midi::SmfWriter aWalkToSeashore() {
     const char* const bridgeTune =
         "A5:2 C6:2 A5:2 F5:2  G5:3 A5:1 G5:2 D5:2  E5:2 G5:2 B5:2 G5:2  A5:6 R:2 "
         "F5:2 A5:2 C6:2 A5:2  B5:2 D6:2 B5:2 G5:2  C6:3 B5:1 A5:2 E5:2  D5:4 G5:2 R:2";
+    // The first verse has words, a line ending at each line break and a paragraph after the second line.
+    sing(flute.track(), 2 * kBar, verseTune,
+         {"Down ", "the ", "lane ",  "to ",     "the ",  "blue ", "sea\r", "waves ", "are ",
+          "call",  "ing ", "me\r\r", "Shells ", "in ",   "my ",   "pock",  "ets,\r", "sun ",
+          "on ",   "my ",  "face, ", "then ",   "home ", "a",     "gain\r"});
     std::uint64_t at = flute.phrase(2 * kBar, verseTune, 84);
     at = flute.phrase(at, bridgeTune, 88);
     at = flute.phrase(at, verseTune, 80);

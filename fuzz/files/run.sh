@@ -9,6 +9,6 @@ seconds=${1:-60}
 flags=$(pkg-config --cflags --libs Qt6Core)
 mkdir -p "$out" "$out/corpus"
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fPIC -I"$root/src" \
-  "$here/UriListFuzz.cpp" "$root/src/core/files/UriList.cpp" $flags -o "$out/urilist_fuzz"
+  "$here/UriListFuzz.cpp" "$root/src/core/files/UriList.cpp" "$root/src/os/NativePath.cpp" $flags -o "$out/urilist_fuzz"
 cp "$here"/corpus/* "$out/corpus/"
 "$out/urilist_fuzz" -max_total_time="$seconds" "$out/corpus" 2>&1 | tail -5

@@ -10,5 +10,5 @@ mkdir -p "$out/corpus"
 flags=(-std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -I"$root/src" $(pkg-config --cflags Qt6Core))
 libs=($(pkg-config --libs Qt6Core))
 clang++ "${flags[@]}" "$here/FileReportFuzz.cpp" "$root/src/core/info/FileReport.cpp" \
-  "$root/src/core/playlist/MediaPaths.cpp" "$root"/src/midi/*.cpp -o "$out/file_report_fuzz" "${libs[@]}"
+  "$root/src/core/playlist/MediaPaths.cpp" "$root/src/os/NativePath.cpp" "$root"/src/midi/*.cpp -o "$out/file_report_fuzz" "${libs[@]}"
 "$out/file_report_fuzz" -max_total_time="$seconds" -max_len=4096 "$out/corpus" "$here/corpus"

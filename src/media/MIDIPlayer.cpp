@@ -14,6 +14,9 @@
 #include "media/SequencerDevice.h"
 #include "media/VideoBackend.h"
 #include "media/WaveAudioDevice.h"
+#include "os/NativePath.h"
+
+#include <sys/stat.h>
 
 namespace vorlo::media {
 namespace {
@@ -138,12 +141,17 @@ void MIDIPlayer::open() {
         // The file name of a CD entry is empty (a track's ".cda" name stands for the disc too); any
         // other name given here is a drive or a disc image.
         const bool ownDrive = fileName_.isEmpty() || lowerSuffix(fileName_) == u".cda";
-        path = ownDrive ? resolvedCdDevice(settings_) : QFile::encodeName(fileName_).toStdString();
+        path = ownDrive ? resolvedCdDevice(settings_) : encodePath(fileName_).toStdString();
     } else {
         if (fileName_.isEmpty()) throw EMCIDeviceError("No file was given to open.");
-        const QFileInfo info(fileName_);
-        if (!info.exists()) throw EMCIDeviceError("The file " + quoted(fileName_) + " does not exist.");
-        if (info.isDir()) throw EMCIDeviceError(quoted(fileName_) + " is a folder, not a media file.");
+        // The name's own bytes, which need not be UTF-8.
+        const QByteArray native = encodePath(fileName_);
+        struct stat info {};
+        if (::stat(native.constData(), &info) != 0)
+            throw EMCIDeviceError("The file " + quoted(fileName_) + " does not exist.");
+        if (S_ISDIR(info.st_mode)) throw EMCIDeviceError(quoted(fileName_) + " is a folder, not a media file.");
+        // A FIFO, device or socket named like a song would block its reader or feed it for ever.
+        if (!S_ISREG(info.st_mode)) throw EMCIDeviceError(quoted(fileName_) + " is not a regular file.");
         if (type == DeviceType::AutoSelect) {
             const QString suffix = lowerSuffix(fileName_);
             if (suffix == u".mid" || suffix == u".rmi")
@@ -157,7 +165,7 @@ void MIDIPlayer::open() {
                                       (suffix.isEmpty() ? std::string("(none)") : quoted(suffix)) + ": " +
                                       quoted(fileName_) + ".");
         }
-        path = QFile::encodeName(fileName_).toStdString();
+        path = native.toStdString();
     }
     backend_ = openBackend(type, path);
     openType_ = type;
@@ -345,8 +353,12 @@ bool MIDIPlayer::renderOffline(float* left, float* right, std::size_t frames) {
 }
 
 QString MIDIPlayer::takeOutputNotice() {
+    // Each back end (and each wave file's output) finds the output missing anew: taking theirs keeps them quiet,
+    // and only the first notice of the run goes out.
     std::string notice = backend_ ? backend_->takeOutputNotice() : std::string();
     if (notice.empty()) notice = synthHost_.takeOutputNotice();
+    if (notice.empty() || outputNoticeGiven_) return {};
+    outputNoticeGiven_ = true;
     return QString::fromStdString(notice);
 }
 

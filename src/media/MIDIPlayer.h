@@ -94,7 +94,8 @@ public:
     // Offline audio only (AudioMode::Offline): renders the next `frames` frames of the open medium
     // into `left` and `right`; false when nothing rendered (no device open, not offline).
     bool renderOffline(float* left, float* right, std::size_t frames);
-    // The audio output's notice (no sound device, playing silently), handed out once.
+    // The audio output's notice (no sound device, playing silently): handed out once a run, whichever medium (MIDI,
+    // wave, CD) met the missing output first; empty ever after, however many media find the output missing again.
     QString takeOutputNotice();
     // The synthesizer the sequencer plays on, for the MIDI output.
     SynthHost& synthHost() { return synthHost_; }
@@ -146,6 +147,7 @@ private:
     OneShot oneShot_;
     std::unique_ptr<MediaBackend> backend_;
     std::uint64_t generation_ = 0;  // changes with every open and close
+    bool outputNoticeGiven_ = false;
     PendingPlay pending_;
     bool hasPending_ = false;
     TimeFormat timeFormat_ = TimeFormat::Milliseconds;

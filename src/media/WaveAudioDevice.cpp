@@ -7,6 +7,7 @@
 
 #include "media/EMCIDeviceError.h"
 #include "media/PcmPlayer.h"
+#include "midi/FileBytes.h"
 
 namespace vorlo::media {
 namespace {
@@ -55,7 +56,12 @@ namespace {
 // closes the handle. Throws EMCIDeviceError with the reason otherwise.
 SNDFILE* openCheckedSoundFile(const std::string& path, SF_INFO& info) {
     info = SF_INFO{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    // Only a regular file is opened, without ever waiting on a FIFO; libsndfile closes the descriptor.
+    std::uint64_t size = 0;
+    std::string refused;
+    const int fd = midi::openRegularFile(path, size, refused);
+    if (fd < 0) throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as wave audio: " + refused));
+    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
     if (file == nullptr) {
         throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as wave audio: " + sf_strerror(nullptr)));
     }

@@ -103,9 +103,20 @@ ReadResult readMidi(std::span<const std::uint8_t> bytes) {
     return file;
 }
 
+std::string loadMidiFileBytes(const std::string& path, std::vector<std::uint8_t>& out) {
+    FileLimits limits;
+    limits.maxBytes = kMaxMidiFileBytes;
+    limits.headBytes = kMidiHeadBytes;
+    limits.check = [](std::span<const std::uint8_t> head, std::uint64_t) -> std::string {
+        if (isRiffRmid(head) || detail::findBytes(head, 0, "MThd")) return {};
+        return "not a MIDI file (no MThd header)";
+    };
+    return loadFileBytes(path, out, limits);
+}
+
 ReadResult readMidiFile(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    if (std::string error = loadFileBytes(path, bytes); !error.empty()) return ReadError{std::move(error)};
+    if (std::string error = loadMidiFileBytes(path, bytes); !error.empty()) return ReadError{std::move(error)};
     return readMidi(bytes);
 }
 

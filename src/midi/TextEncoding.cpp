@@ -117,7 +117,61 @@ std::string fromWindows1252(std::string_view text) {
     return out;
 }
 
+// Like convertWithIconv, but what the encoding cannot read becomes U+FFFD (one per byte) and the rest goes on.
+std::string convertLeniently(const char* from, std::string_view text) {
+    std::string out;
+    const iconv_t converter = ::iconv_open("UTF-8", from);
+    if (converter == reinterpret_cast<iconv_t>(-1)) return fromWindows1252(text);
+    std::string input(text);
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    std::array<char, 1024> buffer{};
+    while (inLeft > 0) {
+        char* outAt = buffer.data();
+        std::size_t outLeft = buffer.size();
+        const std::size_t done = ::iconv(converter, &in, &inLeft, &outAt, &outLeft);
+        out.append(buffer.data(), buffer.size() - outLeft);
+        if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+        // EILSEQ or EINVAL (a sequence cut short by the end): one byte is unreadable.
+        appendUtf8(out, 0xFFFDu);
+        ++in;
+        --inLeft;
+        ::iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    }
+    ::iconv_close(converter);
+    return out;
+}
+
+constexpr std::array<TextCharsetName, 6> kCharsets{{
+    {TextCharset::Automatic, "auto", "&Automatic"},
+    {TextCharset::Utf8, "utf-8", "&Unicode (UTF-8)"},
+    {TextCharset::Windows1252, "cp1252", "&Western (Windows-1252)"},
+    {TextCharset::Windows1250, "cp1250", "&Central European (Windows-1250)"},
+    {TextCharset::Windows1251, "cp1251", "C&yrillic (Windows-1251)"},
+    {TextCharset::ShiftJis, "shift-jis", "&Japanese (Shift-JIS)"},
+}};
+
 }  // namespace
+
+std::span<const TextCharsetName> textCharsets() { return kCharsets; }
+
+TextCharset detectCharset(std::string_view bytes) {
+    if (isValidUtf8(bytes)) return TextCharset::Utf8;
+    if (looksLikeShiftJis(bytes)) return TextCharset::ShiftJis;
+    return TextCharset::Windows1252;
+}
+
+std::string songTextToUtf8(std::string_view bytes, TextCharset charset) {
+    switch (charset) {
+        case TextCharset::Automatic: return songTextToUtf8(bytes);
+        case TextCharset::Utf8: return isValidUtf8(bytes) ? std::string(bytes) : convertLeniently("UTF-8", bytes);
+        case TextCharset::Windows1252: return fromWindows1252(bytes);
+        case TextCharset::Windows1250: return convertLeniently("CP1250", bytes);
+        case TextCharset::Windows1251: return convertLeniently("CP1251", bytes);
+        case TextCharset::ShiftJis: return convertLeniently("CP932", bytes);
+    }
+    return fromWindows1252(bytes);
+}
 
 std::string songTextToUtf8(std::string_view bytes) {
     if (isValidUtf8(bytes)) return std::string(bytes);

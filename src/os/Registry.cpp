@@ -1,5 +1,6 @@
 #include "os/Registry.h"
 
+#include "os/RegularFile.h"
 #include "os/SafeSave.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
@@ -31,11 +33,23 @@ QString rootName(RegistryRoot root) {
 class HiveLock {
 public:
     explicit HiveLock(const QString& hiveFile) {
-        const QByteArray name = QFile::encodeName(hiveFile + QStringLiteral(".lock"));
-        fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ < 0)
+        const QString lockFile = hiveFile + QStringLiteral(".lock");
+        const QByteArray name = QFile::encodeName(lockFile);
+        // Never through a link: opening with O_CREAT would create or take whatever file the link names, and
+        // nobody but the player puts a file there. O_NONBLOCK keeps a FIFO from holding the open.
+        fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        if (fd_ < 0) {
+            const int error = errno;
             throw RegistryError(QStringLiteral("Cannot lock the settings file %1: %2")
-                                    .arg(hiveFile, QString::fromLocal8Bit(std::strerror(errno))));
+                                    .arg(hiveFile, error == ELOOP ? lockFile + QStringLiteral(" is a symbolic link.")
+                                                                  : QString::fromLocal8Bit(std::strerror(error))));
+        }
+        struct stat info {};
+        if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+            ::close(fd_);
+            throw RegistryError(
+                QStringLiteral("Cannot lock the settings file %1: %2 is not a regular file.").arg(hiveFile, lockFile));
+        }
         while (::flock(fd_, LOCK_EX) != 0) {
             if (errno != EINTR) {
                 const int error = errno;
@@ -76,11 +90,12 @@ QString Registry::absolute(const QString& path) const {
 }
 
 RegistryHive Registry::load() const {
-    QFile file(file_);
-    if (!file.exists()) return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw RegistryError(QStringLiteral("Cannot read the settings file %1: %2").arg(file_, file.errorString()));
-    return RegistryHive::parse(file.readAll(), file_);
+    if (!QFileInfo::exists(file_)) return {};
+    // Only a regular file: a FIFO in the hive's place would hold the player before its window for ever.
+    const FileHead hive = readFileHead(file_);
+    if (!hive.error.isEmpty())
+        throw RegistryError(QStringLiteral("Cannot read the settings file %1: %2").arg(file_, hive.error));
+    return RegistryHive::parse(hive.bytes, file_);
 }
 
 void Registry::modify(const std::function<void(RegistryHive&)>& change) {
@@ -142,15 +157,15 @@ QString Registry::setAsideDamaged(RegistryRoot root) {
     const QString file = hiveFile(root);
     if (!QFile::exists(file)) return {};
     HiveLock lock(file);
+    const FileHead bytes = readFileHead(file);
+    if (!bytes.error.isEmpty()) return {};  // gone meanwhile, or unreadable rather than damaged
     QFile hive(file);
-    if (!hive.open(QIODevice::ReadOnly)) return {};  // gone meanwhile, or unreadable rather than damaged
     try {
-        RegistryHive::parse(hive.readAll(), file);
+        RegistryHive::parse(bytes.bytes, file);
         return {};  // another process has put a good file in its place
     } catch (const RegistryError& error) {
         if (!error.isDamagedFile()) throw;
     }
-    hive.close();
     QString kept = file + QStringLiteral(".damaged");
     for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n)
         kept = file + QStringLiteral(".damaged-%1").arg(n);

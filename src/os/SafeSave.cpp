@@ -1,4 +1,5 @@
 #include "os/SafeSave.h"
+#include "os/NativePath.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -99,8 +100,7 @@ QByteArray targetOf(const QByteArray& fileName, SafeSave::Links links, struct st
         target = resolved;
         if (::lstat(target.constData(), &existing) != 0) fail(errorText(errno));
         if (!S_ISREG(existing.st_mode))
-            fail(QStringLiteral("it is a symbolic link to %1, which is not a regular file")
-                     .arg(QFile::decodeName(target)));
+            fail(QStringLiteral("it is a symbolic link to %1, which is not a regular file").arg(decodePath(target)));
     } else if (!S_ISREG(existing.st_mode)) {
         fail(QStringLiteral("it is not a regular file"));
     }
@@ -155,7 +155,7 @@ void SafeSave::write(const QString& fileName, const QByteArray& bytes, Links lin
     if (fileName.isEmpty()) fail(QStringLiteral("no file name"));
     struct stat existing {};
     bool exists = false;
-    const QByteArray target = targetOf(QFile::encodeName(fileName), links, existing, exists);
+    const QByteArray target = targetOf(encodePath(fileName), links, existing, exists);
 
     TemporaryFile temporary(target);
     if (exists) {

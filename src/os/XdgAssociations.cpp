@@ -1,5 +1,6 @@
 #include "os/XdgAssociations.h"
 
+#include "os/DesktopMenu.h"
 #include "os/Registry.h"
 
 #include <QDir>
@@ -60,32 +61,9 @@ void removeFile(const QString& path) {
     if (!file.remove()) throw XdgError(QStringLiteral("Cannot remove %1: %2").arg(path, file.errorString()));
 }
 
-// One argument of an Exec key. An argument with a reserved character is quoted, with the quoting of desktop
-// entries; others stay bare, since simpler launchers (xdg-open without a desktop) split Exec at blanks and take
-// quotes as part of the name. Then a percent sign that is not a field code is written twice, and, the value
-// being a string, every backslash too.
-QString execArgument(const QString& argument) {
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    const bool needsQuotes = argument.isEmpty() || std::any_of(argument.begin(), argument.end(),
-                                                               [](QChar c) { return reserved.contains(c); });
-    QString quoted;
-    if (needsQuotes) {
-        quoted = QStringLiteral("\"");
-        for (const QChar c : argument) {
-            if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
-                quoted += QLatin1Char('\\');
-            quoted += c;
-        }
-        quoted += QLatin1Char('"');
-    } else {
-        quoted = argument;
-    }
-    quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
-    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    return quoted;
-}
-
 }  // namespace
+
+const QStringList& XdgAssociations::handledTypes() { return kHandledTypes; }
 
 XdgAssociations::Folders XdgAssociations::Folders::ofUser() {
     return {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
@@ -134,7 +112,7 @@ QString XdgAssociations::execLine(const QString& command) {
         program = close < 0 ? head.mid(1) : head.mid(1, close - 1);
         switches = close < 0 ? QString() : head.mid(close + 1).trimmed();
     }
-    QString exec = execArgument(program);
+    QString exec = desktopExecArgument(program);
     if (!switches.isEmpty()) exec += QLatin1Char(' ') + switches;
     return exec + QStringLiteral(" %f");
 }
@@ -276,11 +254,16 @@ void XdgAssociations::restoreEverything() const {
 }
 
 void XdgAssociations::writePlaylistType() const {
+    requireFolders();
     const QByteArray package =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
         "  <mime-type type=\"audio/x-midi-vorlo-playlist\">\n"
-        "    <comment>MIDI Vorlo MPL File</comment>\n"
+        "    <comment>Media Play List File</comment>\n"
+        // A list is text. Said so, the type also wins where the desktop settles a tie of names by the contents
+        // (gio takes the first name whose type the sniffed text/plain is a parent of; the subtitle type that
+        // claims *.mpl too is text as well).
+        "    <sub-class-of type=\"text/plain\"/>\n"
         // Other types claim *.mpl at the usual weight 50; the player's lists are what this user opens.
         "    <glob pattern=\"*.mpl\" weight=\"60\"/>\n"
         "  </mime-type>\n"
@@ -298,9 +281,37 @@ void XdgAssociations::writePlaylistType() const {
 void XdgAssociations::removePlaylistType() const {
     if (!QFileInfo::exists(playlistTypeFile())) return;
     removeFile(playlistTypeFile());
+    const QString database = folders_.dataHome + QStringLiteral("/mime");
+    const QString packages = QFileInfo(playlistTypeFile()).absolutePath();
+    if (QDir(packages).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        // Ours was the user's only package: the database built from it is of no use to anyone, so it goes
+        // instead of being rebuilt empty.
+        removeGeneratedDatabase(database);
+        return;
+    }
     QProcess update;
-    update.start(QStringLiteral("update-mime-database"), {folders_.dataHome + QStringLiteral("/mime")});
+    update.start(QStringLiteral("update-mime-database"), {database});
     update.waitForFinished(60000);
+}
+
+void XdgAssociations::removeGeneratedDatabase(const QString& database) {
+    // The files update-mime-database writes, and its folders of one XML file per type ("audio/x-....xml").
+    static const char* const kGenerated[] = {"XMLnamespaces", "aliases",   "generic-icons", "globs",
+                                             "globs2",        "icons",     "magic",         "mime.cache",
+                                             "subclasses",    "treemagic", "types",         "version"};
+    for (const char* name : kGenerated) {
+        const QString file = database + QLatin1Char('/') + QLatin1String(name);
+        if (QFileInfo(file).isFile() && !QFileInfo(file).isSymLink()) QFile::remove(file);
+    }
+    const QFileInfoList media = QDir(database).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QFileInfo& folder : media) {
+        if (folder.fileName() == QLatin1String("packages")) continue;
+        for (const QFileInfo& type : QDir(folder.filePath()).entryInfoList({QStringLiteral("*.xml")}, QDir::Files))
+            if (!type.isSymLink()) QFile::remove(type.filePath());
+        QDir().rmdir(folder.filePath());
+    }
+    QDir().rmdir(database + QStringLiteral("/packages"));
+    QDir().rmdir(database);
 }
 
 }  // namespace vorlo

@@ -37,6 +37,8 @@ public:
     static constexpr const char* kBackupValue = "MIDIVorlo.Bak";
     // The MIME type of the player's own playlist files (*.mpl), defined in the user's MIME database.
     static constexpr const char* kPlaylistType = "audio/x-midi-vorlo-playlist";
+    // Every type the player's desktop entry can open.
+    static const QStringList& handledTypes();
 
     struct Folders {
         QString configHome;  // holds mimeapps.list ($XDG_CONFIG_HOME)
@@ -67,11 +69,17 @@ public:
     // uninstaller calls. Throws XdgError or RegistryError; the files and the hive are then as they were.
     void restoreEverything() const;
 
-private:
-    // Throws XdgError when a folder is unknown or relative.
-    void requireFolders() const;
+    // The playlist type alone, as setup registers it: the MIME package for *.mpl in the user's MIME folder, with
+    // the database updated. Throws XdgError. Removing a type that is not there does nothing; removing the user's
+    // last package removes the database built from it (and the MIME folder, when nothing else is in it).
     void writePlaylistType() const;
     void removePlaylistType() const;
+
+private:
+    // Removes what update-mime-database generated in `database`, and its folders once they are empty.
+    static void removeGeneratedDatabase(const QString& database);
+    // Throws XdgError when a folder is unknown or relative.
+    void requireFolders() const;
 
     Folders folders_;
 };

@@ -17,6 +17,7 @@ enum ExitCode : int {
 
 int runInfo(const std::vector<std::string>& args);
 int runLength(const std::vector<std::string>& args);
+int runLyrics(const std::vector<std::string>& args);
 // Loads the sound module from the program folder and runs `command` (render, play or summary) in it.
 int runSoundCommand(const std::string& command, const std::vector<std::string>& args);
 

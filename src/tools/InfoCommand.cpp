@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Usage.h"
 #include "midi/FileBytes.h"
+#include "midi/Lyrics.h"
 #include "midi/SmfReader.h"
 #include "midi/SongLength.h"
 #include "midi/SongText.h"
@@ -13,13 +14,6 @@
 
 namespace vorlo::tools {
 namespace {
-
-bool endsWithKar(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string extension = path.substr(path.size() - 4);
-    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    return extension == ".kar";
-}
 
 std::string describeDivision(const midi::Division& division) {
     if (!division.smpte) return std::to_string(division.ticksPerQuarter) + " ticks per quarter note";
@@ -46,7 +40,7 @@ void printInfo(const std::string& path, const midi::MidiFile& file) {
     std::printf("Tracks:\t%zu\n", file.tracks.size());
     std::printf("Division:\t%s\n", describeDivision(file.division).c_str());
     std::printf("Length:\t%lld ms (%s)\n", lengthMs, minutesSeconds(lengthMs).c_str());
-    const midi::SongText song = midi::collectSongText(file, tempo, endsWithKar(path));
+    const midi::SongText song = midi::collectSongText(file, tempo, midi::isKaraokeName(path));
     if (!song.texts.empty()) std::printf("Text events:\n");
     for (const midi::TextEvent& text : song.texts)
         std::printf("  track %d\t%s\t%s\t%s\n", text.track, minutesSeconds(text.timeMs).c_str(),
@@ -96,7 +90,7 @@ int runLength(const std::vector<std::string>& args) {
     // An archive counts as its playable members, each read from its extracted copy.
     const bool loaded =
         forEachFileOrMember(args, [&](const std::string& label, const std::string& file, std::string error) {
-            if (error.empty()) error = midi::loadFileBytes(file, bytes);
+            if (error.empty()) error = midi::loadMidiFileBytes(file, bytes);
             if (error.empty()) {
                 auto measured = midi::measureSong(bytes);
                 if (auto* song = std::get_if<midi::SongLength>(&measured)) {

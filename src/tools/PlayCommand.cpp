@@ -20,6 +20,7 @@
 #include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
 #include "media/VideoBackend.h"
+#include "os/NativePath.h"
 #include "zip/MemberNames.h"
 #include "zip/ScratchFolder.h"
 #include "zip/ZipArchive.h"
@@ -120,7 +121,7 @@ const char* reportName(media::NotifyValue value) {
 // the file; --from and --to count from the start of that span.
 bool openFile(media::MIDIPlayer& player, const std::string& path, const std::string& label, const PlayArguments& args,
               long long& start, long long& end) {
-    const QString name = QString::fromLocal8Bit(path.c_str());
+    const QString name = decodePath(path);
     const media::DeviceType type = media::MIDIPlayer::deviceTypeForPath(name);
     player.setDeviceType(type);
     player.setFileName(type == media::DeviceType::CDAudio ? QString() : name);
@@ -162,7 +163,7 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
     char* argv[] = {name, nullptr};
     std::unique_ptr<QCoreApplication> app;
     const bool anyVideo = std::any_of(parsed.files.begin(), parsed.files.end(), [](const std::string& path) {
-        if (!zip::isArchivePath(path)) return media::MIDIPlayer::isVideoFile(QString::fromLocal8Bit(path.c_str()));
+        if (!zip::isArchivePath(path)) return media::MIDIPlayer::isVideoFile(decodePath(path));
         std::string unreadable;
         const std::unique_ptr<zip::ZipArchive> archive = zip::ZipArchive::open(path, unreadable);
         if (!archive) return false;

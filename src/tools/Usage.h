@@ -5,6 +5,7 @@ namespace vorlo::tools {
 
 inline constexpr const char* kInfoUsage = "usage: vorlo info FILE...\n";
 inline constexpr const char* kLengthUsage = "usage: vorlo length FILE...\n";
+inline constexpr const char* kLyricsUsage = "usage: vorlo lyrics [--encoding NAME] [--syllables] FILE\n";
 inline constexpr const char* kRenderUsage =
     "usage: vorlo render [--soundfont SF2] [--rate HZ] [--gain G] [--no-reverb] [--no-chorus] FILE OUT.wav\n";
 inline constexpr const char* kPlayUsage =
@@ -18,6 +19,12 @@ inline constexpr const char* kInfoHelp =
 inline constexpr const char* kLengthHelp =
     "Prints the length of each MIDI file in milliseconds, one line per file; a file that cannot be read gives a\n"
     "line that starts with \"error\".\n";
+inline constexpr const char* kLyricsHelp =
+    "Prints the words of a song in time: its karaoke text (.kar) or its lyric events, one line of the song per\n"
+    "line as \"[mm:ss.cc]words\", the title as \"[ti:title]\" and an empty line before each paragraph.\n"
+    "  --syllables       one syllable per line instead: milliseconds, a tab, \"/\" when it starts a line or \"\\\"\n"
+    "                    when it starts a paragraph, a tab, the syllable\n"
+    "  --encoding NAME   read the texts as auto (the default), utf-8, cp1252, cp1250, cp1251 or shift-jis\n";
 inline constexpr const char* kSoundOptionsHelp =
     "  --soundfont SF2   the soundfont (default: $VORLO_SOUNDFONT, then the system's General MIDI soundfont)\n"
     "  --gain G          the synthesizer's gain, 0 to 10 (default: the level that suits the soundfont)\n";

@@ -14,7 +14,7 @@ namespace {
 
 void printUsage(std::FILE* out) {
     std::fputs(kInfoUsage, out);
-    for (const char* usage : {kLengthUsage, kRenderUsage, kPlayUsage, kSummaryUsage})
+    for (const char* usage : {kLengthUsage, kLyricsUsage, kRenderUsage, kPlayUsage, kSummaryUsage})
         std::fprintf(out, "       %s", usage + 7);
     std::fputs(kArchivesHelp, out);
     std::fputs(kExitCodesHelp, out);
@@ -26,6 +26,8 @@ bool printCommandHelp(const std::string& command) {
         std::printf("%s%s", kInfoUsage, kInfoHelp);
     } else if (command == "length") {
         std::printf("%s%s%s", kLengthUsage, kLengthHelp, kArchivesHelp);
+    } else if (command == "lyrics") {
+        std::printf("%s%s", kLyricsUsage, kLyricsHelp);
     } else if (command == "render") {
         std::printf("%s%s%s%s", kRenderUsage, kRenderHelp, kSoundOptionsHelp, kRenderOptionsHelp);
     } else if (command == "play") {
@@ -55,6 +57,7 @@ int main(int argc, char** argv) {
     if (!args.empty() && args.front() == "--" && (command == "info" || command == "length")) args.erase(args.begin());
     if (command == "info") return runInfo(args);
     if (command == "length") return runLength(args);
+    if (command == "lyrics") return runLyrics(args);
     if (command == "render" || command == "play" || command == "summary") return runSoundCommand(command, args);
     if (command == "--help" || command == "-h" || command == "help") {
         if (!args.empty() && printCommandHelp(args.front())) return kExitOk;

@@ -99,5 +99,28 @@ TEST(WaveAudioDevice, AFileThatIsNoWaveIsRefusedInOneSentence) {
     }
 }
 
+// Without a sound card every wave file's own output finds none: the device tells it once a run, never once a file,
+// so a list of wave files in Loop cannot pile up warnings.
+TEST(WaveAudioDevice, TheMissingOutputIsToldOnceARunHoweverManyFilesFindIt) {
+    QTemporaryDir dir;
+    media::MediaSettings settings = offlineSettings();
+    settings.audioMode = media::AudioMode::Device;
+    settings.audioDriverOrder = {"no-such-output"};
+    media::MIDIPlayer player(settings);
+    const QString tone = dir.filePath("tone.wav");
+    const QString headerOnly = dir.filePath("empty.wav");
+    ASSERT_TRUE(writeWave(tone, 0x0002, 2, 44100, 441, testTone));
+    ASSERT_TRUE(writeWave(headerOnly, 0x0002, 2, 44100, 0, testTone));
+    int notices = 0;
+    for (int round = 0; round < 60; ++round) {
+        player.setFileName(round % 2 ? tone : headerOnly);
+        player.open();
+        player.play();
+        if (!player.takeOutputNotice().isEmpty()) ++notices;
+        player.close();
+    }
+    EXPECT_EQ(notices, 1);
+}
+
 }  // namespace
 }  // namespace vorlo::testing

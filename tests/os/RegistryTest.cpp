@@ -295,6 +295,38 @@ TEST_F(RegistrySaveTest, AHiveThatIsALinkIsNeverWrittenThroughIt) {
     }
 }
 
+// The lock file beside the hive is opened with O_CREAT: through a link it would create or take any file the link
+// names. A link there, dangling or not, is refused and left as it is.
+TEST_F(RegistrySaveTest, AHiveLockThatIsALinkIsRefused) {
+    QDir().mkpath(Registry::folder());
+    const QString lockFile = Registry::hiveFile(RegistryRoot::CurrentUser) + ".lock";
+    const QString existing = dir_.path() + "/existing";
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("kept");
+    }
+    const QString nowhere = dir_.path() + "/created-through-the-link";
+    for (const QString& target : {existing, nowhere}) {
+        QFile::remove(lockFile);
+        ASSERT_TRUE(QFile::link(target, lockFile));
+        Registry reg;
+        try {
+            reg.openKey("\\App", true);
+            ADD_FAILURE() << "the lock was taken through a link to " << qPrintable(target);
+        } catch (const RegistryError& error) {
+            EXPECT_TRUE(QString::fromStdString(error.what()).endsWith(lockFile + " is a symbolic link."))
+                << error.what();
+        }
+        EXPECT_TRUE(QFileInfo(lockFile).isSymLink());
+        EXPECT_FALSE(QFileInfo::exists(Registry::hiveFile(RegistryRoot::CurrentUser)));
+    }
+    EXPECT_FALSE(QFileInfo::exists(nowhere));
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "kept");
+}
+
 TEST_F(RegistrySaveTest, AnEmptyHiveIsAFreshStart) {
     QDir().mkpath(Registry::folder());
     QFile empty(Registry::hiveFile(RegistryRoot::CurrentUser));

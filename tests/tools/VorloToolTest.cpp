@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -126,6 +127,36 @@ TEST_F(VorloTool, InfoShowsHeaderLengthAndTextEvents) {
     EXPECT_NE(run.out.find("track 1\t0:00\tText\thello there\n"), std::string::npos) << run.out;
 }
 
+// A FIFO named like a song would hold open() for ever: every command refuses it at once. `timeout` stands watch, so
+// a hang fails the test (exit 124) instead of blocking the run.
+TEST_F(VorloTool, AFifoOrAFolderNamedLikeASongIsRefusedAtOnce) {
+    const std::string fifo = (folder_ / "pipe.mid").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string tool = "timeout 60 " + std::string(VORLO_TOOL);
+    ToolRun run = runShell(tool + " info " + quoted(fifo));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "vorlo: " + fifo + ": is not a regular file\n");
+    run = runShell(tool + " length " + quoted(fifo));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "error\t" + fifo + "\tis not a regular file\n");
+    run = runShell(tool + " render --soundfont /usr/share/sounds/sf2/TimGM6mb.sf2 " + quoted(fifo) + " " +
+                   quoted((folder_ / "out.wav").string()));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("vorlo: " + fifo + ": is not a regular file\n"), std::string::npos) << run.out;
+    fs::create_directory(folder_ / "folder.mid");
+    run = runShell(tool + " info " + quoted((folder_ / "folder.mid").string()));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "vorlo: " + (folder_ / "folder.mid").string() + ": is a folder\n");
+}
+
+// File names are bytes: a Latin-1 name is read as it is.
+TEST_F(VorloTool, InfoReadsAFileWhoseNameIsNoUtf8) {
+    const std::string latin1 = write("caf\xe9.mid", songOf(600, 1000000));
+    const ToolRun run = runVorlo("info " + quoted(latin1));
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("Length:\t6000 ms (0:06)\n"), std::string::npos) << run.out;
+}
+
 // Song texts come in whatever encoding the writing program used; a UTF-8 terminal must get UTF-8.
 TEST_F(VorloTool, InfoPrintsTextsOfAnyEncodingAsUtf8AndNamesDevicesAndPrograms) {
     midi::SmfWriter writer(1, 96);
@@ -168,6 +199,7 @@ TEST_F(VorloTool, HelpAndUsageLinesListEveryOption) {
         {"render", {"--soundfont", "--rate", "--gain", "--no-reverb", "--no-chorus"}},
         {"play", {"--soundfont", "--gain", "--drivers", "--cd", "--from", "--to"}},
         {"summary", {"--cd"}},
+        {"lyrics", {"--encoding", "--syllables"}},
     };
     const ToolRun overall = runVorlo("--help");
     EXPECT_EQ(overall.exitCode, 0);
@@ -343,6 +375,34 @@ TEST_F(VorloTool, TheProgramNeedsNoQtNorSynthesizerAndSaysSoWhenTheSoundModuleIs
             "vorlo: render needs the sound module, which cannot be loaded: " + folder_.string() + "/vorlo-sound.so", 0),
         0u)
         << render.out;
+}
+
+TEST_F(VorloTool, LyricsPrintsTheWordsInTimeLineBySyllableByAndSaysWhenThereAreNone) {
+    midi::SmfWriter writer(1, 100);
+    writer.addTrack().tempo(0, 1000000).note(0, 800, 0, 60, 100);  // a tick is 10 ms
+    writer.addTrack()
+        .text(0, midi::MetaType::Text, "@KMIDI KARAOKE FILE")
+        .text(0, midi::MetaType::Text, "@TSea\tSong")
+        .text(150, midi::MetaType::Text, "Hel")
+        .text(200, midi::MetaType::Text, "lo")
+        .text(6123, midi::MetaType::Text,
+              "\\\xc4"
+              "ark");
+    const std::string kar = write("-song.kar", writer.bytes());
+    ToolRun run = runVorlo("lyrics -- " + quoted(kar));
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_EQ(run.out, "[ti:Sea Song]\n[00:01.50]Hello\n\n[01:01.23]\u00c4ark\n");
+    run = runVorlo("lyrics --syllables --encoding cp1251 -- " + quoted(kar));
+    EXPECT_EQ(run.out, "1500\t\tHel\n2000\t\tlo\n61230\t\\\t\u0414ark\n");
+
+    const std::string plain = write("plain.mid", songOf(100, 500000));
+    run = runVorlo("lyrics " + quoted(plain));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "vorlo: " + plain + ": the song has no lyrics\n");
+    const std::string broken = write("broken.mid", {'M', 'T', 'h', 'd', 0, 0});
+    EXPECT_EQ(runVorlo("lyrics " + quoted(broken)).exitCode, 1);
+    EXPECT_EQ(runVorlo("lyrics " + quoted(plain) + " " + quoted(plain)).exitCode, 2);
+    EXPECT_EQ(runVorlo("lyrics --encoding ebcdic " + quoted(plain)).exitCode, 2);
 }
 
 TEST_F(VorloTool, UsageErrorsExitWithTwo) {

@@ -1,8 +1,7 @@
 #include "core/app/CommandLine.h"
 
 #include "core/playlist/MediaPaths.h"
-
-#include <QFileInfo>
+#include "os/NativePath.h"
 
 namespace vorlo {
 
@@ -11,8 +10,7 @@ namespace {
 // Switches begin with "/". Here absolute paths do too, so a switch is one word after the slash and names no
 // existing file: "/play" is a switch, "/home/me/song.mid" and an existing "/song.mid" are files.
 bool isSwitch(const QString& argument) {
-    return argument.startsWith(QLatin1Char('/')) && argument.indexOf(QLatin1Char('/'), 1) < 0 &&
-           !QFileInfo::exists(argument);
+    return argument.startsWith(QLatin1Char('/')) && argument.indexOf(QLatin1Char('/'), 1) < 0 && !pathExists(argument);
 }
 
 }  // namespace
@@ -55,9 +53,9 @@ HandOver HandOver::resolve(const QString& tail, const QString& programFolder) {
     // the play command's switches, so a plain path keeps its first characters.
     if (tail.startsWith(QLatin1Char('/')) && !tail.startsWith(QLatin1String("/play /close "), Qt::CaseInsensitive))
         name = tail;
-    if (!QFileInfo::exists(name)) {
+    if (!pathExists(name)) {
         name = programFolder + QLatin1Char('/') + name;
-        if (!QFileInfo::exists(name)) return result;
+        if (!pathExists(name)) return result;
     }
     const QString extension = extensionLowered(name);
     if (extension == QLatin1String(".mpl")) {

@@ -21,6 +21,11 @@ public:
     // The names, sorted as the file list shows them: letters without regard to case, ties by exact text.
     static QStringList matchingFiles(const QString& folder, const QStringList& patterns,
                                      const std::function<bool()>& superseded = {});
+    // The folders in `folder` (links to folders included, hidden ones left out), sorted the same way. Both read the
+    // folder by its bytes: a name that is no UTF-8 comes out as decodePath gives it (os/NativePath.h).
+    static QStringList subfolders(const QString& folder);
+    // Whether `path` is a folder (or a link to one), by the bytes of its name.
+    static bool isFolder(const QString& path);
 
 public slots:
     void scan(quint64 generation, const QString& folder, const QStringList& patterns);

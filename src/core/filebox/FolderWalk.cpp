@@ -1,6 +1,7 @@
 #include "core/filebox/FolderWalk.h"
 
 #include "core/playlist/MediaPaths.h"
+#include "os/NativePath.h"
 #include "zip/MemberNames.h"
 
 #include <QElapsedTimer>
@@ -50,14 +51,8 @@ bool isAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// The name as the player writes it, or a null string when the name does not survive the player's encoding: it
-// would stand for another file, or for none. An ASCII name always survives, and is converted once.
-QString decodedName(std::string_view bytes) {
-    const QByteArray raw = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QString name = QFile::decodeName(raw);
-    if (!isAscii(bytes) && QFile::encodeName(name) != raw) return {};
-    return name;
-}
+// A name as the player holds it (every name can be held, its bytes kept: os/NativePath), converted once.
+QString nameOf(std::string_view bytes) { return decodePath(QByteArrayView(bytes.data(), qsizetype(bytes.size()))); }
 
 // Whether a file of this name is played, decided on its bytes (most names of a tree are not, and are never
 // converted); a name with a non-ASCII extension takes the player's own rule on the converted name.
@@ -66,8 +61,7 @@ bool playableName(std::string_view bytes) {
     if (dot == std::string_view::npos) return false;
     const std::string_view extension = bytes.substr(dot);
     if (!isAscii(extension)) {
-        return IsPlayableExt(
-            extensionLowered(QFile::decodeName(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())))));
+        return IsPlayableExt(extensionLowered(decodePath(QByteArrayView(bytes.data(), qsizetype(bytes.size())))));
     }
     std::array<char, 8> lowered{};
     if (extension.size() > lowered.size()) return false;  // longer than every extension played
@@ -120,13 +114,13 @@ void FolderWalk::keepToDrives(const QStringList& drives) {
     keepToDrives_ = true;
     driveRoots_.clear();
     for (const QString& drive : drives) {
-        const QByteArray real = realPathOf(QFile::encodeName(drive));
+        const QByteArray real = realPathOf(encodePath(drive));
         if (!real.isEmpty()) driveRoots_.insert(real);
     }
 }
 
 bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder) {
-    QByteArray root = QFile::encodeName(folder);
+    QByteArray root = encodePath(folder);
     while (root.size() > 1 && root.endsWith('/')) root.chop(1);
     const QByteArray realRoot = realPathOf(root);
     struct stat status {};
@@ -148,12 +142,11 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
     };
     const auto offerFile = [&](const Frame& in, std::string_view bytes) {
         if (!playableName(bytes)) return;
-        const QString name = decodedName(bytes);
-        if (name.isNull()) return;
+        const QString name = nameOf(bytes);
         ++filesFound_;
         onFile({childOf(in.decodedPath, name), name});
     };
-    const QString decodedRoot = QFile::decodeName(root);
+    const QString decodedRoot = decodePath(root);
     enter(root, decodedRoot, realRoot, status.st_dev);
 
     while (!stack.empty()) {
@@ -181,14 +174,12 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
         if (link && ::stat(path.constData(), &entry) != 0) continue;  // a link to nothing
 
         if (S_ISDIR(entry.st_mode)) {
-            const QString name = decodedName(bytes);
-            if (name.isNull()) continue;
             QByteArray realPath = link ? realPathOf(path) : childOf(top.realPath, nameBytes);
             if (realPath.isEmpty() || insidePseudoTree(realPath)) continue;
             // Another file system (a mount point, or a link into one) belongs to the search only as a drive.
             if (keepToDrives_ && entry.st_dev != top.device && driveRoots_.count(realPath) == 0) continue;
             if (!entered.insert({entry.st_dev, entry.st_ino}).second) continue;
-            QString decodedPath = childOf(top.decodedPath, name);
+            QString decodedPath = childOf(top.decodedPath, nameOf(bytes));
             enter(path, std::move(decodedPath), std::move(realPath), entry.st_dev);  // `top` may move from here on
         } else if (S_ISREG(entry.st_mode)) {
             offerFile(top, bytes);

@@ -30,8 +30,8 @@ struct FoundFile {
 // It never loops and never leaves the files: a folder it has been in already (a link to a folder it is inside,
 // or a second way to the same folder) is not entered again, and /proc, /sys and /dev are not entered at all. A
 // folder it cannot read is skipped, and so are hidden entries (a name starting with a dot, as the file box hides
-// them) and names that are not valid in the player's encoding (no path could reach the file). A walk stops at
-// its next entry once `stop` is set. Any thread; the sinks are called on the walking thread.
+// them). Every other name is found with its own bytes, UTF-8 or not (os/NativePath). A walk stops at its next
+// entry once `stop` is set. Any thread; the sinks are called on the walking thread.
 class FolderWalk {
 public:
     using FileSink = std::function<void(const FoundFile& file)>;

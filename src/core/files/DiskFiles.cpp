@@ -1,4 +1,5 @@
 #include "core/files/DiskFiles.h"
+#include "os/NativePath.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -16,7 +17,7 @@ namespace vorlo {
 
 namespace {
 
-QByteArray bytesOf(const QString& path) { return QFile::encodeName(path); }
+QByteArray bytesOf(const QString& path) { return encodePath(path); }
 
 // The folder part of a path's bytes, "." for a bare name.
 QByteArray folderBytes(const QByteArray& path) {
@@ -164,7 +165,7 @@ DiskResult DiskFiles::move(const QString& from, const QString& to, Existing exis
 
     // Another file system: copy, then delete the source. A source that cannot be deleted would leave the file in
     // two places, so that is known before anything is written.
-    if (!folderWritable(QFile::decodeName(folderBytes(source)))) return DiskResult::fromErrno(EACCES);
+    if (!folderWritable(decodePath(folderBytes(source)))) return DiskResult::fromErrno(EACCES);
     const DiskResult copied = copy(from, to, existing);
     if (!copied.ok()) return copied;
     if (::unlink(source.constData()) != 0) {

@@ -1,6 +1,7 @@
 #include "core/files/FolderHistory.h"
 
 #include "core/playlist/ListFile.h"
+#include "os/RegularFile.h"
 
 #include <QFileInfo>
 
@@ -11,16 +12,17 @@ QString FolderHistory::fileIn(const QString& programFolder) {
     return programFolder + QStringLiteral("/folder.ini");
 }
 
+QStringList FolderHistory::parse(const QByteArray& head, bool cut) {
+    return ListFile::parseHead(head, cut, kMaxFolders);
+}
+
 void FolderHistory::load(const QString& file) {
     folders_.clear();
     if (file.isEmpty() || !QFileInfo::exists(file)) return;
-    try {
-        folders_ = ListFile::read(file);
-    } catch (const EListFileError&) {
-        // The history only saves typing: without it the dialog starts with an empty list.
-        return;
-    }
-    while (folders_.size() > kMaxFolders) folders_.removeLast();
+    // Only as much as the kept folders can fill: a huge or endless file (a FIFO, a device) costs nothing. A file
+    // that cannot be read leaves the history empty; it only saves typing.
+    const FileHead head = readFileHead(file, kMaxReadBytes);
+    if (head.error.isEmpty()) folders_ = parse(head.bytes, head.cut);
 }
 
 void FolderHistory::save(const QString& file) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -10,12 +11,16 @@ namespace vorlo {
 class FolderHistory {
 public:
     static constexpr int kMaxFolders = 15;
+    // A folder's path is at most 4096 bytes with its line end: no more is ever read of the file.
+    static constexpr qsizetype kMaxReadBytes = kMaxFolders * 4098;
 
     // "folder.ini" of the program folder; empty when the program folder is unknown (nothing is then kept).
     static QString fileIn(const QString& programFolder);
 
-    // Reads the file when it exists; a file that cannot be read leaves the history empty.
+    // Reads the file when it exists; a file that cannot be read (or is no regular file) leaves the history empty.
     void load(const QString& file);
+    // The folders in the head of a folder.ini; `cut` says the file held more than the head.
+    static QStringList parse(const QByteArray& head, bool cut);
     // Writes the whole history; throws EListFileError when it cannot be written (the old file stays as it was).
     void save(const QString& file) const;
 

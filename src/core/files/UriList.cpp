@@ -1,5 +1,7 @@
 #include "core/files/UriList.h"
 
+#include "os/NativePath.h"
+
 #include <QFile>
 #include <QSysInfo>
 
@@ -32,11 +34,7 @@ UriList UriList::parse(const QByteArray& payload) {
         const QByteArray escaped = localPathOf(line);
         if (escaped.isEmpty()) continue;
         const QByteArray bytes = QByteArray::fromPercentEncoding(escaped);
-        const QString path = QFile::decodeName(bytes);
-        if (QFile::encodeName(path) == bytes)
-            list.paths.append(path);
-        else
-            list.unusable.append(path);
+        list.paths.append(decodePath(bytes));
     }
     return list;
 }

@@ -9,10 +9,8 @@ namespace vorlo {
 // lines starting with "#" are comments. Only local files count ("file:" URIs without a host or with "localhost");
 // their percent-escapes are undone byte for byte. Remote URIs (http, sftp, smb, ...) are left out.
 struct UriList {
-    // The local paths, in the order given.
+    // The local paths, in the order given; names that are not UTF-8 keep their bytes (os/NativePath.h).
     QStringList paths;
-    // Local names the player cannot hold as paths (not valid UTF-8): no path could reach the file.
-    QStringList unusable;
 
     static UriList parse(const QByteArray& payload);
 };

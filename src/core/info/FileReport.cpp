@@ -2,9 +2,10 @@
 
 #include "core/playlist/MediaPaths.h"
 #include "midi/SmfReader.h"
+#include "os/NativePath.h"
+#include "os/RegularFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -12,13 +13,15 @@
 #include <span>
 #include <variant>
 
+#include <sys/stat.h>
+
 namespace vorlo {
 
 namespace {
 
 // The texts sit at the very start of the first track, so the head of the file is enough to find them; a
 // large file renamed to ".mid" is not read whole for a report of a few lines.
-constexpr qint64 MidiBytesRead = 1 << 20;
+constexpr qsizetype MidiBytesRead = 1 << 20;
 
 // Song texts are 8-bit text of unknown encoding: UTF-8 when they are valid UTF-8, else one byte per character.
 QString songText(const std::string& bytes) {
@@ -86,17 +89,21 @@ QStringList FileReport::midiLines(const QByteArray& bytes) {
 }
 
 FileReport FileReport::build(const QString& path, int selectedIndex, int entryCount) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QFileInfo info(file);
+    // Only a regular file is read, and the open never waits: an entry that is now a FIFO or a device gives no
+    // report instead of a frozen window. The name goes to the system as its own bytes.
+    const QString extension = extensionLowered(path);
+    const bool midi = extension == QLatin1String(".mid") || extension == QLatin1String(".kar");
+    const FileHead head = readFileHead(path, midi ? MidiBytesRead : 0);
+    struct stat status {};
+    if (!head.error.isEmpty() || ::stat(encodePath(path).constData(), &status) != 0) return {};
+    const QDateTime lastWrite = QDateTime::fromMSecsSinceEpoch(
+        static_cast<qint64>(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000);
     FileReport report;
     report.lines << QStringLiteral("Path:\t") + path;
-    report.lines << QStringLiteral("Size:\t") + kilobytesText(file.size()) + QStringLiteral(" KB");
-    report.lines << QStringLiteral("Date:\t") + dateText(info.lastModified());
+    report.lines << QStringLiteral("Size:\t") + kilobytesText(status.st_size) + QStringLiteral(" KB");
+    report.lines << QStringLiteral("Date:\t") + dateText(lastWrite);
     report.lines << QString();
-    const QString extension = extensionLowered(path);
-    if (extension == QLatin1String(".mid") || extension == QLatin1String(".kar"))
-        report.lines << midiLines(file.read(MidiBytesRead));
+    if (midi) report.lines << midiLines(head.bytes);
     report.caption = captionFor(selectedIndex, entryCount);
     return report;
 }

@@ -227,11 +227,11 @@ bool PlaybackEngine::OpenCurrentEntry() {
 }
 
 void PlaybackEngine::showOutputNotice() {
-    // Without a sound device the songs still play, silently, at their pace. The user is told once a run, whatever
-    // kind of medium found out first, after the song has started, so the list goes on while the box is up.
+    // Without a sound device the songs still play, silently, at their pace. The device hands the notice out once a
+    // run, whatever kind of medium found out first; it is shown after the song has started, so the list goes on
+    // while the box is up, and no second box can follow it.
     const QString notice = device_.takeOutputNotice();
-    if (notice.isEmpty() || outputNoticeShown_) return;
-    outputNoticeShown_ = true;
+    if (notice.isEmpty()) return;
     QTimer::singleShot(
         0, this, [notice] { MessageBoxes::show(QStringLiteral("Warning - Sound Output"), notice, BoxIcon::Warning); });
 }

@@ -208,7 +208,6 @@ private:
     QTimer waitTimer_;
     bool playOnStart_ = false;
     bool closeAfterPlay_ = false;
-    bool outputNoticeShown_ = false;
     std::int64_t playEndMs_ = 0;
     std::int64_t entryLengthMs_ = 0;
 };

@@ -63,16 +63,17 @@ void PositionDisplay::TrackBarChange(int second) {
 
 void PositionDisplay::TrackBarMouseDown() { timer_.stop(); }
 
-void PositionDisplay::TrackBarMouseUp() {
+void PositionDisplay::TrackBarMouseUp() { seekTo(static_cast<std::int64_t>(engine_.state_.trackBar.position) * 1000); }
+
+void PositionDisplay::seekTo(std::int64_t ms) {
     media::MIDIPlayer& device = engine_.device();
     if (!device.isOpen()) return;
-    const std::int64_t target = static_cast<std::int64_t>(engine_.state_.trackBar.position) * 1000;
     const EntrySpan span = engine_.span();
-    if (target == span.ownTime(device.position())) {
+    if (ms == span.ownTime(device.position())) {
         timer_.start();
         return;
     }
-    const std::int64_t devicePosition = target + (span.cdAudio ? span.startMs : 0);
+    const std::int64_t devicePosition = ms + (span.cdAudio ? span.startMs : 0);
     const std::int64_t savedEnd = engine_.state_.savedEndMs;
     if (!engine_.state_.playWanted) {
         // Nothing plays: only the point where play will start moves.
@@ -81,6 +82,7 @@ void PositionDisplay::TrackBarMouseUp() {
         if (savedEnd != 0) device.setEndPos(savedEnd);
         timer_.start();
         engine_.publish();
+        emit seeked(ms);
         return;
     }
     // Playing: the interrupted play reports, which must not end a "/close" start.
@@ -92,6 +94,7 @@ void PositionDisplay::TrackBarMouseUp() {
     device.setStartPos(devicePosition);
     if (engine_.state_.savedEndMs != 0) device.setEndPos(engine_.state_.savedEndMs);
     engine_.StartPlay();
+    emit seeked(ms);
 }
 
 void PositionDisplay::step(bool forward) {
@@ -112,6 +115,7 @@ void PositionDisplay::step(bool forward) {
     if (engine_.state_.savedEndMs != 0) device.setEndPos(engine_.state_.savedEndMs);
     if (wasPlaying) engine_.StartPlay();
     engine_.publish();
+    emit seeked(span.ownTime(next));
 }
 
 void PositionDisplay::StepForward() { step(true); }

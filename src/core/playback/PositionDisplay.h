@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <cstdint>
+
 namespace vorlo {
 
 class PlaybackEngine;
@@ -41,6 +43,9 @@ public:
     // The user pressed the thumb (the timer stops so the drag is not overwritten) and let it go (seek).
     void TrackBarMouseDown();
     void TrackBarMouseUp();
+    // Goes to `ms` of the open entry's own time, as a release of the thumb there does: playing on from there
+    // when it played, else only moving where play will start. Nothing happens with nothing open.
+    void seekTo(std::int64_t ms);
 
     // One step of `SKIP` seconds; during a wait between songs a step skips the rest of the wait instead.
     void StepForward();
@@ -48,6 +53,10 @@ public:
     // While Forward or Reverse is held, every tick steps again.
     void setForwardHeld(bool held) { forwardHeld_ = held; }
     void setReverseHeld(bool held) { reverseHeld_ = held; }
+
+signals:
+    // The play position jumped (a seek, Forward, Reverse) to `ms` of the entry's own time.
+    void seeked(std::int64_t ms);
 
 private:
     void showCounter(CounterReading reading);

@@ -1,5 +1,8 @@
 #include "core/playlist/ListFile.h"
 
+#include "os/NativePath.h"
+#include "os/RegularFile.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -20,7 +23,7 @@ qsizetype extensionDot(const QString& path) {
 QByteArray ListFile::serialise(const QStringList& paths) {
     QByteArray bytes;
     for (const QString& path : paths) {
-        bytes += QFile::encodeName(path);
+        bytes += encodePath(path);
         bytes += "\r\n";
     }
     return bytes;
@@ -34,11 +37,11 @@ QStringList ListFile::parse(const QByteArray& bytes) {
     for (qsizetype i = 0; i < end; ++i) {
         const char c = bytes[i];
         if (c != '\r' && c != '\n') continue;
-        lines << QFile::decodeName(bytes.mid(start, i - start));
+        lines << decodePath(QByteArrayView(bytes).sliced(start, i - start));
         if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < end) lines << QFile::decodeName(bytes.mid(start, end - start));
+    if (start < end) lines << decodePath(QByteArrayView(bytes).sliced(start, end - start));
     return lines;
 }
 
@@ -59,13 +62,10 @@ QStringList ListFile::parseHead(const QByteArray& head, bool cut, qsizetype maxL
 }
 
 QStringList ListFile::read(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EListFileError(QStringLiteral("Cannot read the playlist file %1: %2").arg(fileName, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EListFileError(QStringLiteral("Cannot read the playlist file %1: %2").arg(fileName, file.errorString()));
-    return parse(bytes);
+    const FileHead file = readFileHead(fileName);
+    if (!file.error.isEmpty())
+        throw EListFileError(QStringLiteral("Cannot read the playlist file %1: %2").arg(fileName, file.error));
+    return parse(file.bytes);
 }
 
 bool ListFile::holdsLineBreak(const QString& path) {

@@ -1,16 +1,12 @@
 #include "core/playlist/ListHistory.h"
 
 #include "core/playlist/ListFile.h"
+#include "os/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <utility>
 
 namespace vorlo {
 
@@ -64,31 +60,10 @@ QString historyError(const QString& historyFile, const QString& reason) {
 
 // The head of History.ini: at most kMaxReadBytes, read without blocking on something that is not a file.
 QByteArray readHead(const QString& historyFile, bool& cut) {
-    const QByteArray native = QFile::encodeName(historyFile);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw EListFileError(historyError(historyFile, QString::fromLocal8Bit(std::strerror(errno))));
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw EListFileError(historyError(historyFile, QStringLiteral("it is not a regular file.")));
-    }
-    QByteArray head(ListHistory::kMaxReadBytes + 1, Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < head.size()) {
-        const ssize_t n = ::read(fd, head.data() + got, static_cast<std::size_t>(head.size() - got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            throw EListFileError(historyError(historyFile, QString::fromLocal8Bit(std::strerror(error))));
-        }
-        if (n == 0) break;
-        got += n;
-    }
-    ::close(fd);
-    cut = got > ListHistory::kMaxReadBytes;
-    head.truncate(std::min(got, ListHistory::kMaxReadBytes));
-    return head;
+    FileHead head = readFileHead(historyFile, ListHistory::kMaxReadBytes);
+    if (!head.error.isEmpty()) throw EListFileError(historyError(historyFile, head.error));
+    cut = head.cut;
+    return std::move(head.bytes);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "core/playlist/MediaPaths.h"
 
+#include "os/NativePath.h"
 #include "zip/MemberNames.h"
 
 #include <QFile>
@@ -39,7 +40,7 @@ bool fileExists(const QString& path) {
     // QFileInfo's own bookkeeping would cost several times the system call.
     if (path.isEmpty()) return false;
     struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode);
+    return ::stat(encodePath(path).constData(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
 }  // namespace vorlo

@@ -7,6 +7,7 @@
 #include "core/playlist/MediaPaths.h"
 #include "core/playlist/Playlist.h"
 #include "core/playlist/ZipSession.h"
+#include "os/NativePath.h"
 
 #include <QFileInfo>
 
@@ -57,7 +58,7 @@ std::vector<PlaylistEntry> PlaylistEditor::existingEntries(const QStringList& pa
     std::vector<PlaylistEntry> entries;
     for (const QString& path : paths) {
         // Files that have gone since the list was written are left out without a word.
-        if (!QFileInfo::exists(path)) continue;
+        if (!pathExists(path)) continue;
         entries.push_back({path, fileNamePart(path), false});
     }
     return entries;

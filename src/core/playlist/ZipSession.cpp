@@ -4,6 +4,7 @@
 #include "core/app/Logging.h"
 #include "core/app/MessageBoxes.h"
 #include "core/playlist/MediaPaths.h"
+#include "os/NativePath.h"
 #include "zip/MemberNames.h"
 
 #include <QFile>
@@ -21,7 +22,7 @@ std::vector<PlaylistEntry> ZipSession::readArchive(const QString& archive, QStri
         return {};
     }
     std::string why;
-    reader_ = zip::ZipArchive::open(QFile::encodeName(archive).toStdString(), why);
+    reader_ = zip::ZipArchive::open(encodePath(archive).toStdString(), why);
     std::vector<PlaylistEntry> entries;
     if (!reader_) {
         error = QString::fromStdString(why);
@@ -67,7 +68,7 @@ QString ZipSession::extract(const PlaylistEntry& entry) {
     if (folder_.isEmpty()) return QStringLiteral("the player has no private temporary folder");
     const zip::Member& member = *found;
     const BusyCursor busy;
-    const std::string why = reader_->extract(member, QFile::encodeName(folder_).toStdString(), limits_);
+    const std::string why = reader_->extract(member, encodePath(folder_).toStdString(), limits_);
     if (!why.empty()) {
         qCDebug(lcZip) << "member" << entry.displayName << "not extracted:" << why.c_str();
         return QString::fromStdString(why);

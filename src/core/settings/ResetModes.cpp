@@ -1,6 +1,7 @@
 #include "core/settings/ResetModes.h"
 
 #include "midi/SmfReader.h"
+#include "os/NativePath.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +83,7 @@ ResetChoice ResetModes::choose(ResetMode mode, const QString& customPath, const 
 
 bool ResetModes::isReadableMidiFile(const QString& path) {
     if (!QFileInfo(path).isFile()) return false;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = encodePath(path);
     return std::holds_alternative<midi::MidiFile>(midi::readMidiFile(std::string(name.constData(), name.size())));
 }
 

@@ -62,6 +62,7 @@ PlayerActions::PlayerActions(QStyle* style, QObject* parent) : QObject(parent) {
     hide = make(this, {"DisplayHide", "&Hide", "Hide", QKeySequence(Qt::ALT | Qt::Key_H)},
                 icon(QStyle::SP_TitleBarMinButton));
     refreshFileBox = make(this, {"RefreshFileBox", "&Refresh File Box", "", QKeySequence(Qt::ALT | Qt::Key_R)});
+    lyrics = make(this, {"ShowLyrics", "&Lyrics", "", QKeySequence(Qt::CTRL | Qt::Key_L)});
 
     openList = make(this, {"FileOpenList", "&Open List...", "Open List", QKeySequence(Qt::CTRL | Qt::Key_O)},
                     icon(QStyle::SP_DialogOpenButton));

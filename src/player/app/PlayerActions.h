@@ -42,6 +42,7 @@ public:
     QAction* multimedia;      // MultimediaSetting "&Multimedia Setting..." Ctrl+M
     QAction* hide;            // DisplayHide "&Hide" Alt+H; SpdBtnShrink
     QAction* refreshFileBox;  // RefreshFileBox "&Refresh File Box" Alt+R
+    QAction* lyrics;          // ShowLyrics "&Lyrics" Ctrl+L: the lyrics window
 
     // The "&List" menu and the tool bar.
     QAction* openList;      // FileOpenList "&Open List..." Ctrl+O; SpeedBtnOpen

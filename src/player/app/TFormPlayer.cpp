@@ -6,6 +6,7 @@
 #include "core/playlist/ListFile.h"
 #include "core/playlist/MediaPaths.h"
 #include "media/MIDIPlayer.h"
+#include "os/NativePath.h"
 #include "os/Registry.h"
 #include "os/TempFolder.h"
 #include "player/app/CentreOnPlayer.h"
@@ -19,6 +20,7 @@
 #include "player/files/FileOperations.h"
 #include "player/files/RenameEditor.h"
 #include "player/help/HelpWindow.h"
+#include "player/lyrics/LyricsWindow.h"
 #include "player/playlist/ListDialogs.h"
 #include "player/playlist/PlaylistPanel.h"
 #include "player/playlist/RecentListsMenu.h"
@@ -94,7 +96,8 @@ void TFormPlayer::buildMenus() {
     // "&Parts" and "&All" go before "&Hide" once the window's parts are made.
     displayMenu_ = menuBar()->addMenu(QStringLiteral("&Display"));
     displayMenu_->setObjectName(QStringLiteral("MenuDisplay"));
-    for (QAction* action : {a.hide, a.refreshFileBox, a.timeCount}) displayMenu_->addAction(action);
+    for (QAction* action : {a.hide, a.refreshFileBox, a.timeCount, a.lyrics}) displayMenu_->addAction(action);
+    connect(a.lyrics, &QAction::triggered, this, ErrorHandler::guard([this] { lyricsWindow().showLyrics(); }));
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     optionsMenu->setObjectName(QStringLiteral("MenuOptions"));
@@ -154,9 +157,9 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
 
     if (!line.fileArgument.isEmpty()) {
         QString file = line.fileArgument;
-        if (!QFileInfo::exists(file)) {
+        if (!pathExists(file)) {
             file = options_.programFolder + QLatin1Char('/') + line.fileArgument;
-            if (!QFileInfo::exists(file)) return false;  // ends without a message
+            if (!pathExists(file)) return false;  // ends without a message
         }
         if (IsPlayableExt(extensionLowered(file))) {
             showAtStart();
@@ -267,7 +270,7 @@ void TFormPlayer::takeHandOver(const QByteArray& tail) {
     std::optional<BusyCursor> busy(std::in_place);
     raise();
     activateWindow();
-    const HandOver handOver = HandOver::resolve(QFile::decodeName(tail), options_.programFolder);
+    const HandOver handOver = HandOver::resolve(decodePath(tail), options_.programFolder);
     if (handOver.kind == HandOver::Kind::Ignore) return;
     Playlist& playlist = core_->playlist();
     const int earlierCount = playlist.count();
@@ -404,9 +407,15 @@ void TFormPlayer::saveOptions() {
     captureWindowState();
     core_->lists().storeOptions(options_);
     fileBox_->storeOptions(options_);
+    if (lyrics_ && lyrics_->isVisible()) lyrics_->saveSettings();
     // The history is written even when the options could not be.
     ErrorHandler::run([this] { settings_.save(core_->lists().history().entries()); });
     core_->lists().saveHistory(options_.programFolder);
+}
+
+LyricsWindow& TFormPlayer::lyricsWindow() {
+    if (!lyrics_) lyrics_ = std::make_unique<LyricsWindow>(core_->engine());
+    return *lyrics_;
 }
 
 void TFormPlayer::ConfigurationClick(int firstPage) {

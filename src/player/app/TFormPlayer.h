@@ -28,6 +28,7 @@ class FileBox;
 class FileOperations;
 class HelpWindow;
 class ListDialogs;
+class LyricsWindow;
 class PlayerActions;
 class PlaylistPanel;
 class RecentListsMenu;
@@ -108,6 +109,8 @@ public:
     // The tray icon (made when first needed); shown only while the window lives in the tray.
     QSystemTrayIcon& trayIcon();
     media::MIDIPlayer& device() { return *device_; }
+    // The lyrics window (made when first needed; Display > "&Lyrics" shows it).
+    LyricsWindow& lyricsWindow();
     // The application title: the song caption (at most 63 characters), also the tray icon's hint.
     QString applicationTitle() const { return applicationTitle_; }
 
@@ -176,6 +179,7 @@ private:
     FileBox* fileBox_ = nullptr;
     FileOperations* fileOperations_ = nullptr;
     std::unique_ptr<HelpWindow> help_;
+    std::unique_ptr<LyricsWindow> lyrics_;
     QString applicationTitle_ = QStringLiteral("MIDI Vorlo");
     QMenu* listMenu_ = nullptr;
     QMenu* displayMenu_ = nullptr;

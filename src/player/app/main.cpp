@@ -2,10 +2,12 @@
 #include "core/app/ErrorHandler.h"
 #include "media/MIDIPlayer.h"
 #include "media/VideoBackend.h"
+#include "os/NativePath.h"
 #include "os/SingleApp.h"
 #include "os/TerminationSignals.h"
 #include "player/app/PlayerApplication.h"
 #include "player/app/TFormPlayer.h"
+#include "player/mpris/MediaControls.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -78,13 +80,18 @@ int main(int argc, char** argv) {
             std::make_unique<vorlo::TFormPlayer>(QApplication::applicationDirPath(), nullptr, std::move(device));
         // Every window of the player (help, file information, boxes) carries the main window's icon.
         QApplication::setWindowIcon(window->windowIcon());
-        QStringList arguments = QApplication::arguments();
-        arguments.removeFirst();
+        // From argv rather than QApplication::arguments(), which turns bytes that are no UTF-8 into U+FFFD: a file
+        // name is bytes and must reach the list as they are. Qt has taken its own options out of argv.
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i) arguments << vorlo::decodePath(argv[i]);
         ending = window.get();
         const StartupLog startupLog(*window);
         if (!window->FormCreate(arguments) || window->endingOnSignal()) return 0;
         startupLog.listIn(window->playlistPanel().playlist().count());
         single.publish([&window](const QByteArray& handed) { window->receiveHandOver(handed); });
+        // The desktop's media keys and panel widgets, where there is a session bus.
+        vorlo::MediaControls mediaControls(*window);
+        mediaControls.attach(QDBusConnection::sessionBus());
         QApplication::exec();
         ending = nullptr;
     } catch (const std::exception& error) {

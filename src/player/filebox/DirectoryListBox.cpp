@@ -1,5 +1,6 @@
 #include "player/filebox/DirectoryListBox.h"
 
+#include "core/filebox/FolderScanner.h"
 #include "player/filebox/DragPayloads.h"
 
 #include <QApplication>
@@ -63,7 +64,7 @@ void DirectoryListBox::setDriveRoot(const QString& root) {
 QString DirectoryListBox::existingFolderOnDrive(const QString& folder) const {
     QString path = QDir::cleanPath(QDir(root_).absoluteFilePath(folder));
     if (!isInside(path, root_)) path = root_;
-    while (path != root_ && !QFileInfo(path).isDir()) path = QFileInfo(path).path();
+    while (path != root_ && !FolderScanner::isFolder(path)) path = QFileInfo(path).path();
     return path;
 }
 
@@ -97,11 +98,8 @@ void DirectoryListBox::fill() {
     }
     const int currentLine = count() - 1;
 
-    QStringList subfolders = QDir(current_).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::sort(subfolders.begin(), subfolders.end(), [](const QString& a, const QString& b) {
-        const int byLetters = a.compare(b, Qt::CaseInsensitive);
-        return byLetters != 0 ? byLetters < 0 : a < b;
-    });
+    // By the folder's bytes: QDir would show a name that is no UTF-8 as another, which leads nowhere.
+    const QStringList subfolders = FolderScanner::subfolders(current_);
     const QString base = current_ == QLatin1String("/") ? current_ : current_ + QLatin1Char('/');
     for (const QString& name : subfolders) {
         auto* item = new QListWidgetItem(closedIcon, name, this);

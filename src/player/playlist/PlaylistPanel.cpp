@@ -3,9 +3,7 @@
 
 #include "controls/TSCheckList.h"
 #include "core/app/ErrorHandler.h"
-#include "core/app/MessageBoxes.h"
 #include "core/files/UriList.h"
-#include "core/playlist/MediaPaths.h"
 #include "core/playlist/ZipSession.h"
 #include "player/playlist/SongListAdapter.h"
 #include "player/playlist/SongListInput.h"
@@ -290,16 +288,6 @@ void PlaylistPanel::dropFromDesktop(const QByteArray& uriList) {
         refuseInZipMode();
         return;
     }
-    QStringList refused;
-    for (const QString& path : dropped.unusable) {
-        const QString extension = extensionLowered(path);
-        if (IsPlayableExt(extension) || extension == QLatin1String(".mpl")) refused.append(path);
-    }
-    if (!refused.isEmpty())
-        MessageBoxes::show(QStringLiteral("Cannot Add File"),
-                           QStringLiteral("These file names are not valid UTF-8, so the player cannot open them:\n") +
-                               refused.join(QLatin1Char('\n')),
-                           BoxIcon::Information);
     editor_.DropWatchFilesDropped(dropped.paths);
 }
 

@@ -1,12 +1,16 @@
 // The copy and move dialog's folder history in "folder.ini", and the paths of a desktop drop.
 #include "core/files/FolderHistory.h"
 #include "core/files/UriList.h"
+#include "os/NativePath.h"
 
 #include <QFile>
 #include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using vorlo::FolderHistory;
 using vorlo::UriList;
@@ -53,6 +57,32 @@ TEST(FolderHistoryTest, TheNewestComesFirstAFolderUsedAgainMovesUpAndOnlyANewOne
     EXPECT_TRUE(none.folders().isEmpty());
 }
 
+// folder.ini is read only as far as its 15 folders go, and never waited on: a FIFO in its place would have held the
+// copy dialog (and the player) for good.
+TEST(FolderHistoryTest, OnlyTheHeadOfARegularFileIsRead) {
+    ::alarm(60);  // a read that blocks fails the run instead of hanging it
+    QTemporaryDir dir;
+    const QString file = FolderHistory::fileIn(dir.path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    FolderHistory fromFifo;
+    fromFifo.load(file);
+    EXPECT_TRUE(fromFifo.folders().isEmpty());
+    ::alarm(0);
+
+    QFile::remove(file);
+    QFile big(file);
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 200000; ++i) big.write(QStringLiteral("/music/%1\r\n").arg(i).toUtf8());
+    big.close();
+    FolderHistory history;
+    history.load(file);
+    ASSERT_EQ(history.folders().size(), FolderHistory::kMaxFolders);
+    EXPECT_EQ(history.folders().last(), "/music/14");
+    // A head cut inside a line leaves that line out rather than taking a shorter, wrong folder.
+    EXPECT_EQ(FolderHistory::parse("/a\r\n/b\r\n/cut-he", true), QStringList({"/a", "/b"}));
+    EXPECT_EQ(FolderHistory::parse("/a\r\n/b\r\n/whole", false), QStringList({"/a", "/b", "/whole"}));
+}
+
 TEST(UriListTest, LocalFilesComeOutByteForByteAndRemoteOnesAreLeftOut) {
     const QByteArray payload =
         "# dropped by a file manager\r\n"
@@ -66,10 +96,10 @@ TEST(UriListTest, LocalFilesComeOutByteForByteAndRemoteOnesAreLeftOut) {
         "file://" +
         QSysInfo::machineHostName().toUtf8() + "/home/u/here.mid\r\n";
     const UriList list = UriList::parse(payload);
-    EXPECT_EQ(list.paths,
-              QStringList({"/home/u/My Songs/#one%.mid", "/home/u/café.KAR", "/home/u/plain.wav", "/home/u/here.mid"}));
-    // A Latin-1 name is no valid UTF-8: no path of the player could reach it.
-    EXPECT_EQ(list.unusable.size(), 1);
+    // A Latin-1 name is no valid UTF-8: it keeps its bytes.
+    EXPECT_EQ(list.paths, QStringList({"/home/u/My Songs/#one%.mid", "/home/u/café.KAR", "/home/u/plain.wav",
+                                       vorlo::decodePath("/home/u/caf\xe9.mid"), "/home/u/here.mid"}));
+    EXPECT_EQ(vorlo::encodePath(list.paths[3]), "/home/u/caf\xe9.mid");
 }
 
 }  // namespace

@@ -351,4 +351,36 @@ TEST_F(Transport, TheNoticeOfMissingSoundComesOnceARunWhateverTheMedium) {
     EXPECT_EQ(boxes_.shown().size(), 1u);
 }
 
+// Wave files in Loop without a sound card: each file's output finds none, the list goes round and round, and the
+// user is told once.
+TEST_F(Transport, WaveFilesInLoopWithoutASoundCardRaiseOneNotice) {
+    media::MediaSettings settings = vorlo::testing::offlineSettings();
+    settings.audioMode = media::AudioMode::Device;
+    settings.audioDriverOrder = {"no-such-output"};
+    test::CoreRig rig(settings);
+    rig.modes.autoPlay = true;
+    rig.modes.setLoop(true);
+    QStringList waves;
+    for (int i = 0; i < 3; ++i) {
+        waves << dir_.filePath(QString("w%1.wav").arg(i));
+        // A header without sound, as the hostile list had it, and short tones.
+        ASSERT_TRUE(
+            vorlo::testing::writeWave(waves.last(), 0x0002, 2, 44100, i == 0 ? 0 : 441, vorlo::testing::testTone));
+    }
+    boxes_.expect("Warning - Sound Output",
+                  "No audio output could be opened (tried no-such-output). Songs play on silently.", BoxIcon::Warning,
+                  BoxButtons::Ok, BoxButton::Ok);
+    start(rig, waves);
+    QStringList opened;
+    for (int change = 0; change < 90; ++change) {
+        test::CoreRig::settle();
+        opened << rig.state().openFile;
+        rig.engine().SpdBtnNextClick();
+    }
+    test::CoreRig::settle();
+    // The empty wave may end on its own while events pass and move the list on: every file came round often.
+    for (const QString& wave : waves) EXPECT_GE(opened.count(wave), 20) << qPrintable(wave);
+    EXPECT_EQ(boxes_.shown().size(), 1u);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // folder list's popup, and drags and drops between the playlist, the file box and the desktop.
 #include "controls/TSCheckList.h"
 #include "core/playlist/ListFile.h"
+#include "os/NativePath.h"
 #include "player/app/TFormPlayer.h"
 #include "player/filebox/DirectoryListBox.h"
 #include "player/filebox/DragPayloads.h"
@@ -35,6 +36,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <memory>
 
 using namespace vorlo;
@@ -315,22 +319,23 @@ TEST_F(FileOperationsTest, FilesDroppedFromTheDesktopAreAddedWithTheListsEntries
         uris += QUrl::fromLocalFile(file).toEncoded() + "\r\n";
     uris += QUrl::fromLocalFile(songs).toEncoded() + "\r\n";  // a folder: nothing
     uris += "http://example.org/remote.mid\r\n";              // a remote file: nothing
-    // A name that is not UTF-8 cannot be held as a path: the user is told rather than a wrong file added.
-    uris += "file://" + QFile::encodeName(songs) + "/caf%E9.mid\r\n";
+    // A name that is not UTF-8 (Latin-1 here) is added with its own bytes.
+    const QByteArray latin1 = encodePath(songs) + "/caf\xE9.mid";
+    ASSERT_EQ(::rename(encodePath(songs + "/LOUD.MID").constData(), latin1.constData()), 0);
+    ASSERT_TRUE(test::writeSong(songs + "/LOUD.MID"));
+    uris += "file://" + encodePath(songs) + "/caf%E9.mid\r\n";
     EXPECT_TRUE(uris.contains("odd%20%231.mid"));
     QMimeData mime;
     mime.setData("text/uri-list", uris);
-    boxes_.expect("Cannot Add File",
-                  "These file names are not valid UTF-8, so the player cannot open them:\n" +
-                      QFile::decodeName(QFile::encodeName(songs) + "/caf\xE9.mid"),
-                  BoxIcon::Information, BoxButtons::Ok, BoxButton::Ok);
     ASSERT_TRUE(dragAndDrop(panel().songList()->viewport(), QPoint(10, 10), &mime));
-    ASSERT_EQ(list().count(), 4);
+    ASSERT_EQ(list().count(), 5);
     EXPECT_EQ(list().path(0), odd);
     EXPECT_EQ(list().displayName(1), "LOUD.MID");
     EXPECT_EQ(list().path(2), songs + "/a.mid");
     EXPECT_EQ(list().path(3), songs + "/c.mid");
-    EXPECT_EQ(list().selectedLine(), 3);
+    EXPECT_EQ(encodePath(list().path(4)), latin1);
+    EXPECT_EQ(list().selectedLine(), 4);
+    ::unlink(latin1.constData());  // Qt's own conversion cannot name it, so the temporary folder could not remove it
 }
 
 TEST_F(FileOperationsTest, AFolderDroppedFromTheFolderListAddsEveryPlayableFileBelowIt) {

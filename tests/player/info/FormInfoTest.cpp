@@ -3,6 +3,7 @@
 #include "core/info/FileReport.h"
 #include "core/playlist/Playlist.h"
 #include "midi/SmfWriter.h"
+#include "os/NativePath.h"
 #include "player/info/TFormInfo.h"
 
 #include <QAction>
@@ -16,6 +17,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vorlo::test {
 namespace {
@@ -96,6 +100,25 @@ TEST_F(FormInfo, OtherFilesShowPathSizeAndDateOnly) {
         EXPECT_EQ(FileReport::build(odd, 0, 2).lines, head(odd));
     }
     EXPECT_TRUE(FileReport::build(dir.path() + "/none.mid", 0, 1).lines.isEmpty());
+}
+
+TEST_F(FormInfo, AnEntryThatBecameAFifoGivesNoReportWithoutWaitingAndByteNamesAreRead) {
+    // A FIFO has no writer here: opening it for reading would wait for ever.
+    ::alarm(60);
+    const QString fifo = dir.path() + "/piped.mid";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_TRUE(FileReport::build(fifo, 0, 1).lines.isEmpty());
+    ::alarm(0);
+
+    // A name that is no UTF-8 is opened by its own bytes.
+    midi::SmfWriter song(0, 96);
+    song.addTrack().text(0, midi::MetaType::TrackName, "Caf\xc3\xa9").note(0, 96, 0, 60, 100);
+    const QByteArray bytes = QFile::encodeName(dir.path()) + "/caf\xe9.mid";
+    ASSERT_TRUE(song.writeTo(bytes.toStdString()));
+    const FileReport report = FileReport::build(decodePath(bytes), 0, 1);
+    ASSERT_GE(report.lines.size(), 7);
+    EXPECT_EQ(report.lines.at(4), "Type:\tMIDI Format 0");
+    EXPECT_EQ(report.lines.last(), QStringLiteral("Title:\tCaf\u00e9"));
 }
 
 TEST_F(FormInfo, TheWindowZoomsBetweenEightAndTwentyFourPointsAndCopies) {
