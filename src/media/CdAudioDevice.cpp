@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 #include "media/EMCIDeviceError.h"
@@ -127,8 +128,17 @@ private:
 std::int64_t sectorsToMs(std::int64_t sectors) { return sectors * 1000 / CDIO_CD_FRAMES_PER_SEC; }
 
 // libcdio's own log handler ends the process on an error (a CUE sheet it cannot parse, for
-// one). Ours keeps the last error for the message the user sees instead.
+// one). Ours keeps the last error for the message the user sees instead, on the thread that met it: the
+// summary reads a disc's table on its own thread while the player may be opening a CD.
 thread_local std::string lastCdioError;
+
+// libcdio's handler, its table of drivers (set up on first use) and its image parsers are shared by the whole
+// process and were not written for two threads: a disc is opened and its table read by one thread at a time.
+// Reading audio sectors through a handle already open needs no lock.
+std::mutex& cdioOpenLock() {
+    static std::mutex lock;
+    return lock;
+}
 
 void keepCdioError(cdio_log_level_t level, const char* message) {
     if (level >= CDIO_LOG_ERROR && message != nullptr) lastCdioError = message;
@@ -151,7 +161,9 @@ struct CdAudioDevice::Disc {
 };
 
 CdAudioDevice::Disc CdAudioDevice::openDisc(const std::string& device) {
-    cdio_log_set_handler(keepCdioError);
+    static std::once_flag handlerSet;
+    std::call_once(handlerSet, [] { cdio_log_set_handler(keepCdioError); });
+    const std::lock_guard<std::mutex> lock(cdioOpenLock());
     lastCdioError.clear();
     Disc disc;
     disc.devicePath = device;
@@ -212,6 +224,14 @@ CdAudioDevice::CdAudioDevice(Disc disc, const MediaSettings& settings, PlayEndHa
       canEject_(disc.canEject || settings.driveDoor != nullptr) {}
 
 CdAudioDevice::~CdAudioDevice() = default;
+
+std::vector<std::int64_t> CdAudioDevice::readTrackLengthsMs(const std::string& device) {
+    const Disc disc = openDisc(device);
+    std::vector<std::int64_t> lengths;
+    lengths.reserve(disc.tracks.size());
+    for (const CdTrack& track : disc.tracks) lengths.push_back(sectorsToMs(track.sectorCount));
+    return lengths;
+}
 
 std::int64_t CdAudioDevice::trackPositionMs(int track) const {
     return sectorsToMs(tracks_.at(static_cast<std::size_t>(track - 1)).firstSector);

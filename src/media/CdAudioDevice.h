@@ -23,6 +23,10 @@ public:
     CdAudioDevice(const std::string& device, const MediaSettings& settings, PlayEndHandler onEnd);
     ~CdAudioDevice() override;
 
+    // The lengths of the disc's tracks in milliseconds, as trackLengthMs gives them, read from the table of
+    // contents alone (no audio output is opened). Throws EMCIDeviceError as the constructor does. Any thread.
+    static std::vector<std::int64_t> readTrackLengthsMs(const std::string& device);
+
     int trackCount() const override { return static_cast<int>(tracks_.size()); }
     std::int64_t trackPositionMs(int track) const override;
     std::int64_t trackLengthMs(int track) const override;

@@ -42,6 +42,9 @@ public:
     // True for a file that automatic selection opens with the video back end (".avi", in any case).
     static bool isVideoFile(const QString& path);
 
+    // The settings the player was made with (the CD drive, the audio output).
+    const MediaSettings& settings() const { return settings_; }
+
     // What the next Open opens.
     void setDeviceType(DeviceType type) { deviceType_ = type; }
     DeviceType deviceType() const { return deviceType_; }

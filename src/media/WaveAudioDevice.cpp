@@ -50,9 +50,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MediaBackend> openWaveAudio(const std::string& path, const MediaSettings& settings,
-                                            PlayEndHandler onEnd) {
-    SF_INFO info{};
+namespace {
+
+// Opens `path` with libsndfile and checks that its header describes sound that can be played; the caller
+// closes the handle. Throws EMCIDeviceError with the reason otherwise.
+SNDFILE* openCheckedSoundFile(const std::string& path, SF_INFO& info) {
+    info = SF_INFO{};
     // Only a regular file is opened, without ever waiting on a FIFO; libsndfile closes the descriptor.
     std::uint64_t size = 0;
     std::string refused;
@@ -73,8 +76,24 @@ std::unique_ptr<MediaBackend> openWaveAudio(const std::string& path, const Media
         sf_close(file);
         throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as wave audio: " + problem));
     }
+    return file;
+}
+
+}  // namespace
+
+std::unique_ptr<MediaBackend> openWaveAudio(const std::string& path, const MediaSettings& settings,
+                                            PlayEndHandler onEnd) {
+    SF_INFO info{};
+    SNDFILE* file = openCheckedSoundFile(path, info);
     // Reads of integer data come back scaled to -1..1; float data is used as stored.
     return std::make_unique<PcmDevice>(std::make_unique<SoundFileSource>(file, info), settings, std::move(onEnd));
+}
+
+std::int64_t waveLengthMs(const std::string& path) {
+    SF_INFO info{};
+    sf_close(openCheckedSoundFile(path, info));
+    // The same arithmetic as the device's length (PcmPlayer::frameToMs), so both give the same number.
+    return info.frames * 1000 / info.samplerate;
 }
 
 }  // namespace vorlo::media

@@ -1,6 +1,6 @@
 #pragma once
 // The subcommands of `vorlo`. Each returns the process exit code. info and length run in the program itself;
-// render and play run in the sound module (SoundCommands.h), which the program loads only for them.
+// render, play and summary run in the sound module (SoundCommands.h), which the program loads only for them.
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,7 +18,7 @@ enum ExitCode : int {
 int runInfo(const std::vector<std::string>& args);
 int runLength(const std::vector<std::string>& args);
 int runLyrics(const std::vector<std::string>& args);
-// Loads the sound module from the program folder and runs `command` (render or play) in it.
+// Loads the sound module from the program folder and runs `command` (render, play or summary) in it.
 int runSoundCommand(const std::string& command, const std::vector<std::string>& args);
 
 // The folder of the running program, whatever the current folder or the name it was started by.

@@ -18,6 +18,7 @@ int runRender(const std::vector<std::string>& args);
 int runPlay(const std::vector<std::string>& args, const std::string& programFolder);
 // Lists the ALSA sequencer's output ports; without a sequencer says why and fails with kExitNoAudio.
 int runPorts(const std::vector<std::string>& args);
+int runSummary(const std::vector<std::string>& args, const std::string& programFolder);
 
 // A gain from the command line: a number from 0 to 10, else nothing.
 std::optional<double> parseGain(const std::string& text);

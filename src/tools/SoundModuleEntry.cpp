@@ -17,6 +17,7 @@ extern "C" __attribute__((visibility("default"))) int vorlo_sound_command(const 
         if (name == "render") return runRender(args);
         if (name == "play") return runPlay(args, programFolder);
         if (name == "ports") return runPorts(args);
+        if (name == "summary") return runSummary(args, programFolder);
         std::fprintf(stderr, "vorlo: the sound module has no command '%s'\n", command);
         return kExitUsage;
     } catch (const std::exception& error) {

@@ -12,6 +12,7 @@ inline constexpr const char* kPlayUsage =
     "usage: vorlo play [--soundfont SF2] [--gain G] [--drivers LIST] [--cd DEVICE|CUE] [--from MS] [--to MS] "
     "FILE...\n";
 inline constexpr const char* kPortsUsage = "usage: vorlo ports\n";
+inline constexpr const char* kSummaryUsage = "usage: vorlo summary [--cd DEVICE|CUE] LIST.mpl\n";
 
 inline constexpr const char* kPortsHelp =
     "Lists the ALSA sequencer's output ports that MIDI can be sent to (external synthesizers), one a line:\n"
@@ -46,6 +47,11 @@ inline constexpr const char* kPlayOptionsHelp =
     "  --cd DEVICE|CUE   the CD drive, or the CUE sheet of a disc image, that .cda files play from\n"
     "  --from MS         start this many milliseconds into each file (or CD track)\n"
     "  --to MS           end this many milliseconds into each file; not before --from\n";
+inline constexpr const char* kSummaryHelp =
+    "Prints the playlist summary the player shows: the list's name, each entry with its length (\"Error!\" when it\n"
+    "cannot be measured), the number of files and the total length.\n";
+inline constexpr const char* kSummaryOptionsHelp =
+    "  --cd DEVICE|CUE   the CD drive, or the CUE sheet of a disc image, whose table of contents gives .cda lengths\n";
 inline constexpr const char* kArchivesHelp =
     "length and play take a FILE ending in .zip as its playable members, in archive order\n";
 inline constexpr const char* kExitCodesHelp =

@@ -14,7 +14,7 @@ namespace {
 
 void printUsage(std::FILE* out) {
     std::fputs(kInfoUsage, out);
-    for (const char* usage : {kLengthUsage, kLyricsUsage, kRenderUsage, kPlayUsage, kPortsUsage})
+    for (const char* usage : {kLengthUsage, kLyricsUsage, kRenderUsage, kPlayUsage, kSummaryUsage, kPortsUsage})
         std::fprintf(out, "       %s", usage + 7);
     std::fputs(kArchivesHelp, out);
     std::fputs(kExitCodesHelp, out);
@@ -34,6 +34,8 @@ bool printCommandHelp(const std::string& command) {
         std::printf("%s%s", kPortsUsage, kPortsHelp);
     } else if (command == "play") {
         std::printf("%s%s%s%s%s", kPlayUsage, kPlayHelp, kArchivesHelp, kSoundOptionsHelp, kPlayOptionsHelp);
+    } else if (command == "summary") {
+        std::printf("%s%s%s", kSummaryUsage, kSummaryHelp, kSummaryOptionsHelp);
     } else {
         return false;
     }
@@ -58,7 +60,8 @@ int main(int argc, char** argv) {
     if (command == "info") return runInfo(args);
     if (command == "length") return runLength(args);
     if (command == "lyrics") return runLyrics(args);
-    if (command == "render" || command == "play" || command == "ports") return runSoundCommand(command, args);
+    if (command == "render" || command == "play" || command == "summary" || command == "ports")
+        return runSoundCommand(command, args);
     if (command == "--help" || command == "-h" || command == "help") {
         if (!args.empty() && printCommandHelp(args.front())) return kExitOk;
         printUsage(stdout);

@@ -1,10 +1,16 @@
 // What only a CD has: tracks placed on the whole disc, the track/minute/second/frame format, and
 // a door that a disc image does not have.
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+
 #include "MediaFixtures.h"
+#include "media/CdAudioDevice.h"
+#include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
 
 namespace vorlo::testing {
@@ -105,6 +111,47 @@ TEST(CdAudioDevice, ADataTrackPlaysAsSilence) {
     ASSERT_GE(audio.left.size(), 26460u);
     EXPECT_NEAR(crossingsPerSecond({audio.left.begin(), audio.left.begin() + 10584}), 882.0, 20.0);
     for (std::size_t i = 10584; i < 26460; ++i) ASSERT_EQ(audio.left[i], 0.0f) << i;
+}
+
+// The summary reads a disc's table on its own thread while the player may open a CD: neither sees the other's
+// failure, and a sound disc never fails because a broken one is being read at the same time.
+TEST(CdAudioDevice, DiscsReadOnTwoThreadsAtOnceKeepTheirOwnResultsAndErrors) {
+    QTemporaryDir dir;
+    const std::string good = writeDiscImage(dir).toStdString();
+    QFile garbage(dir.filePath("garbage.cue"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("FILE \"missing.bin\" BINARY\r\n  TRACK banana\r\n    INDEX 99 zz:zz:zz\r\n");
+    garbage.close();
+    const std::string broken = garbage.fileName().toStdString();
+    const auto errorOf = [](const std::string& cue) -> std::string {
+        try {
+            media::CdAudioDevice::readTrackLengthsMs(cue);
+        } catch (const media::EMCIDeviceError& error) {
+            return error.what();
+        }
+        return {};
+    };
+    const std::string alone = errorOf(broken);
+    ASSERT_NE(alone.find("garbage.cue"), std::string::npos) << alone;
+
+    constexpr int kRounds = 150;
+    int goodFailures = 0;
+    int otherMessages = 0;
+    std::thread sound([&] {
+        for (int round = 0; round < kRounds; ++round) {
+            try {
+                if (media::CdAudioDevice::readTrackLengthsMs(good) != std::vector<std::int64_t>{240, 360})
+                    ++goodFailures;
+            } catch (const media::EMCIDeviceError&) {
+                ++goodFailures;
+            }
+        }
+    });
+    for (int round = 0; round < kRounds; ++round)
+        if (errorOf(broken) != alone) ++otherMessages;
+    sound.join();
+    EXPECT_EQ(goodFailures, 0);
+    EXPECT_EQ(otherMessages, 0);
 }
 
 }  // namespace

@@ -200,6 +200,7 @@ TEST_F(VorloTool, HelpAndUsageLinesListEveryOption) {
     const std::vector<std::pair<std::string, std::vector<std::string>>> commands{
         {"render", {"--soundfont", "--rate", "--gain", "--no-reverb", "--no-chorus"}},
         {"play", {"--soundfont", "--gain", "--drivers", "--cd", "--from", "--to"}},
+        {"summary", {"--cd"}},
         {"lyrics", {"--encoding", "--syllables"}},
     };
     const ToolRun overall = runVorlo("--help");

@@ -2,6 +2,7 @@
 
 #include "core/playlist/MediaPaths.h"
 #include "os/NativePath.h"
+#include "zip/MemberNames.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,8 +10,12 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
 #include <set>
+#include <string_view>
 #include <utility>
 
 namespace vorlo {
@@ -30,6 +35,10 @@ QByteArray childOf(const QByteArray& folder, const QByteArray& name) {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
+QString childOf(const QString& folder, const QString& name) {
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
 QByteArray realPathOf(const QByteArray& path) {
     char* resolved = ::realpath(path.constData(), nullptr);
     if (!resolved) return {};
@@ -38,26 +47,77 @@ QByteArray realPathOf(const QByteArray& path) {
     return real;
 }
 
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A name as the player holds it (every name can be held, its bytes kept: os/NativePath), converted once.
+QString nameOf(std::string_view bytes) { return decodePath(QByteArrayView(bytes.data(), qsizetype(bytes.size()))); }
+
+// Whether a file of this name is played, decided on its bytes (most names of a tree are not, and are never
+// converted); a name with a non-ASCII extension takes the player's own rule on the converted name.
+bool playableName(std::string_view bytes) {
+    const std::size_t dot = bytes.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    const std::string_view extension = bytes.substr(dot);
+    if (!isAscii(extension)) {
+        return IsPlayableExt(extensionLowered(decodePath(QByteArrayView(bytes.data(), qsizetype(bytes.size())))));
+    }
+    std::array<char, 8> lowered{};
+    if (extension.size() > lowered.size()) return false;  // longer than every extension played
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        const char c = extension[i];
+        lowered[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return zip::isPlayableExtension(std::string_view(lowered.data(), extension.size()));
+}
+
+// One entry of a folder's listing: where its name starts in the folder's names, and the type the listing gave
+// (DT_UNKNOWN on file systems that do not tell, then the entry is looked at).
+struct Listed {
+    qsizetype offset;
+    qsizetype length;
+    unsigned char type;
+};
+
+struct Frame {
+    QByteArray path;
+    QString decodedPath;
+    QByteArray realPath;
+    QByteArray names;  // the visible entries' names, one after the other
+    std::vector<Listed> entries;
+    std::size_t next = 0;
+    dev_t device = 0;  // the file system the folder is on
+
+    std::string_view name(const Listed& entry) const {
+        return {names.constData() + entry.offset, static_cast<std::size_t>(entry.length)};
+    }
+};
+
 // The visible entries of a folder in the order the file system lists them; false when it cannot be read.
-bool readFolder(const QByteArray& path, std::vector<QByteArray>& names) {
-    DIR* dir = ::opendir(path.constData());
+bool readFolder(Frame& frame) {
+    DIR* dir = ::opendir(frame.path.constData());
     if (!dir) return false;
     while (const dirent* entry = ::readdir(dir)) {
         if (entry->d_name[0] == '.') continue;  // ".", ".." and hidden entries
-        names.emplace_back(entry->d_name);
+        const qsizetype length = static_cast<qsizetype>(std::strlen(entry->d_name));
+        frame.entries.push_back({frame.names.size(), length, entry->d_type});
+        frame.names.append(entry->d_name, length);
     }
     ::closedir(dir);
     return true;
 }
 
-struct Frame {
-    QByteArray path;
-    QByteArray realPath;
-    std::vector<QByteArray> names;
-    std::size_t next = 0;
-};
-
 }  // namespace
+
+void FolderWalk::keepToDrives(const QStringList& drives) {
+    keepToDrives_ = true;
+    driveRoots_.clear();
+    for (const QString& drive : drives) {
+        const QByteArray real = realPathOf(encodePath(drive));
+        if (!real.isEmpty()) driveRoots_.insert(real);
+    }
+}
 
 bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder) {
     QByteArray root = encodePath(folder);
@@ -68,40 +128,61 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
         !S_ISDIR(status.st_mode))
         return true;
 
-    std::set<std::pair<dev_t, ino_t>> entered{{status.st_dev, status.st_ino}};
+    // Add Folder's walks each start afresh; the drive search remembers its folders from drive to drive.
+    if (!keepToDrives_) entered_.clear();
+    auto& entered = entered_;
+    if (!entered.insert({status.st_dev, status.st_ino}).second) return true;
     std::vector<Frame> stack;
-    const auto enter = [&](QByteArray path, QByteArray realPath) {
-        Frame frame{std::move(path), std::move(realPath), {}, 0};
-        if (!readFolder(frame.path, frame.names)) return;  // a folder that cannot be read is left out
+    const auto enter = [&](QByteArray path, QString decodedPath, QByteArray realPath, dev_t device) {
+        Frame frame{std::move(path), std::move(decodedPath), std::move(realPath), {}, {}, 0, device};
+        if (!readFolder(frame)) return;  // a folder that cannot be read is left out
         ++foldersEntered_;
-        if (onFolder) onFolder(decodePath(frame.path));
+        if (onFolder) onFolder(frame.decodedPath);
         stack.push_back(std::move(frame));
     };
-    enter(root, realRoot);
+    const auto offerFile = [&](const Frame& in, std::string_view bytes) {
+        if (!playableName(bytes)) return;
+        const QString name = nameOf(bytes);
+        ++filesFound_;
+        onFile({childOf(in.decodedPath, name), name});
+    };
+    const QString decodedRoot = decodePath(root);
+    enter(root, decodedRoot, realRoot, status.st_dev);
 
     while (!stack.empty()) {
         if (stopped()) return false;
         Frame& top = stack.back();
-        if (top.next == top.names.size()) {
+        if (top.next == top.entries.size()) {
             stack.pop_back();
             continue;
         }
-        const QByteArray name = top.names[top.next++];
-        const QString decodedName = decodePath(name);
-        const QByteArray path = childOf(top.path, name);
+        const Listed listed = top.entries[top.next++];
+        const std::string_view bytes = top.name(listed);
+
+        // A regular file is known from the listing alone; only a played one has its name converted.
+        if (listed.type == DT_REG) {
+            offerFile(top, bytes);
+            continue;
+        }
+        if (listed.type != DT_DIR && listed.type != DT_LNK && listed.type != DT_UNKNOWN) continue;  // devices
+
+        const QByteArray nameBytes(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        const QByteArray path = childOf(top.path, nameBytes);
         struct stat entry {};
         if (::lstat(path.constData(), &entry) != 0) continue;
         const bool link = S_ISLNK(entry.st_mode);
         if (link && ::stat(path.constData(), &entry) != 0) continue;  // a link to nothing
 
         if (S_ISDIR(entry.st_mode)) {
-            if (!entered.insert({entry.st_dev, entry.st_ino}).second) continue;
-            QByteArray realPath = link ? realPathOf(path) : childOf(top.realPath, name);
+            QByteArray realPath = link ? realPathOf(path) : childOf(top.realPath, nameBytes);
             if (realPath.isEmpty() || insidePseudoTree(realPath)) continue;
-            enter(path, std::move(realPath));  // `top` may move from here on
-        } else if (S_ISREG(entry.st_mode) && IsPlayableExt(extensionLowered(decodedName))) {
-            ++filesFound_;
-            onFile({decodePath(path), decodedName});
+            // Another file system (a mount point, or a link into one) belongs to the search only as a drive.
+            if (keepToDrives_ && entry.st_dev != top.device && driveRoots_.count(realPath) == 0) continue;
+            if (!entered.insert({entry.st_dev, entry.st_ino}).second) continue;
+            QString decodedPath = childOf(top.decodedPath, nameOf(bytes));
+            enter(path, std::move(decodedPath), std::move(realPath), entry.st_dev);  // `top` may move from here on
+        } else if (S_ISREG(entry.st_mode)) {
+            offerFile(top, bytes);
         }
     }
     return true;
@@ -123,45 +204,97 @@ void FolderWalkJob::joinThread() {
     thread_ = nullptr;
 }
 
-bool FolderWalkJob::start(const QString& folder) {
+bool FolderWalkJob::start(const QString& folder) { return startWalks({folder}, false); }
+
+bool FolderWalkJob::startDrives(const QStringList& drives) { return startWalks(drives, true); }
+
+bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
     if (running_) return false;
     joinThread();
     stop_->store(false);
     running_ = true;
-    thread_ = QThread::create([this, folder, stop = stop_] {
+    walkEnded_ = false;
+    thread_ = QThread::create([this, folders, drives, stop = stop_] {
         FolderWalk walk(stop.get());
+        if (drives) walk.keepToDrives(folders);
         std::vector<FoundFile> batch;
         QElapsedTimer sinceBatch;
         QElapsedTimer sinceProgress;
         sinceBatch.start();
         sinceProgress.start();
-        // Small batches at first, so the first files show at once; then about ten a second.
+        // The first files show at once; then the queue takes them in blocks, which costs the walk one lock each.
         const auto handOver = [&] {
             if (batch.empty()) return;
-            emit found(batch);
-            batch.clear();
+            deliver(batch);
             sinceBatch.restart();
         };
-        walk.walk(
-            folder,
-            [&](const FoundFile& file) {
-                batch.push_back(file);
-                if (batch.size() >= 4096 || sinceBatch.elapsed() >= 100) handOver();
-            },
-            [&](const QString& entered) {
-                if (sinceProgress.elapsed() < 100) return;
-                sinceProgress.restart();
-                emit progress(entered, walk.filesFound());
-            });
-        handOver();
+        for (const QString& folder : folders) {
+            if (stop->load()) break;
+            if (drives) emit driveStarted(folder);
+            walk.walk(
+                folder,
+                [&](const FoundFile& file) {
+                    batch.push_back(file);
+                    if (batch.size() >= kMostPerHandOver || sinceBatch.elapsed() >= 50) handOver();
+                },
+                [&](const QString& entered) {
+                    if (sinceProgress.elapsed() < 100) return;
+                    sinceProgress.restart();
+                    emit progress(entered, walk.filesFound());
+                });
+            handOver();
+        }
     });
     thread_->setObjectName(QStringLiteral("FolderWalk"));
     connect(thread_, &QThread::finished, this, [this] {
-        running_ = false;
-        emit finished(stop_->load());
+        walkEnded_ = true;
+        bool posted = false;
+        {
+            const std::lock_guard<std::mutex> lock(queueLock_);
+            posted = handOverPosted_;
+        }
+        // A hand-over on its way ends the queue and tells the end; otherwise the queue is empty already.
+        if (!posted) handOverNext();
     });
     thread_->start();
     return true;
+}
+
+void FolderWalkJob::deliver(std::vector<FoundFile>& files) {
+    bool post = false;
+    {
+        const std::lock_guard<std::mutex> lock(queueLock_);
+        queue_.insert(queue_.end(), std::make_move_iterator(files.begin()), std::make_move_iterator(files.end()));
+        post = !std::exchange(handOverPosted_, true);
+    }
+    files.clear();
+    if (post) QMetaObject::invokeMethod(this, &FolderWalkJob::handOverNext, Qt::QueuedConnection);
+}
+
+void FolderWalkJob::handOverNext() {
+    QElapsedTimer pass;
+    pass.start();
+    bool more = true;
+    // Parts go over until the pass has had its time; the rest waits for the next pass of the event loop.
+    do {
+        std::vector<FoundFile> part;
+        {
+            const std::lock_guard<std::mutex> lock(queueLock_);
+            const std::size_t count = std::min(queue_.size(), kMostPerHandOver);
+            part.assign(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.begin() + count));
+            queue_.erase(queue_.begin(), queue_.begin() + count);
+            more = !queue_.empty();
+            // The walk posts again only when no hand-over is on its way; the rest of the queue is ours to post.
+            handOverPosted_ = more;
+        }
+        if (!part.empty()) emit found(part);
+    } while (more && pass.elapsed() < passBudgetMs_);
+    if (more) {
+        QMetaObject::invokeMethod(this, &FolderWalkJob::handOverNext, Qt::QueuedConnection);
+    } else if (walkEnded_ && running_) {
+        running_ = false;
+        emit finished(stop_->load());
+    }
 }
 
 void FolderWalkJob::cancel() { stop_->store(true); }

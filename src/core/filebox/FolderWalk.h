@@ -2,10 +2,15 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <set>
+#include <utility>
 #include <vector>
 
 class QThread;
@@ -25,14 +30,20 @@ struct FoundFile {
 // It never loops and never leaves the files: a folder it has been in already (a link to a folder it is inside,
 // or a second way to the same folder) is not entered again, and /proc, /sys and /dev are not entered at all. A
 // folder it cannot read is skipped, and so are hidden entries (a name starting with a dot, as the file box hides
-// them) and names that are not valid in the player's encoding (no path could reach the file). A walk stops at
-// its next entry once `stop` is set. Any thread; the sinks are called on the walking thread.
+// them). Every other name is found with its own bytes, UTF-8 or not (os/NativePath). A walk stops at its next
+// entry once `stop` is set. Any thread; the sinks are called on the walking thread.
 class FolderWalk {
 public:
     using FileSink = std::function<void(const FoundFile& file)>;
     using FolderSink = std::function<void(const QString& folder)>;
 
     explicit FolderWalk(const std::atomic<bool>* stop = nullptr) : stop_(stop) {}
+
+    // The drive search: the walk stays on the file systems of `drives` (the file box's drives). It crosses into
+    // another mounted file system only where that one is itself among `drives`, and the folders entered are
+    // remembered across walk() calls, so a drive already walked inside another ("/home" inside "/") is not
+    // walked again. Add Folder sets none of this and goes wherever the folder's tree leads.
+    void keepToDrives(const QStringList& drives);
 
     // Walks `folder`. Returns false when the walk was stopped before its end.
     bool walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder = {});
@@ -44,23 +55,38 @@ private:
     bool stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
 
     const std::atomic<bool>* stop_;
+    bool keepToDrives_ = false;
+    std::set<QByteArray> driveRoots_;                                      // real paths
+    std::set<std::pair<unsigned long long, unsigned long long>> entered_;  // device and inode
     int foldersEntered_ = 0;
     int filesFound_ = 0;
 };
 
-// Runs a FolderWalk on a thread of its own and hands what it finds to the thread that started it, in batches
-// (queued, so the user-interface thread stays free to paint while a large tree is read), then tells that it
-// ended. cancel() stops the walk at its next entry; what was found before is still handed over.
+// Runs a FolderWalk on a thread of its own and hands what it finds to the thread that started it, then tells
+// that it ended. cancel() stops the walk at its next entry; what was found before is still handed over.
+//
+// The walk reads a tree faster than a list can take its lines, so the files wait in a queue and are handed
+// over in parts of at most kMostPerHandOver, for at most the pass budget in one pass of the receiving thread's
+// event loop: between two passes the window paints and takes clicks, however fast the files come. Every pass
+// also costs the list a new layout, so a pass takes as many parts as its budget allows.
 class FolderWalkJob : public QObject {
     Q_OBJECT
 public:
+    static constexpr std::size_t kMostPerHandOver = 1024;
+    static constexpr int kPassBudgetMs = 20;
+
     explicit FolderWalkJob(QObject* parent = nullptr);
     // Stops a walk still running and waits for its thread.
     ~FolderWalkJob() override;
 
     // Starts walking `folder`; false when a walk is already running.
     bool start(const QString& folder);
+    // The drive search: walks `drives` one after the other in one FolderWalk kept to them (keepToDrives).
+    // driveStarted tells each drive as its walk begins; a cancel ends the whole search.
+    bool startDrives(const QStringList& drives);
     void cancel();
+    // The time one pass of the event loop may spend handing over parts (0: one part a pass).
+    void setPassBudgetMs(int ms) { passBudgetMs_ = ms; }
     bool running() const { return running_; }
     bool cancelled() const { return stop_->load(); }
 
@@ -69,13 +95,26 @@ signals:
     // The folder the walk has just entered, and how many files it has found so far (at most a few times a second).
     void progress(const QString& folder, int filesFound);
     void finished(bool cancelled);
+    // The drive search has begun walking `drive`.
+    void driveStarted(const QString& drive);
 
 private:
     void joinThread();
+    bool startWalks(const QStringList& folders, bool drives);
+    // Walking thread: queues files for the receiving thread.
+    void deliver(std::vector<FoundFile>& files);
+    // Receiving thread: hands over the next part of the queue; the end is told once the queue is empty.
+    void handOverNext();
 
     std::shared_ptr<std::atomic<bool>> stop_;
     QThread* thread_ = nullptr;
     bool running_ = false;
+    bool walkEnded_ = false;  // receiving thread
+    int passBudgetMs_ = kPassBudgetMs;
+
+    std::mutex queueLock_;
+    std::deque<FoundFile> queue_;  // under queueLock_
+    bool handOverPosted_ = false;  // under queueLock_
 };
 
 }  // namespace vorlo

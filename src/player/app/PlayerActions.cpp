@@ -67,6 +67,7 @@ PlayerActions::PlayerActions(QStyle* style, QObject* parent) : QObject(parent) {
     openList = make(this, {"FileOpenList", "&Open List...", "Open List", QKeySequence(Qt::CTRL | Qt::Key_O)},
                     icon(QStyle::SP_DialogOpenButton));
     addList = make(this, {"FileAddList", "&Add List...", "", QKeySequence(Qt::CTRL | Qt::Key_A)});
+    searchDrives = make(this, {"AutoSearch", "Search All Drives...", "", {}});
     saveList = make(this, {"FileSaveList", "&Save List", "Save List", QKeySequence(Qt::CTRL | Qt::Key_S)},
                     icon(QStyle::SP_DialogSaveButton));
     saveListAs = make(this, {"FileSaveListAs", "Save List &As...", "", {}});

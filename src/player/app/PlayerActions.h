@@ -45,14 +45,15 @@ public:
     QAction* lyrics;          // ShowLyrics "&Lyrics" Ctrl+L: the lyrics window
 
     // The "&List" menu and the tool bar.
-    QAction* openList;    // FileOpenList "&Open List..." Ctrl+O; SpeedBtnOpen
-    QAction* addList;     // FileAddList "&Add List..." Ctrl+A
-    QAction* saveList;    // FileSaveList "&Save List" Ctrl+S; SpeedBtnSave
-    QAction* saveListAs;  // FileSaveListAs "Save List &As..."
-    QAction* sortList;    // FileSortList "&Sort List"
-    QAction* clearList;   // FileClearList "Clea&r List" Ctrl+R
-    QAction* closeList;   // FileCloseList "&Close List" Ctrl+E; SpdBtnClose
-    QAction* exit;        // FileExit "E&xit" Alt+F4; tray "E&xit"
+    QAction* openList;      // FileOpenList "&Open List..." Ctrl+O; SpeedBtnOpen
+    QAction* addList;       // FileAddList "&Add List..." Ctrl+A
+    QAction* searchDrives;  // AutoSearch "Search All Drives..."
+    QAction* saveList;      // FileSaveList "&Save List" Ctrl+S; SpeedBtnSave
+    QAction* saveListAs;    // FileSaveListAs "Save List &As..."
+    QAction* sortList;      // FileSortList "&Sort List"
+    QAction* clearList;     // FileClearList "Clea&r List" Ctrl+R
+    QAction* closeList;     // FileCloseList "&Close List" Ctrl+E; SpdBtnClose
+    QAction* exit;          // FileExit "E&xit" Alt+F4; tray "E&xit"
 
     // The tray's own items: "&Open List" runs Open List under the tray's caption.
     QAction* trayOpenList;  // TrayOpenList "&Open List"

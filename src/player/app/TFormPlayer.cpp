@@ -93,7 +93,8 @@ void TFormPlayer::buildMenus() {
     recentMenu_ = new RecentListsMenu(
         core_->lists().history(), [this](int index) { core_->lists().RecentListClick(index); }, this);
     listMenu_->addMenu(recentMenu_);
-    for (QAction* action : {a.openList, a.addList, a.saveList, a.saveListAs, a.sortList, a.clearList, a.closeList})
+    for (QAction* action :
+         {a.openList, a.addList, a.searchDrives, a.saveList, a.saveListAs, a.sortList, a.clearList, a.closeList})
         listMenu_->addAction(action);
     listMenu_->addSeparator();
     listMenu_->addAction(a.exit);
@@ -137,6 +138,8 @@ bool TFormPlayer::FormCreate(const QStringList& arguments) {
         busy.reset();
         ConfigurationClick(TPagesDlg::FileTypes);
         setClientSize(QSize(kDesignClientWidth, kDesignClientHeight));
+        // Then the new user is offered a playlist of every song on the machine (the question can be declined).
+        ErrorHandler::run([this] { AutoSearchClick(); });
         show();
         return true;
     }

@@ -73,6 +73,8 @@ public:
     // Hands the sound options to the synthesizer; one it cannot take is reported and left out of the options.
     void applySound();
     void ConfigurationClick(int firstPage = 0);
+    // "Search All Drives...": the search dialog over the window, walking the file box's drives in its order.
+    void AutoSearchClick();
 
     // Makes the window visible again after it was hidden in the tray.
     void restoreFromTray();

@@ -6,11 +6,15 @@
 #include "core/app/ErrorHandler.h"
 #include "player/app/PlayerActions.h"
 #include "player/filebox/FileBox.h"
+#include "player/filebox/FileBoxCombos.h"
+#include "player/info/TDgInt.h"
 #include "player/playlist/PlaylistPanel.h"
 
 #include <QAction>
 
 namespace vorlo {
+
+void TFormPlayer::AutoSearchClick() { runDriveSearch(*core_, this, fileBox_->driveComboBox()->drives()); }
 
 void TFormPlayer::wireLists() {
     const PlayerActions& a = *actions_;
@@ -21,6 +25,7 @@ void TFormPlayer::wireLists() {
     };
     command(a.openList, [&lists] { lists.FileOpenListClick(); });
     command(a.addList, [&lists] { lists.FileAddListClick(); });
+    command(a.searchDrives, [this] { AutoSearchClick(); });
     command(a.saveList, [&lists] { lists.FileSaveListClick(); });
     command(a.saveListAs, [&lists] { lists.FileSaveListAsClick(false); });
     command(a.sortList, [&editor] { editor.FileSortListClick(); });

@@ -10,6 +10,7 @@
 #include "core/playback/Captions.h"
 #include "player/app/PlayerActions.h"
 #include "player/app/PlayerControls.h"
+#include "player/info/TDgInt.h"
 #include "player/info/TFormInfo.h"
 #include "player/playlist/PlaylistPanel.h"
 
@@ -122,8 +123,8 @@ void TFormPlayer::wirePlayback() {
 
     const PlaylistActions& list = playlistPanel_->actions();
     onTriggered(list.fileInfo, this, [this] { showEntryInformation(); });
-    // The summary itself is a command of its own; in zip mode it is refused.
-    onTriggered(list.summary, this, [this] { core_->zip().refuseSummary(); });
+    // The summary is refused in zip mode, otherwise it asks first.
+    onTriggered(list.summary, this, [this] { runPlaylistSummary(*core_, this); });
     // The window handles the playlist's keys before any control, also while the playlist is hidden.
     for (QAction* key :
          {list.fileInfo, list.moveUp, list.moveDown, list.copy, list.move, list.rename, list.kill, list.summary})

@@ -163,7 +163,7 @@ void PlaylistPanel::buildActions() {
     command(a.moveDown, [&editor] { editor.MoveFileDownClick(); });
     command(a.uncheckAll, [&editor] { editor.UncheckAllClick(); });
     command(a.gotoCurrent, [&editor] { editor.GotoCurrent1Click(); });
-    // Copy, Move, Rename and Kill are run by the window's file operations; the summary does nothing yet.
+    // Copy, Move, Rename and Kill are run by the window's file operations; the window runs the summary.
 }
 
 void PlaylistPanel::buildMidPanel() {

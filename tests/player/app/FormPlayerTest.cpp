@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -47,9 +48,11 @@ protected:
         }
         return path;
     }
-    // A first run opens the configuration dialog; the new user closes it.
+    // A first run opens the configuration dialog, then offers the search of all drives; the new user closes
+    // the one and declines the other.
     void expectFirstRunConfiguration() {
         boxes_.expectDialog("PagesDlg", [](QObject&) { return 0; });
+        boxes_.expectDialog("DgInt", [](QObject&) { return 0; });
     }
     // The playlist was changed and is never saved: the window asks once more when it is destroyed.
     void expectSaveQuestionAtDestruction() {
@@ -70,6 +73,30 @@ TEST_F(FormPlayerTest, TheFirstRunShowsTheWindowAtDesignSizeAndIgnoresTheCommand
     EXPECT_TRUE(form.playModes().autoPlay);
     EXPECT_EQ(form.programFolder(), dir_.path());
     EXPECT_TRUE(form.tempFolder().startsWith(dir_.path() + "/mvtemp-"));
+}
+
+TEST_F(FormPlayerTest, TheFirstRunOffersTheDriveSearchAfterTheConfigurationBeforeTheWindowShows) {
+    TFormPlayer form(dir_.path(), nullptr, test::silentDevice());
+    bool configured = false;
+    bool offered = false;
+    boxes_.expectDialog("PagesDlg", [&](QObject&) {
+        configured = true;
+        return 0;
+    });
+    boxes_.expectDialog("DgInt", [&](QObject& dialog) {
+        offered = true;
+        EXPECT_TRUE(configured);
+        EXPECT_FALSE(form.isVisible());
+        auto& search = static_cast<QDialog&>(dialog);
+        EXPECT_EQ(search.windowTitle(), "Search Files");
+        EXPECT_TRUE(search.findChild<QLabel*>("LblOnly")->text().endsWith("Begin the search now?"));
+        return 0;
+    });
+    ASSERT_TRUE(form.FormCreate({}));
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(boxes_.pending(), 0u);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.core().playlist().count(), 0);  // declined: nothing was searched
 }
 
 TEST_F(FormPlayerTest, OnTheFirstRunTheMarksAndLabelsShowTheModesInForce) {

@@ -370,6 +370,7 @@ TEST_F(ConfigurationWindowTest, TheFirstRunOpensTheDialogOnTheFileTypesBeforeThe
         page = static_cast<TPagesDlg&>(dialog).shownPage();
         return int(QDialog::Rejected);
     });
+    boxes_.expectDialog("DgInt", [](QObject&) { return int(QDialog::Rejected); });  // the drive search declined
     ASSERT_TRUE(form.FormCreate({}));
     EXPECT_TRUE(form.firstRun());
     EXPECT_FALSE(windowShown);
