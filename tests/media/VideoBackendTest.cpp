@@ -11,6 +11,9 @@
 #include "media/MIDIPlayer.h"
 #include "media/VideoBackend.h"
 #include "media/video/VideoPlayback.h"
+#include "os/NativePath.h"
+
+#include <cstdio>
 
 namespace vorlo::testing {
 namespace {
@@ -89,6 +92,20 @@ TEST_F(VideoBackend, AFileThatIsNoVideoIsRefusedThroughTheModuleToo) {
     const std::string error = openError();
     EXPECT_EQ(error.rfind("Cannot open \"" + clip.toStdString() + "\" as a video: ", 0), 0u) << error;
     EXPECT_FALSE(player.isOpen());
+}
+
+TEST_F(VideoBackend, AClipWhoseNameIsNoUtf8PlaysToItsEnd) {
+    const QByteArray raw = encodePath(dir.path()) + "/clip\xe9.avi";
+    ASSERT_EQ(std::rename(encodePath(clip).constData(), raw.constData()), 0);
+    player.setFileName(decodePath(raw));
+    player.open();
+    EXPECT_EQ(player.length(), kMediumMs);
+    Reports reports(player);
+    player.play();
+    runToStop(player);
+    ASSERT_TRUE(reports.waitFor(1));
+    EXPECT_EQ(reports.values, std::vector{NotifyValue::Successful});
+    player.close();
 }
 
 }  // namespace

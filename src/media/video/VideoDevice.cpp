@@ -11,6 +11,12 @@
 #include <QVideoWidget>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "media/EMCIDeviceError.h"
 
@@ -20,6 +26,11 @@ namespace {
 // A file the framework has not sorted out by then is treated as unplayable instead of hanging.
 constexpr int kLoadLimitMs = 15000;
 constexpr int kStartSlackMs = 500;
+
+bool isUtf8(const std::string& bytes) {
+    const QByteArray view = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QString::fromUtf8(view).toUtf8() == view;
+}
 
 }  // namespace
 
@@ -34,7 +45,7 @@ VideoDevice::VideoDevice(const std::string& path, PlayEndHandler onEnd) : onEnd_
     player_->setAudioOutput(audio_.get());
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
         window_ = std::make_unique<QVideoWidget>();
-        window_->setWindowTitle(QFileInfo(QString::fromLocal8Bit(path.c_str())).fileName());
+        window_->setWindowTitle(QFileInfo(QString::fromUtf8(path.c_str())).fileName());
         player_->setVideoOutput(window_.get());
     }
     endTimer_.setSingleShot(true);
@@ -57,6 +68,7 @@ VideoDevice::~VideoDevice() {
     QObject::disconnect(player_.get(), nullptr, nullptr, nullptr);
     player_->stop();
     player_.reset();
+    if (sourceFd_ >= 0) ::close(sourceFd_);
 }
 
 void VideoDevice::waitUntilLoaded(const std::string& path) {
@@ -77,12 +89,20 @@ void VideoDevice::waitUntilLoaded(const std::string& path) {
         loop.quit();
     });
     QTimer::singleShot(kLoadLimitMs, &loop, &QEventLoop::quit);
-    player_->setSource(QUrl::fromLocalFile(QString::fromLocal8Bit(path.c_str())));
+    QString source = QString::fromUtf8(path.c_str());
+    if (!isUtf8(path)) {
+        sourceFd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (sourceFd_ < 0)
+            throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as a video: " + std::strerror(errno)));
+        source = QStringLiteral("/proc/self/fd/%1").arg(sourceFd_);
+    }
+    player_->setSource(QUrl::fromLocalFile(source));
     if (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
     QObject::disconnect(player_.get(), nullptr, &loop, nullptr);
     if (!done) error = QStringLiteral("the file did not load");
     if (!error.isEmpty()) {
         player_->setSource(QUrl());
+        if (sourceFd_ >= 0) ::close(std::exchange(sourceFd_, -1));  // the destructor does not run for a throw here
         throw EMCIDeviceError(withFullStop("Cannot open \"" + path + "\" as a video: " + error.toStdString()));
     }
     lengthMs_ = std::max<qint64>(0, player_->duration());

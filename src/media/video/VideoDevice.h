@@ -38,6 +38,9 @@ private:
     void onPosition(std::int64_t ms);
     void finish(std::int64_t atMs, bool failed);
 
+    // A file whose name is no UTF-8 cannot travel in the framework's URL: it is opened here and the framework is
+    // given this process's name of the open descriptor instead. Closed after the player is gone.
+    int sourceFd_ = -1;
     std::unique_ptr<QMediaPlayer> player_;
     std::unique_ptr<QAudioOutput> audio_;
     std::unique_ptr<QVideoWidget> window_;
