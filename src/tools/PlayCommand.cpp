@@ -1,6 +1,5 @@
 // `vorlo play`: plays files through the player's own media device, so every kind the player plays (MIDI, wave
 // audio, video, CD tracks) plays here too, without a window of its own. Each file ends with the device's report.
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
 
@@ -15,11 +14,11 @@
 
 #include "Commands.h"
 #include "SoundCommands.h"
+#include "ToolApplication.h"
 #include "Usage.h"
 #include "core/playback/Captions.h"
 #include "media/EMCIDeviceError.h"
 #include "media/MIDIPlayer.h"
-#include "media/VideoBackend.h"
 #include "os/NativePath.h"
 #include "zip/MemberNames.h"
 #include "zip/ScratchFolder.h"
@@ -158,10 +157,6 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
     // Video needs Qt Multimedia and, for its window, Qt Widgets: they come with the video module, loaded only when
     // a video is among the files. The module then makes the application too, one with a window where there is a
     // display; a video it cannot play says why when it is opened.
-    int argc = 1;
-    char name[] = "vorlo";
-    char* argv[] = {name, nullptr};
-    std::unique_ptr<QCoreApplication> app;
     const bool anyVideo = std::any_of(parsed.files.begin(), parsed.files.end(), [](const std::string& path) {
         if (!zip::isArchivePath(path)) return media::MIDIPlayer::isVideoFile(decodePath(path));
         std::string unreadable;
@@ -172,14 +167,7 @@ int runPlay(const std::vector<std::string>& args, const std::string& programFold
             return media::MIDIPlayer::isVideoFile(QString::fromStdString(member.baseName));
         });
     });
-    if (anyVideo) {
-        const std::vector<std::string> folders = media::moduleFolders(programFolder);
-        media::setVideoDeviceFactory(media::videoModuleFactory(folders));
-        std::string unused;
-        if (const media::VideoModule* video = media::loadVideoModule(folders, unused))
-            app.reset(video->makeApplication(&argc, argv));
-    }
-    if (!app) app = std::make_unique<QCoreApplication>(argc, argv);
+    const ToolApplication app(programFolder, anyVideo);
 
     media::MIDIPlayer player(parsed.settings);
     bool interrupted = false;

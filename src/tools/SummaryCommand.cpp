@@ -1,5 +1,4 @@
 // `vorlo summary LIST.mpl`: the player's playlist summary for scripts, the same report the player shows.
-#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -8,12 +7,12 @@
 
 #include "Commands.h"
 #include "SoundCommands.h"
+#include "ToolApplication.h"
 #include "Usage.h"
 #include "core/info/PlaylistSummary.h"
 #include "core/playlist/ListFile.h"
 #include "media/MIDIPlayer.h"
 #include "media/MediaSettings.h"
-#include "media/VideoBackend.h"
 
 namespace vorlo::tools {
 
@@ -45,19 +44,11 @@ int runSummary(const std::vector<std::string>& args, const std::string& programF
     }
 
     // Only a video is measured by a device, and only then are Qt's application and the video module needed.
-    int argc = 1;
-    char name[] = "vorlo";
-    char* argv[] = {name, nullptr};
-    std::unique_ptr<QCoreApplication> app;
+    std::optional<ToolApplication> app;
     std::unique_ptr<media::MIDIPlayer> videoDevice;
     EntryLengths::VideoProbe probe = [&](const QString& path) -> std::optional<std::int64_t> {
         if (!videoDevice) {
-            const std::vector<std::string> folders = media::moduleFolders(programFolder);
-            media::setVideoDeviceFactory(media::videoModuleFactory(folders));
-            std::string unused;
-            if (const media::VideoModule* video = media::loadVideoModule(folders, unused))
-                app.reset(video->makeApplication(&argc, argv));
-            if (!app) app = std::make_unique<QCoreApplication>(argc, argv);
+            app.emplace(programFolder, true);
             videoDevice = std::make_unique<media::MIDIPlayer>(settings);
         }
         return EntryLengths::throughDevice(*videoDevice)(path);
