@@ -136,22 +136,7 @@ public:
 
     int sampleRate() const override { return kRate; }
     void channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-        const int channel = status & 0x0F;
-        switch (status & 0xF0) {
-            case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
-            case 0x90:
-                if (data2 == 0)
-                    fluid_synth_noteoff(synth_, channel, data1);
-                else
-                    fluid_synth_noteon(synth_, channel, data1, data2);
-                break;
-            case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
-            case 0xB0: fluid_synth_cc(synth_, channel, data1, data2); break;
-            case 0xC0: fluid_synth_program_change(synth_, channel, data1); break;
-            case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); break;
-            case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
-            default: break;
-        }
+        vorlo::audio::sendChannelMessage(synth_, status, data1, data2);
     }
     void systemExclusive(std::span<const std::uint8_t> message) override {
         if (message.size() < 3) return;

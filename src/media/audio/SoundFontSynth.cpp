@@ -125,25 +125,29 @@ void SoundFontSynth::setEffects(bool reverb, bool chorus) {
     fluid_synth_chorus_on(synth_, -1, chorus ? 1 : 0);
 }
 
-void SoundFontSynth::channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
-    channelsAtPowerOn_ = false;
+void sendChannelMessage(fluid_synth_t* synth, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     const int channel = status & 0x0F;
     switch (status & 0xF0) {
-        case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
+        case 0x80: fluid_synth_noteoff(synth, channel, data1); break;
         case 0x90:
             // Velocity 0 is a note-off; FluidSynth knows that too, but says so with a warning.
             if (data2 == 0)
-                fluid_synth_noteoff(synth_, channel, data1);
+                fluid_synth_noteoff(synth, channel, data1);
             else
-                fluid_synth_noteon(synth_, channel, data1, data2);
+                fluid_synth_noteon(synth, channel, data1, data2);
             break;
-        case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
-        case 0xB0: fluid_synth_cc(synth_, channel, data1, data2); break;
-        case 0xC0: fluid_synth_program_change(synth_, channel, data1); break;
-        case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); break;
-        case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
+        case 0xA0: fluid_synth_key_pressure(synth, channel, data1, data2); break;
+        case 0xB0: fluid_synth_cc(synth, channel, data1, data2); break;
+        case 0xC0: fluid_synth_program_change(synth, channel, data1); break;
+        case 0xD0: fluid_synth_channel_pressure(synth, channel, data1); break;
+        case 0xE0: fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7)); break;
         default: break;
     }
+}
+
+void SoundFontSynth::channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+    channelsAtPowerOn_ = false;
+    sendChannelMessage(synth_, status, data1, data2);
 }
 
 void SoundFontSynth::systemExclusive(std::span<const std::uint8_t> message) {

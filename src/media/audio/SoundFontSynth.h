@@ -1,6 +1,7 @@
 #pragma once
 // The synthesizer: FluidSynth playing a soundfont, its output kept below full scale by a limiter.
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -16,6 +17,10 @@ typedef struct _fluid_hashtable_t fluid_settings_t;
 typedef struct _fluid_synth_t fluid_synth_t;
 
 namespace vorlo::audio {
+
+// Plays one channel message (note off/on, key and channel pressure, controller, program, pitch bend) on `synth`;
+// velocity 0 is a note off. System messages are left out.
+void sendChannelMessage(fluid_synth_t* synth, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
 
 struct SynthSettings {
     std::string soundFontPath;  // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
