@@ -13,6 +13,7 @@
 #include "core/playlist/ListFile.h"
 #include "media/MIDIPlayer.h"
 #include "media/MediaSettings.h"
+#include "os/NativePath.h"
 
 namespace vorlo::tools {
 
@@ -34,7 +35,7 @@ int runSummary(const std::vector<std::string>& args, const std::string& programF
         std::fputs(kSummaryUsage, stderr);
         return kExitUsage;
     }
-    const QString listFile = QFileInfo(QString::fromLocal8Bit(listArg.c_str())).absoluteFilePath();
+    const QString listFile = QFileInfo(decodePath(listArg)).absoluteFilePath();
     QStringList paths;
     try {
         paths = ListFile::read(listFile);

@@ -159,6 +159,15 @@ TEST_F(VorloTool, InfoReadsAFileWhoseNameIsNoUtf8) {
     EXPECT_NE(run.out.find("Length:\t6000 ms (0:06)\n"), std::string::npos) << run.out;
 }
 
+TEST_F(VorloTool, SummaryReadsAListWhoseNameIsNoUtf8) {
+    const std::string song = write("walk.mid", songOf(600, 1000000));
+    const std::string line = song + "\r\n";
+    const std::string list = write("list\xe9.mpl", std::vector<std::uint8_t>(line.begin(), line.end()));
+    const ToolRun run = runVorlo("summary " + quoted(list));
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("walk.mid"), std::string::npos) << run.out;
+}
+
 // Song texts come in whatever encoding the writing program used; a UTF-8 terminal must get UTF-8.
 TEST_F(VorloTool, InfoPrintsTextsOfAnyEncodingAsUtf8AndNamesDevicesAndPrograms) {
     midi::SmfWriter writer(1, 96);
