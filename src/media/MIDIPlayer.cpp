@@ -112,6 +112,7 @@ void MIDIPlayer::onPlayEnded(std::uint64_t generation, std::uint64_t token, bool
     }
     hasPending_ = false;
     qCDebug(lcMedia) << "play" << token << "of" << fileName_ << (failed ? "failed" : "reached its end");
+    if (failed && backend_) failureMessage_ = backend_->failureMessage();
     if (pending_.notify) emit OnNotify(failed ? NotifyValue::Failure : NotifyValue::Successful);
 }
 
@@ -372,13 +373,13 @@ void MIDIPlayer::applySynthSettings(const MediaSettings& wanted) {
     const MediaSettings before = synthHost_.settings();
     synthHost_.apply(wanted);
     std::string failed;
-    if (synthHost_.engine(failed) != nullptr) {
+    if (synthHost_.ready(failed)) {
         failed.clear();
     } else {
         qCDebug(lcMedia) << "new synthesizer failed:" << failed.c_str() << "- the one before comes back";
         synthHost_.apply(before);
         std::string again;
-        if (synthHost_.engine(again) == nullptr) {
+        if (!synthHost_.ready(again)) {
             if (songOpen) cutPending(NotifyValue::Failure);
             throw EMCIDeviceError(failed);
         }
@@ -401,6 +402,8 @@ void MIDIPlayer::applySynthSettings(const MediaSettings& wanted) {
     }
     if (!failed.empty()) throw EMCIDeviceError(failed);
 }
+
+QString MIDIPlayer::takeFailureMessage() { return QString::fromStdString(std::exchange(failureMessage_, {})); }
 
 QString MIDIPlayer::takeOutputNotice() {
     // Each back end (and each wave file's output) finds the output missing anew: taking theirs keeps them quiet,

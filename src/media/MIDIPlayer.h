@@ -97,6 +97,9 @@ public:
     // The audio output's notice (no sound device, playing silently): handed out once a run, whichever medium (MIDI,
     // wave, CD) met the missing output first; empty ever after, however many media find the output missing again.
     QString takeOutputNotice();
+    // Why the last play reported as failed did (an external synthesizer that went away), once; empty when the device
+    // could not tell or nothing failed since.
+    QString takeFailureMessage();
     // The synthesizer the sequencer plays on, for the MIDI output.
     SynthHost& synthHost() { return synthHost_; }
     // Starts loading the synthesizer and its soundfont in the background, so that the first MIDI file opens
@@ -156,6 +159,7 @@ private:
     std::unique_ptr<MediaBackend> backend_;
     std::uint64_t generation_ = 0;  // changes with every open and close
     bool outputNoticeGiven_ = false;
+    std::string failureMessage_;
     PendingPlay pending_;
     bool hasPending_ = false;
     TimeFormat timeFormat_ = TimeFormat::Milliseconds;

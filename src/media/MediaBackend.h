@@ -51,6 +51,9 @@ public:
     virtual bool renderOffline(float* /*left*/, float* /*right*/, std::size_t /*frames*/) { return false; }
     // The audio output's notice (no sound device, playing silently), handed out once.
     virtual std::string takeOutputNotice() { return {}; }
+    // Why the last play failed on the way, for the user (an external synthesizer that went away); empty when it did
+    // not or the back end cannot tell.
+    virtual std::string failureMessage() const { return {}; }
 };
 
 }  // namespace vorlo::media

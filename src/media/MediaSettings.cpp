@@ -6,7 +6,8 @@ namespace vorlo::media {
 
 bool sameSynth(const MediaSettings& a, const MediaSettings& b) {
     return a.soundFontPath == b.soundFontPath && a.synthGain == b.synthGain && a.reverb == b.reverb &&
-           a.chorus == b.chorus && a.audioDriverOrder == b.audioDriverOrder && a.audioDevice == b.audioDevice;
+           a.chorus == b.chorus && a.audioDriverOrder == b.audioDriverOrder && a.audioDevice == b.audioDevice &&
+           a.midiPort == b.midiPort;
 }
 
 std::string resolvedCdDevice(const MediaSettings& settings) {

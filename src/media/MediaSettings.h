@@ -1,12 +1,20 @@
 #pragma once
 // What the media device needs to know from the player's settings. The caller fills it; empty
 // fields fall back to the environment (VORLO_SOUNDFONT, VORLO_CD_DEVICE) and then to the system.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+namespace vorlo::audio {
+class MidiPort;
+}
+
 namespace vorlo::media {
+
+// Opens the MIDI port at "CLIENT:PORT"; nothing, with `error` set, when it cannot.
+using MidiPortOpener = std::function<std::unique_ptr<audio::MidiPort>(const std::string& address, std::string& error)>;
 
 enum class AudioMode {
     Device,       // the first audio driver that opens, else a silent real-time clock
@@ -37,12 +45,18 @@ struct MediaSettings {
     std::vector<std::string> audioDriverOrder;
     // The device the audio driver opens; empty: the driver's default.
     std::string audioDevice;
+    // An external synthesizer: the ALSA sequencer port ("CLIENT:PORT") MIDI songs play on instead of the built-in
+    // synthesizer; empty: the built-in one.
+    std::string midiPort;
+    // Empty: the ALSA sequencer's ports (tests open a recording port instead).
+    MidiPortOpener midiPortOpener;
     AudioMode audioMode = AudioMode::Device;
     // Empty: the drive's own door, where the drive has one.
     std::shared_ptr<DriveDoor> driveDoor;
 };
 
-// Whether the synthesizer's part of two settings (soundfont, gain, reverb, chorus, audio output) is the same.
+// Whether the synthesizer's part of two settings (soundfont, gain, reverb, chorus, audio output, MIDI port) is the
+// same.
 bool sameSynth(const MediaSettings& a, const MediaSettings& b);
 
 // The CD device to use: the setting, else $VORLO_CD_DEVICE, else empty (the system's default).

@@ -4,19 +4,27 @@ namespace vorlo::media {
 
 bool MidiOut::open() {
     error_.clear();
-    engine_ = host_.engine(error_);
-    return engine_ != nullptr;
+    if (host_.usesPort())
+        port_ = host_.portSequencer(error_);
+    else
+        engine_ = host_.engine(error_);
+    return isOpen();
 }
 
 bool MidiOut::shortMessage(std::uint32_t message) {
-    if (engine_ == nullptr) return false;
-    engine_->sendShortMessage(message);
+    if (port_ != nullptr)
+        port_->sendShortMessage(message);
+    else if (engine_ != nullptr)
+        engine_->sendShortMessage(message);
+    else
+        return false;
     return true;
 }
 
 bool MidiOut::close() {
-    const bool wasOpen = engine_ != nullptr;
+    const bool wasOpen = isOpen();
     engine_ = nullptr;
+    port_ = nullptr;
     return wasOpen;
 }
 

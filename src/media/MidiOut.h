@@ -1,6 +1,6 @@
 #pragma once
 // The MIDI output the player sends its own messages to (the "Reset MIDI Now!" command): the
-// same synthesizer the sequencer plays on.
+// same synthesizer the sequencer plays on, built in or on a MIDI port.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ public:
 
     // False when the synthesizer cannot start; error() says why.
     bool open();
-    bool isOpen() const { return engine_ != nullptr; }
+    bool isOpen() const { return engine_ != nullptr || port_ != nullptr; }
     // A short message: the status in the low byte, then the data bytes; 0xFF alone is a system
     // reset. False when the output is not open.
     bool shortMessage(std::uint32_t message);
@@ -26,6 +26,7 @@ public:
 private:
     SynthHost& host_;
     audio::MidiEngine* engine_ = nullptr;
+    audio::PortSequencer* port_ = nullptr;
     std::string error_;
 };
 

@@ -2,12 +2,15 @@
 // Owns the one MIDI engine (sequencer, soundfont synth, audio output) of the media device. The
 // soundfont is loaded once and kept: the reset file and the song after it, and the MIDI output of
 // a reset, all use the same synthesizer, until the settings name another soundfont or output.
+// When the settings name a MIDI port, songs and the reset's messages go to that external synthesizer instead, through
+// one connection to it (`portSequencer`), kept while the port is there.
 #include <future>
 #include <memory>
 #include <string>
 
 #include "media/MediaSettings.h"
 #include "media/audio/MidiEngine.h"
+#include "media/audio/PortSequencer.h"
 
 namespace vorlo::media {
 
@@ -26,6 +29,15 @@ public:
     // synthesizer cannot start, with `error` set. A later call tries again. Thread: the owner's.
     audio::MidiEngine* engine(std::string& error);
     bool isOffline() const { return settings_.audioMode == AudioMode::Offline; }
+    // Whether MIDI goes to an external synthesizer on a MIDI port.
+    bool usesPort() const { return !settings_.midiPort.empty(); }
+    // The connection to the MIDI port of the settings, made on first use and made anew when the port went away
+    // since; null, with `error` set, when the port cannot be opened (it does not exist, no sequencer). Thread: the
+    // owner's.
+    audio::PortSequencer* portSequencer(std::string& error);
+    // What MIDI plays on, made ready: the MIDI port's connection or the engine. False, with `error` set, when it
+    // cannot be. Thread: the owner's.
+    bool ready(std::string& error);
     // The audio output's notice (no sound device, playing silently), handed out once.
     std::string takeOutputNotice();
 
@@ -35,8 +47,8 @@ public:
     std::string outputInUse() const { return engine_ ? engine_->outputName() : std::string(); }
     // The settings in force.
     const MediaSettings& settings() const { return settings_; }
-    // Whether taking the synthesizer's part of `wanted` needs a new engine (another soundfont or audio output);
-    // gain and effects change in place.
+    // Whether taking the synthesizer's part of `wanted` needs a new engine (another soundfont or audio output) or
+    // another MIDI port; gain and effects change in place.
     bool needsNewEngine(const MediaSettings& wanted) const;
     // Takes the synthesizer's part of `wanted` (soundfont, gain, reverb, chorus, audio output; the audio mode, the
     // CD drive and the door stay) and applies it. Where a new engine is needed the old one is destroyed: the caller
@@ -53,12 +65,15 @@ private:
     // Touches nothing but the settings, which apply() changes only after the preload finished: safe on the
     // preload's thread.
     Created create() const;
+    // Whether `wanted` names another soundfont or audio output than the engine's.
+    bool engineChanges(const MediaSettings& wanted) const;
     // Takes the preload's engine, if one is running; its error is left for the next engine() call.
     void finishPreload();
 
     MediaSettings settings_;
     std::unique_ptr<audio::MidiEngine> engine_;
     std::future<Created> preloading_;
+    std::unique_ptr<audio::PortSequencer> portSequencer_;
 };
 
 }  // namespace vorlo::media
