@@ -265,6 +265,14 @@ void PlaybackEngine::MIDIPlayerNotify(NotifyValue value) {
     if (value != NotifyValue::Successful) {
         // Plays cut short by Stop, a seek or a new command report too; only a play that ran to its end counts.
         qCDebug(lcPlayback) << "report dropped: the play did not run to its end";
+        // A device that can tell why a play failed (an external synthesizer that went away) is heard: the song
+        // stays stopped where it was. The box comes after the report is handled, so nothing waits for it.
+        if (const QString why = value == NotifyValue::Failure ? device_.takeFailureMessage() : QString();
+            !why.isEmpty()) {
+            ShowStoppedButtons();
+            QTimer::singleShot(
+                0, this, [why] { MessageBoxes::show(QStringLiteral("Error - MIDI Output"), why, BoxIcon::Error); });
+        }
         publish();
         return;
     }

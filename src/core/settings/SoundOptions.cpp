@@ -68,12 +68,24 @@ media::MediaSettings SoundOptions::applyTo(media::MediaSettings base) const {
     base.chorus = chorus;
     base.audioDriverOrder.clear();
     base.audioDevice.clear();
-    if (!audioOutput.isEmpty()) {
+    base.midiPort = portOf(audioOutput).toStdString();
+    if (!audioOutput.isEmpty() && base.midiPort.empty()) {
         // A chosen driver is the only one tried: when it cannot open, the user hears that it did not.
         base.audioDriverOrder = {audioOutput.toStdString()};
         base.audioDevice = audioDevice.toStdString();
     }
     return base;
+}
+
+QString SoundOptions::portOf(const QString& output) {
+    const QLatin1String prefix(kPortPrefix);
+    return output.startsWith(prefix) ? output.mid(prefix.size()) : QString();
+}
+
+QString SoundOptions::outputOf(const media::MediaSettings& settings) {
+    if (!settings.midiPort.empty()) return portOutput(QString::fromStdString(settings.midiPort));
+    return settings.audioDriverOrder.size() == 1 ? QString::fromStdString(settings.audioDriverOrder.front())
+                                                 : QString();
 }
 
 }  // namespace vorlo

@@ -17,8 +17,10 @@ struct SoundOptions {
     static constexpr int kMaxGainPercent = 1000;  // the synthesizer's gain of 10
     static constexpr int kDefaultGainPercent = 50;
 
-    QString soundFont;    // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
-    QString audioOutput;  // empty: automatic (the first driver that opens), else a driver's name
+    QString soundFont;  // empty: $VORLO_SOUNDFONT, then the system's General MIDI soundfont
+    // Empty: automatic (the first driver that opens), else a driver's name, or "port:CLIENT:PORT" for an external
+    // synthesizer on that MIDI port (the soundfont, effects and gain then apply to the built-in synthesizer only).
+    QString audioOutput;
     QString audioDevice;  // empty: the driver's default device
     bool reverb = true;
     bool chorus = true;
@@ -38,6 +40,13 @@ struct SoundOptions {
 
     // The media device's settings `base` with these sound options in them.
     media::MediaSettings applyTo(media::MediaSettings base) const;
+    // The audio output value of the output `settings` name (a driver, a MIDI port or automatic).
+    static QString outputOf(const media::MediaSettings& settings);
+
+    static constexpr const char* kPortPrefix = "port:";
+    // The MIDI port ("CLIENT:PORT") an audio output value names; empty for a driver or automatic.
+    static QString portOf(const QString& output);
+    static QString portOutput(const QString& address) { return QLatin1String(kPortPrefix) + address; }
 };
 
 }  // namespace vorlo

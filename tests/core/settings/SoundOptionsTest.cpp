@@ -98,6 +98,28 @@ TEST_F(SoundOptionsTest, TheMediaDeviceGetsTheSoundAndKeepsItsOwnMode) {
     EXPECT_EQ(settings.audioDevice, "hw:1,0");
     EXPECT_FALSE(settings.reverb);
     EXPECT_FALSE(settings.chorus);
+    EXPECT_EQ(SoundOptions::outputOf(settings), "alsa");
+}
+
+TEST_F(SoundOptionsTest, AnExternalPortTakesMidiAwayFromTheDriversAndRoundTrips) {
+    media::MediaSettings base;
+    base.midiPort = "20:0";  // chosen before
+    SoundOptions port{"/fonts/a.sf3", "port:128:2", "hw:1,0", true, true, true, 50};
+    media::MediaSettings settings = port.applyTo(base);
+    EXPECT_EQ(settings.midiPort, "128:2");
+    EXPECT_TRUE(settings.audioDriverOrder.empty());  // "port:128:2" is no driver
+    EXPECT_EQ(settings.audioDevice, "");
+    EXPECT_EQ(settings.soundFontPath, "/fonts/a.sf3");  // kept for the built-in synthesizer
+    // What the window keeps when the sound it asked for cannot start: the output in force, as stored.
+    EXPECT_EQ(SoundOptions::outputOf(settings), "port:128:2");
+    port.audioOutput = "alsa";
+    EXPECT_EQ(port.applyTo(settings).midiPort, "");
+    EXPECT_EQ(SoundOptions::outputOf(port.applyTo(settings)), "alsa");
+
+    Options options = Options::defaultsFor("/opt/run");
+    options.sound.audioOutput = "port:128:2";
+    save(options);
+    EXPECT_EQ(readBack().sound.audioOutput, "port:128:2");
 }
 
 TEST_F(SoundOptionsTest, ApplyingTellsWhetherTheSoundChanged) {
