@@ -432,8 +432,7 @@ void TFormPlayer::applySound() {
         // soundfont and output, so that the next start does not fail on them.
         const media::MediaSettings inForce = device_->synthHost().settings();
         options_.sound.soundFont = decodePath(inForce.soundFontPath);
-        options_.sound.audioOutput =
-            inForce.audioDriverOrder.size() == 1 ? QString::fromStdString(inForce.audioDriverOrder.front()) : QString();
+        options_.sound.audioOutput = SoundOptions::outputOf(inForce);
         options_.sound.audioDevice = QString::fromStdString(inForce.audioDevice);
         MessageBoxes::show(QStringLiteral("Error - Sound"),
                            QString::fromLocal8Bit(error.what()) + QStringLiteral("\nThe sound stays as it was."),

@@ -3,6 +3,7 @@
 #include "core/app/MessageBoxes.h"
 #include "core/settings/Options.h"
 #include "media/audio/AudioOutput.h"
+#include "media/audio/SequencerPorts.h"
 #include "media/audio/SoundFontLookup.h"
 #include "player/app/ModalDialogs.h"
 #include "player/help/HelpWindow.h"
@@ -36,12 +37,21 @@ QStringList toStrings(const std::vector<std::string>& names) {
 
 QString shown(const QString& path) { return path.isEmpty() ? QStringLiteral("(none found)") : path; }
 
+QString portLabel(const QString& name, const QString& address) {
+    return QStringLiteral("External: %1 (%2)").arg(name, address);
+}
+
 }  // namespace
 
 SoundChoices SoundChoices::ofSystem(const QString& soundFontInUse, const QString& driverInUse) {
     SoundChoices choices;
     choices.drivers = toStrings(audio::openableAudioDrivers({}, driverInUse.toStdString()));
     choices.devicesOf = [](const QString& driver) { return toStrings(audio::audioDevicesOf(driver.toStdString())); };
+    // A machine without a sequencer simply offers no port.
+    std::string noSequencer;
+    for (const audio::SequencerPort& port : audio::sequencerOutputPorts(noSequencer))
+        choices.ports.push_back(
+            {QString::fromStdString(port.address()), QString::fromStdString(port.clientName + ", " + port.portName)});
     choices.soundFontInUse = soundFontInUse;
     // What an empty setting loads: $VORLO_SOUNDFONT, else the system's.
     choices.systemSoundFont = QString::fromStdString(audio::findSoundFont({}).path);
@@ -52,10 +62,12 @@ SoundPage::SoundPage(const SoundOptions& sound, SoundChoices choices, Browser br
     : ConfigurationPage(parent),
       choices_(std::move(choices)),
       browse_(std::move(browse)),
-      storedOutput_(sound.audioOutput), storedDevice_(sound.audioDevice) {
+      storedOutput_(sound.audioOutput),
+      storedDevice_(sound.audioDevice) {
     setObjectName(QStringLiteral("TabSound"));
 
     auto* fontGroup = new QGroupBox(QStringLiteral("Soundfont (empty: the system default)"), this);
+    fontGroup_ = fontGroup;
     fontGroup->setObjectName(QStringLiteral("GroupSoundFont"));
     soundFont_ = new QLineEdit(sound.soundFont, fontGroup);
     soundFont_->setObjectName(QStringLiteral("EditSoundFont"));
@@ -87,9 +99,15 @@ SoundPage::SoundPage(const SoundOptions& sound, SoundChoices choices, Browser br
     output_->setObjectName(QStringLiteral("ComboOutput"));
     output_->addItem(kAutomatic, QString());
     for (const QString& driver : choices_.drivers) output_->addItem(driver, driver);
-    // A stored driver that does not open now stays chosen, so that OK does not quietly change it.
-    if (!sound.audioOutput.isEmpty() && output_->findData(sound.audioOutput) < 0)
-        output_->addItem(sound.audioOutput + QStringLiteral(" (not available)"), sound.audioOutput);
+    for (const SoundPort& port : choices_.ports)
+        output_->addItem(portLabel(port.name, port.address), SoundOptions::portOutput(port.address));
+    // A stored driver or port that is not there now stays chosen, so that OK does not quietly change it.
+    if (!sound.audioOutput.isEmpty() && output_->findData(sound.audioOutput) < 0) {
+        const QString port = SoundOptions::portOf(sound.audioOutput);
+        output_->addItem(port.isEmpty() ? sound.audioOutput + QStringLiteral(" (not available)")
+                                        : portLabel(QStringLiteral("not available"), port),
+                         sound.audioOutput);
+    }
     output_->setCurrentIndex(std::max(0, output_->findData(sound.audioOutput)));
     outputLabel->setBuddy(output_);
     auto* deviceLabel = new QLabel(QStringLiteral("Device:"), this);
@@ -131,10 +149,17 @@ SoundPage::SoundPage(const SoundOptions& sound, SoundChoices choices, Browser br
     effects->addWidget(gain_);
     effects->addStretch();
 
+    external_ = new QLabel(QStringLiteral("MIDI songs play on the external synthesizer, which makes its own sound: the "
+                                          "soundfont, reverb, chorus and gain are the built-in synthesizer's."),
+                           this);
+    external_->setObjectName(QStringLiteral("LblExternal"));
+    external_->setWordWrap(true);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fontGroup);
     layout->addLayout(grid);
     layout->addLayout(effects);
+    layout->addWidget(external_);
     layout->addStretch();
 
     connect(browseButton_, &QPushButton::clicked, this, [this] {
@@ -150,6 +175,19 @@ int SoundPage::helpContext() const { return HelpTopics::Sound; }
 
 void SoundPage::outputChosen() {
     const QString driver = output_->currentData().toString();
+    // An external synthesizer has no soundfont, effects or gain of ours: their controls wait, as they were, for the
+    // built-in synthesizer.
+    const bool external = !SoundOptions::portOf(driver).isEmpty();
+    external_->setVisible(external);
+    for (QWidget* builtIn : std::initializer_list<QWidget*>{fontGroup_, reverb_, chorus_, autoGain_})
+        builtIn->setEnabled(!external);
+    gain_->setEnabled(!external && !autoGain_->isChecked());
+    if (external) {
+        device_->clear();
+        device_->addItem(kDefaultDevice, QString());
+        device_->setEnabled(false);
+        return;
+    }
     // A device names a device of its own driver only: the stored one is offered again for the stored driver (even
     // when it is unplugged now), never for another.
     const QString keep = driver == storedOutput_ ? storedDevice_ : QString();
@@ -163,7 +201,7 @@ void SoundPage::outputChosen() {
     device_->setEnabled(device_->count() > 1);
 }
 
-void SoundPage::autoGainClicked() { gain_->setEnabled(!autoGain_->isChecked()); }
+void SoundPage::autoGainClicked() { gain_->setEnabled(autoGain_->isEnabled() && !autoGain_->isChecked()); }
 
 bool SoundPage::isReadableSoundFont(const QString& path) {
     QFile file(path);
@@ -187,7 +225,7 @@ std::optional<QString> SoundPage::chooseSoundFont(QWidget* parent, const QString
 
 bool SoundPage::apply(Options& edited) {
     const QString font = soundFont_->text().trimmed();
-    if (!font.isEmpty() && !isReadableSoundFont(font)) {
+    if (fontGroup_->isEnabled() && !font.isEmpty() && !isReadableSoundFont(font)) {
         emit showMe();
         MessageBoxes::show(QStringLiteral("Error - Soundfont"),
                            QStringLiteral("%1 is not a soundfont that can be read. Choose an .sf2 or .sf3 file, or "
@@ -200,7 +238,8 @@ bool SoundPage::apply(Options& edited) {
     SoundOptions& sound = edited.sound;
     sound.soundFont = font;
     sound.audioOutput = output_->currentData().toString();
-    sound.audioDevice = sound.audioOutput.isEmpty() ? QString() : device_->currentData().toString();
+    const bool driver = !sound.audioOutput.isEmpty() && SoundOptions::portOf(sound.audioOutput).isEmpty();
+    sound.audioDevice = driver ? device_->currentData().toString() : QString();
     sound.reverb = reverb_->isChecked();
     sound.chorus = chorus_->isChecked();
     sound.autoGain = autoGain_->isChecked();

@@ -18,15 +18,23 @@ namespace vorlo {
 
 class NumberBox;
 
-// What the machine offers the Sound page: the audio outputs that open here and their devices, and the soundfonts
-// in use and found by default.
+// An external synthesizer's MIDI port, as the Sound page offers it.
+struct SoundPort {
+    QString address;  // "CLIENT:PORT"
+    QString name;     // "CLIENT NAME, PORT NAME"
+};
+
+// What the machine offers the Sound page: the audio outputs that open here and their devices, the MIDI ports of
+// external synthesizers, and the soundfonts in use and found by default.
 struct SoundChoices {
     QStringList drivers;                                   // the drivers that open here, in the automatic order
+    QList<SoundPort> ports;                                // the sequencer's ports that take MIDI now
     std::function<QStringList(const QString&)> devicesOf;  // a driver's devices; empty: no choice
     QString soundFontInUse;                                // empty: none could be loaded
     QString systemSoundFont;                               // empty: none found
 
-    // Asks the audio libraries (opening each driver for a moment, `driverInUse` excepted: the player holds it).
+    // Asks the audio libraries (opening each driver for a moment, `driverInUse` excepted: the player holds it) and
+    // the ALSA sequencer.
     static SoundChoices ofSystem(const QString& soundFontInUse, const QString& driverInUse);
 };
 
@@ -53,6 +61,8 @@ public:
     QLineEdit* soundFont() const { return soundFont_; }
     QComboBox* output() const { return output_; }
     QComboBox* device() const { return device_; }
+    QCheckBox* reverb() const { return reverb_; }
+    QLabel* externalNote() const { return external_; }
     NumberBox* gain() const { return gain_; }
 
 private:
@@ -63,6 +73,8 @@ private:
     Browser browse_;
     QString storedOutput_;
     QString storedDevice_;
+    QWidget* fontGroup_;
+    QLabel* external_;
     QLineEdit* soundFont_;
     QPushButton* browseButton_;
     QComboBox* output_;

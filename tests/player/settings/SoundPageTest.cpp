@@ -54,9 +54,9 @@ protected:
         settings_.options() = Options::defaultsFor(path("program"));
         settings_.options().resetFile.clear();
     }
-    std::unique_ptr<TPagesDlg> dialog(SoundPage::Browser browse = {}) {
+    std::unique_ptr<TPagesDlg> dialog(SoundPage::Browser browse = {}, SoundChoices choices = twoDrivers()) {
         auto dlg = std::make_unique<TPagesDlg>(settings_, MidiResetPage::Browser{});
-        dlg->addPage(new SoundPage(settings_.options().sound, twoDrivers(), std::move(browse)));
+        dlg->addPage(new SoundPage(settings_.options().sound, std::move(choices), std::move(browse)));
         return dlg;
     }
     SoundPage& page(TPagesDlg& dlg) { return static_cast<SoundPage&>(*dlg.page(TPagesDlg::Sound)); }
@@ -115,6 +115,51 @@ TEST_F(SoundPageTest, AStoredDriverThatDoesNotOpenNowStaysChosen) {
     EXPECT_EQ(page(*dlg).output()->currentText(), "jack (not available)");
     dlg->OKBtnClick();
     EXPECT_EQ(settings_.options().sound.audioOutput, "jack");
+}
+
+TEST_F(SoundPageTest, ExternalSynthesizersAreOutputsWhoseChoiceSetsTheBuiltInControlsAside) {
+    settings_.options().sound = {kSmallFont, "alsa", "hw:1,0", true, true, false, 120};
+    SoundChoices choices = twoDrivers();
+    choices.ports = {{"128:0", "FLUID Synth, Synth input port"}, {"20:0", "USB MIDI Interface, MIDI 1"}};
+    auto dlg = dialog({}, choices);
+    dlg->show();
+    dlg->showPage(TPagesDlg::Sound);
+    SoundPage& sound = page(*dlg);
+    QComboBox* output = sound.output();
+    ASSERT_EQ(output->count(), 5);
+    EXPECT_EQ(output->itemText(3), "External: FLUID Synth, Synth input port (128:0)");
+    EXPECT_EQ(output->itemText(4), "External: USB MIDI Interface, MIDI 1 (20:0)");
+    EXPECT_FALSE(sound.externalNote()->isVisible());
+    EXPECT_TRUE(sound.soundFont()->isEnabled());
+
+    output->setCurrentIndex(4);
+    EXPECT_TRUE(sound.externalNote()->isVisible());
+    for (QWidget* builtIn : std::initializer_list<QWidget*>{sound.soundFont(), sound.reverb(), sound.gain(),
+                                                            child<QCheckBox>(sound, "CheckAutoGain"), sound.device()})
+        EXPECT_FALSE(builtIn->isEnabled()) << builtIn->objectName().toStdString();
+    // Back on a driver, the controls are as they were.
+    output->setCurrentIndex(2);
+    EXPECT_TRUE(sound.soundFont()->isEnabled());
+    EXPECT_TRUE(sound.gain()->isEnabled());
+    EXPECT_EQ(sound.device()->currentText(), "hw:1,0");
+    output->setCurrentIndex(4);
+    dlg->OKBtnClick();
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    // The built-in synthesizer's settings stay for when it is chosen again; a port has no device.
+    EXPECT_EQ(settings_.options().sound, (SoundOptions{kSmallFont, "port:20:0", "", true, true, false, 120}));
+
+    // Stored and read again, the port is chosen; one that is not there now stays chosen all the same.
+    for (const QList<SoundPort>& listed : {choices.ports, QList<SoundPort>{}}) {
+        SoundChoices now = twoDrivers();
+        now.ports = listed;
+        auto again = dialog({}, now);
+        const QString expected =
+            listed.isEmpty() ? "External: not available (20:0)" : "External: USB MIDI Interface, MIDI 1 (20:0)";
+        EXPECT_EQ(page(*again).output()->currentText(), expected);
+        EXPECT_FALSE(page(*again).soundFont()->isEnabled());
+        again->OKBtnClick();
+        EXPECT_EQ(settings_.options().sound.audioOutput, "port:20:0");
+    }
 }
 
 TEST_F(SoundPageTest, OkTakesOnlyASoundfontThatCanBeReadAndTheGainStaysInRange) {
