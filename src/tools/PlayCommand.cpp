@@ -85,6 +85,8 @@ PlayArguments parsePlayArguments(const std::vector<std::string>& args) {
                 if (!parsed.settings.synthGain) parsed.error = kBadGain;
             } else if (arg == "--drivers" && hasValue)
                 parsed.settings.audioDriverOrder = splitList(args[++i]);
+            else if (arg == "--port" && hasValue)
+                parsed.settings.midiPort = args[++i];
             else if (arg == "--cd" && hasValue)
                 parsed.settings.cdDevice = args[++i];
             else if (arg == "--from" && hasValue)

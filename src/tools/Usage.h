@@ -9,8 +9,8 @@ inline constexpr const char* kLyricsUsage = "usage: vorlo lyrics [--encoding NAM
 inline constexpr const char* kRenderUsage =
     "usage: vorlo render [--soundfont SF2] [--rate HZ] [--gain G] [--no-reverb] [--no-chorus] FILE OUT.wav\n";
 inline constexpr const char* kPlayUsage =
-    "usage: vorlo play [--soundfont SF2] [--gain G] [--drivers LIST] [--cd DEVICE|CUE] [--from MS] [--to MS] "
-    "FILE...\n";
+    "usage: vorlo play [--soundfont SF2] [--gain G] [--drivers LIST] [--port CLIENT:PORT] [--cd DEVICE|CUE] "
+    "[--from MS] [--to MS] FILE...\n";
 inline constexpr const char* kPortsUsage = "usage: vorlo ports\n";
 inline constexpr const char* kSummaryUsage = "usage: vorlo summary [--cd DEVICE|CUE] LIST.mpl\n";
 
@@ -44,6 +44,8 @@ inline constexpr const char* kPlayHelp =
     "Prints \"playing\" with the length when a file starts and \"ended\" with the device's report when it ends.\n";
 inline constexpr const char* kPlayOptionsHelp =
     "  --drivers LIST    the audio drivers to try, in order, separated by commas (\"none\": play silently)\n"
+    "  --port CLIENT:PORT  MIDI files play on the external synthesizer at this ALSA sequencer port (as `vorlo ports`\n"
+    "                      lists them) instead of the built-in one\n"
     "  --cd DEVICE|CUE   the CD drive, or the CUE sheet of a disc image, that .cda files play from\n"
     "  --from MS         start this many milliseconds into each file (or CD track)\n"
     "  --to MS           end this many milliseconds into each file; not before --from\n";

@@ -59,6 +59,20 @@ TEST(VorloPlay, AWaveFilePlaysItsTwoSecondsAndEndsSuccessfully) {
     EXPECT_GE(played.elapsedMs, 1800);  // it really played, at the pace of the music
 }
 
+TEST(VorloPlay, APortThatCannotBeOpenedFailsTheSongWithItsAddressAndNoWait) {
+    QTemporaryDir dir;
+    const QString song = dir.filePath("s.mid");
+    ASSERT_TRUE(vorlo::testing::writeMidiSong(song, 3000));
+    // No such port on any machine (client 250 is not given out below 192 clients), and none at all here.
+    for (const char* port : {"250:7", "synth"}) {
+        const Played played = play({"--port", port, song});
+        EXPECT_NE(played.exitCode, 0) << played.out.toStdString();
+        EXPECT_TRUE(played.out.contains(port)) << played.out.toStdString();
+        EXPECT_FALSE(played.out.contains("ended\tsuccessful")) << played.out.toStdString();
+        EXPECT_LT(played.elapsedMs, 2500);  // refused, not played silently to the end
+    }
+}
+
 std::string bytesOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();

@@ -208,7 +208,7 @@ TEST_F(VorloTool, InfoOfTwoFilesJoinedInOneReadsTheFirstAndSaysSo) {
 TEST_F(VorloTool, HelpAndUsageLinesListEveryOption) {
     const std::vector<std::pair<std::string, std::vector<std::string>>> commands{
         {"render", {"--soundfont", "--rate", "--gain", "--no-reverb", "--no-chorus"}},
-        {"play", {"--soundfont", "--gain", "--drivers", "--cd", "--from", "--to"}},
+        {"play", {"--soundfont", "--gain", "--drivers", "--port", "--cd", "--from", "--to"}},
         {"summary", {"--cd"}},
         {"lyrics", {"--encoding", "--syllables"}},
     };
