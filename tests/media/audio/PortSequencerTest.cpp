@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
+#include <thread>
 
 #include "AudioTestSupport.h"
 #include "RecordingPort.h"
@@ -228,6 +231,54 @@ TEST(PortSequencer, AFullQueueTakesTheRestAtTheNextRefillInOrder) {
     EXPECT_EQ(notes, 8);
     EXPECT_EQ(hangingNotes(played.log->snapshot()), "");
     EXPECT_EQ(played.reports.size(), 1u);
+}
+
+// The worker thread keeps the window filled while the port's clock runs by itself (here moved by the test), and a
+// sequencer destroyed in the middle of a play leaves nothing sounding.
+TEST(PortSequencer, TheWorkerRefillsAsTheClockRunsAndStopsInOrder) {
+    TempSong song(tempoChangeSong());
+    auto log = std::make_shared<PortLog>();
+    std::mutex mutex;
+    std::condition_variable ended;
+    int reports = 0;
+    {
+        PortSequencer sequencer(std::make_unique<RecordingPort>(log), PortSequencer::Timing{300'000, 5, true});
+        sequencer.setEndCallback([&](std::uint64_t, bool) {
+            std::lock_guard lock(mutex);
+            ++reports;
+            ended.notify_all();
+        });
+        std::string error;
+        ASSERT_TRUE(sequencer.open(song.path(), error)) << error;
+        sequencer.play(0);
+        // 20 ms of the port's clock every millisecond, until the end is reported (or far past it: a fault).
+        for (int step = 0; step < 1000; ++step) {
+            std::unique_lock lock(mutex);
+            if (ended.wait_for(lock, std::chrono::milliseconds(1), [&] { return reports > 0; })) break;
+            lock.unlock();
+            log->advance(20'000);
+        }
+        {
+            std::lock_guard lock(mutex);
+            ASSERT_EQ(reports, 1);
+        }
+        int notes = 0;
+        for (const Delivered& message : log->snapshot())
+            if (message.isNoteOn() && message.channel() == 0) ++notes;
+        EXPECT_EQ(notes, 8);
+
+        sequencer.play(0);
+        for (int step = 0; step < 60; ++step) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            log->advance(20'000);
+        }
+    }
+    // Destroyed playing: the worker is gone, the queue dropped, the channels silenced.
+    EXPECT_EQ(hangingNotes(log->snapshot()), "");
+    const std::size_t count = log->snapshot().size();
+    log->advance(3'000'000);
+    EXPECT_EQ(log->snapshot().size(), count);
+    EXPECT_EQ(reports, 1);
 }
 
 TEST(PortSequencer, PortAddressesAreTwoNumbers) {
