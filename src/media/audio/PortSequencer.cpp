@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "midi/SmfReader.h"
+#include "midi/Synth.h"
 
 namespace vorlo::audio {
 namespace {
@@ -22,30 +23,23 @@ std::size_t channelMessageLength(std::uint8_t status) {
     return kind == 0xC0 || kind == 0xD0 ? 2 : 3;
 }
 
-// The messages that put every channel back to its power-on program, bank, controllers and pitch bend: the same ones
-// the built-in synthesizer's sequencer starts a chase with (midi::Synth::resetChannels).
+// The messages that put every channel back to its power-on program, bank, controllers and pitch bend: the ones the
+// built-in synthesizer's sequencer starts a chase with, taken from there (midi::Synth::resetChannels).
 std::vector<std::array<std::uint8_t, 3>> channelResetMessages() {
-    std::vector<std::array<std::uint8_t, 3>> messages;
-    for (std::uint8_t channel = 0; channel < 16; ++channel) {
-        const auto cc = static_cast<std::uint8_t>(0xB0 | channel);
-        const auto program = static_cast<std::uint8_t>(0xC0 | channel);
-        for (const auto& [status, data1, data2] : std::initializer_list<std::array<std::uint8_t, 3>>{{cc, 121, 0},
-                                                                                                     {cc, 0, 0},
-                                                                                                     {cc, 32, 0},
-                                                                                                     {program, 0, 0},
-                                                                                                     {cc, 7, 100},
-                                                                                                     {cc, 10, 64},
-                                                                                                     {cc, 91, 40},
-                                                                                                     {cc, 93, 0},
-                                                                                                     {cc, 101, 0},
-                                                                                                     {cc, 100, 0},
-                                                                                                     {cc, 6, 2},
-                                                                                                     {cc, 38, 0},
-                                                                                                     {cc, 101, 127},
-                                                                                                     {cc, 100, 127}})
+    struct Collector final : midi::Synth {
+        std::vector<std::array<std::uint8_t, 3>> messages;
+        int sampleRate() const override { return kMicrosPerSecond; }
+        void channelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
             messages.push_back({status, data1, data2});
-    }
-    return messages;
+        }
+        void systemExclusive(std::span<const std::uint8_t>) override {}
+        void allNotesOff() override {}
+        void allSoundsOff() override {}
+        void systemReset() override {}
+        void render(float*, float*, std::size_t) override {}
+    } collector;
+    collector.resetChannels();
+    return std::move(collector.messages);
 }
 
 }  // namespace
@@ -266,8 +260,9 @@ std::span<const std::uint8_t> PortSequencer::bytesOf(const midi::TimedEvent& eve
 }
 
 bool PortSequencer::chaseLocked(std::int64_t toUs) {
-    for (const auto& message : channelResetMessages())
-        if (!port_->sendNow(message)) return false;
+    static const std::vector<std::array<std::uint8_t, 3>> kReset = channelResetMessages();
+    for (const auto& message : kReset)
+        if (!port_->sendNow(std::span(message.data(), channelMessageLength(message[0])))) return false;
     const auto& events = song_->events();
     const auto first = std::lower_bound(events.begin(), events.end(), toUs,
                                         [](const midi::TimedEvent& e, std::int64_t us) { return e.frame < us; });
