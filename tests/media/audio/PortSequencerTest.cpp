@@ -137,6 +137,10 @@ TEST(PortSequencer, APlayFromASeekPointSendsTheSongsStateThereAndNoEarlierNote) 
         return std::any_of(chase.begin(), chase.end(), [&](const Delivered& m) { return m.bytes == bytes; });
     };
     EXPECT_TRUE(has({0xC3, 19}));
+    for (const Delivered& message : all)  // the channels' reset included: a program change is two bytes
+        if (message.kind() == 0xC0 || message.kind() == 0xD0) {
+            EXPECT_EQ(message.bytes.size(), 2u);
+        }
     EXPECT_TRUE(has({0xE3, 12000 & 0x7F, 12000 >> 7}));
     // The later volume wins: it comes after the earlier one.
     const auto volume = [&](int value) {
