@@ -134,6 +134,8 @@ TEST_F(SoundPageTest, ExternalSynthesizersAreOutputsWhoseChoiceSetsTheBuiltInCon
 
     output->setCurrentIndex(4);
     EXPECT_TRUE(sound.externalNote()->isVisible());
+    if (const QString shots = qEnvironmentVariable("VORLO_SCREENSHOTS"); !shots.isEmpty())
+        dlg->grab().save(shots + "/configuration-sound-external.png");
     for (QWidget* builtIn : std::initializer_list<QWidget*>{sound.soundFont(), sound.reverb(), sound.gain(),
                                                             child<QCheckBox>(sound, "CheckAutoGain"), sound.device()})
         EXPECT_FALSE(builtIn->isEnabled()) << builtIn->objectName().toStdString();
