@@ -13,7 +13,7 @@ SequencerDevice::SequencerDevice(SynthHost& host, const std::string& path, PlayE
     std::string error;
     if (host.usesPort()) {
         port_ = host.portSequencer(error);
-        if (port_ == nullptr) throw EMCIDeviceError(error);
+        if (port_ == nullptr) throw EMCIOutputError(error);
     } else {
         engine_ = host.engine(error);
         if (engine_ == nullptr) throw EMCIDeviceError(error);

@@ -13,7 +13,8 @@ namespace vorlo::media {
 
 class SequencerDevice final : public MediaBackend {
 public:
-    // Throws EMCIDeviceError when the synthesizer (or the MIDI port) cannot start or the file cannot be read.
+    // Throws EMCIDeviceError when the synthesizer cannot start or the file cannot be read, EMCIOutputError when the
+    // MIDI port cannot be opened.
     SequencerDevice(SynthHost& host, const std::string& path, PlayEndHandler onEnd);
     ~SequencerDevice() override;
 

@@ -181,6 +181,14 @@ bool PlaybackEngine::OpenCurrentEntry() {
             device_.open();
             opened = true;
             qCDebug(lcPlayback) << "opened entry" << playlist_.CurrentIndex() << path;
+        } catch (const media::EMCIOutputError& error) {
+            // The external synthesizer is not there (unplugged, not started): no entry is to blame, so none is
+            // removed; the user hears why, and Play tries again.
+            qCDebug(lcPlayback) << "entry" << playlist_.CurrentIndex() << path << "has no output:" << error.what();
+            publish();
+            MessageBoxes::show(QStringLiteral("Error - MIDI Output"), QString::fromLocal8Bit(error.what()),
+                               BoxIcon::Error);
+            return false;
         } catch (const std::exception& error) {
             qCDebug(lcPlayback) << "entry" << playlist_.CurrentIndex() << path << "cannot be opened:" << error.what();
             if (!removeUnplayable()) {

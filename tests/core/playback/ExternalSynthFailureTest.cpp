@@ -49,4 +49,42 @@ TEST(ExternalSynthFailure, APortThatGoesAwayStopsTheSongAndTellsTheUserWhichPort
     EXPECT_EQ(boxes.shown().size(), 1u);
 }
 
+// An unplugged synthesizer is no fault of the songs: they stay in the list, and play once it is back.
+TEST(ExternalSynthFailure, APortThatIsNotThereKeepsTheEntriesAndSaysWhy) {
+    QTemporaryDir dir;
+    const QStringList songs{dir.filePath("a.mid"), dir.filePath("b.mid"), dir.filePath("c.mid")};
+    for (const QString& song : songs) ASSERT_TRUE(test::writeSong(song, 300));
+    auto log = std::make_shared<audio::test::PortLog>();
+    bool plugged = false;
+    media::MediaSettings settings = vorlo::testing::offlineSettings();
+    settings.midiPort = "129:0";
+    settings.midiPortOpener = [log, &plugged](const std::string& address,
+                                              std::string& error) -> std::unique_ptr<audio::MidiPort> {
+        if (!plugged) {
+            error = "The MIDI port " + address + " does not exist.";
+            return nullptr;
+        }
+        return std::make_unique<audio::test::RecordingPort>(log);
+    };
+    test::ScriptedMessageBoxes boxes;
+    test::CoreRig rig(settings);
+    rig.modes.autoPlay = true;
+    rig.fill(songs);
+    boxes.expect("Error - MIDI Output", "The MIDI port 129:0 does not exist.", BoxIcon::Error, BoxButtons::Ok,
+                 BoxButton::Ok);
+    rig.engine().entriesArrived();
+    test::CoreRig::settle();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(rig.playlist().count(), 3);
+    EXPECT_FALSE(rig.device().isOpen());
+
+    // Plugged in again, the song the user chooses plays.
+    plugged = true;
+    rig.engine().playEntry(1, PlayRequest::UserChoice);
+    EXPECT_EQ(rig.state().openFile, songs[1]);
+    EXPECT_EQ(rig.device().mode(), media::Mode::Playing);
+    EXPECT_EQ(rig.playlist().count(), 3);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
 }  // namespace
