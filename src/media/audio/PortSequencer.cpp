@@ -130,13 +130,8 @@ std::uint64_t PortSequencer::play(std::int64_t fromMs, std::int64_t toMs) {
         std::lock_guard lock(mutex_);
         if (!song_) return 0;
         haltLocked();
-        const std::int64_t length = song_->lengthMs();
-        const auto clampUs = [&](std::int64_t ms) {
-            if (ms >= length) return song_->endFrame();
-            return std::min(song_->msToFrames(std::max<std::int64_t>(ms, 0)), song_->endFrame());
-        };
-        fromUs_ = clampUs(fromMs);
-        endUs_ = toMs < 0 ? song_->endFrame() : std::max(fromUs_, clampUs(toMs));
+        fromUs_ = songPointUs(fromMs);
+        endUs_ = toMs < 0 ? song_->endFrame() : std::max(fromUs_, songPointUs(toMs));
         positionUs_ = fromUs_;
         endQueued_ = false;
         endSent_ = 0;
@@ -167,9 +162,12 @@ void PortSequencer::seek(std::int64_t ms) {
     std::lock_guard lock(mutex_);
     if (!song_) return;
     haltLocked();
-    positionUs_ = ms >= song_->lengthMs()
-                      ? song_->endFrame()
-                      : std::min(song_->msToFrames(std::max<std::int64_t>(ms, 0)), song_->endFrame());
+    positionUs_ = songPointUs(ms);
+}
+
+std::int64_t PortSequencer::songPointUs(std::int64_t ms) const {
+    if (ms >= song_->lengthMs()) return song_->endFrame();
+    return std::min(song_->msToFrames(std::max<std::int64_t>(ms, 0)), song_->endFrame());
 }
 
 void PortSequencer::setEndCallback(std::function<void(std::uint64_t, bool)> callback) {

@@ -30,7 +30,7 @@ public:
     };
 
     PortSequencer(std::unique_ptr<MidiPort> port, Timing timing);
-    PortSequencer(std::unique_ptr<MidiPort> port) : PortSequencer(std::move(port), Timing{}) {}
+    explicit PortSequencer(std::unique_ptr<MidiPort> port) : PortSequencer(std::move(port), Timing{}) {}
     // Stops the worker and silences the port.
     ~PortSequencer();
     PortSequencer(const PortSequencer&) = delete;
@@ -78,6 +78,8 @@ private:
     };
 
     std::int64_t positionUsLocked() const;
+    // `ms` as a point of the song, within it.
+    std::int64_t songPointUs(std::int64_t ms) const;
     // Sends the channels' state of the song at `toUs` at once. False when the port went away.
     bool chaseLocked(std::int64_t toUs);
     // The bytes of a timeline event as the port takes them; empty for an event that is no message.
