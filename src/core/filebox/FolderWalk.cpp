@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -35,8 +36,15 @@ QByteArray childOf(const QByteArray& folder, const QByteArray& name) {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
+// One allocation: a search makes a path for every song it finds.
 QString childOf(const QString& folder, const QString& name) {
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+    const bool slash = !folder.endsWith(QLatin1Char('/'));
+    QString path;
+    path.reserve(folder.size() + (slash ? 1 : 0) + name.size());
+    path.append(folder);
+    if (slash) path.append(QLatin1Char('/'));
+    path.append(name);
+    return path;
 }
 
 QByteArray realPathOf(const QByteArray& path) {
@@ -188,8 +196,11 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
     return true;
 }
 
-FolderWalkJob::FolderWalkJob(QObject* parent) : QObject(parent), stop_(std::make_shared<std::atomic<bool>>(false)) {
+FolderWalkJob::FolderWalkJob(QObject* parent)
+    : QObject(parent), stop_(std::make_shared<std::atomic<bool>>(false)), interval_(new QTimer(this)) {
     qRegisterMetaType<std::vector<FoundFile>>();
+    interval_->setSingleShot(true);
+    connect(interval_, &QTimer::timeout, this, &FolderWalkJob::handOverNext);
 }
 
 FolderWalkJob::~FolderWalkJob() {
@@ -214,6 +225,8 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
     stop_->store(false);
     running_ = true;
     walkEnded_ = false;
+    backlog_ = false;
+    sinceLastPass_.invalidate();
     thread_ = QThread::create([this, folders, drives, stop = stop_] {
         FolderWalk walk(stop.get());
         if (drives) walk.keepToDrives(folders);
@@ -233,8 +246,8 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
             if (drives) emit driveStarted(folder);
             walk.walk(
                 folder,
-                [&](const FoundFile& file) {
-                    batch.push_back(file);
+                [&](FoundFile&& file) {
+                    batch.push_back(std::move(file));
                     if (batch.size() >= kMostPerHandOver || sinceBatch.elapsed() >= 50) handOver();
                 },
                 [&](const QString& entered) {
@@ -253,8 +266,14 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
             const std::lock_guard<std::mutex> lock(queueLock_);
             posted = handOverPosted_;
         }
-        // A hand-over on its way ends the queue and tells the end; otherwise the queue is empty already.
-        if (!posted) handOverNext();
+        // A hand-over on its way ends the queue and tells the end; one waiting for its interval goes at once, and
+        // otherwise the queue is empty already.
+        if (interval_->isActive()) {
+            interval_->stop();
+            handOverNext();
+        } else if (!posted) {
+            handOverNext();
+        }
     });
     thread_->start();
     return true;
@@ -272,6 +291,15 @@ void FolderWalkJob::deliver(std::vector<FoundFile>& files) {
 }
 
 void FolderWalkJob::handOverNext() {
+    // While the walk runs, a pass waits for the interval since the last one (the hand-over stays "posted", so the
+    // walk does not post another); a backlog goes on at once.
+    if (!walkEnded_ && !backlog_ && sinceLastPass_.isValid()) {
+        const qint64 wait = handOverIntervalMs_ - sinceLastPass_.elapsed();
+        if (wait > 0) {
+            interval_->start(int(wait));
+            return;
+        }
+    }
     QElapsedTimer pass;
     pass.start();
     bool more = true;
@@ -289,6 +317,8 @@ void FolderWalkJob::handOverNext() {
         }
         if (!part.empty()) emit found(part);
     } while (more && pass.elapsed() < passBudgetMs_);
+    sinceLastPass_.start();
+    backlog_ = more;
     if (more) {
         QMetaObject::invokeMethod(this, &FolderWalkJob::handOverNext, Qt::QueuedConnection);
     } else if (walkEnded_ && running_) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include <vector>
 
 class QThread;
+class QTimer;
 
 namespace vorlo {
 
@@ -34,7 +36,8 @@ struct FoundFile {
 // entry once `stop` is set. Any thread; the sinks are called on the walking thread.
 class FolderWalk {
 public:
-    using FileSink = std::function<void(const FoundFile& file)>;
+    // A file is the sink's to keep (a sink taking `const FoundFile&` copies what it keeps).
+    using FileSink = std::function<void(FoundFile&& file)>;
     using FolderSink = std::function<void(const QString& folder)>;
 
     explicit FolderWalk(const std::atomic<bool>* stop = nullptr) : stop_(stop) {}
@@ -68,12 +71,17 @@ private:
 // The walk reads a tree faster than a list can take its lines, so the files wait in a queue and are handed
 // over in parts of at most kMostPerHandOver, for at most the pass budget in one pass of the receiving thread's
 // event loop: between two passes the window paints and takes clicks, however fast the files come. Every pass
-// also costs the list a new layout, so a pass takes as many parts as its budget allows.
+// also costs the list a new layout of all its lines, so a pass takes as many parts as its budget allows, and
+// while the walk runs a pass begins at most once per hand-over interval: the first files show at once, then the
+// list grows a few times a second, and a long search lays out its list a few times instead of once per part.
+// A backlog left by a full pass goes on at the next pass of the event loop; once the walk has ended, the rest
+// follows without waiting.
 class FolderWalkJob : public QObject {
     Q_OBJECT
 public:
     static constexpr std::size_t kMostPerHandOver = 1024;
     static constexpr int kPassBudgetMs = 20;
+    static constexpr int kHandOverIntervalMs = 50;
 
     explicit FolderWalkJob(QObject* parent = nullptr);
     // Stops a walk still running and waits for its thread.
@@ -87,6 +95,8 @@ public:
     void cancel();
     // The time one pass of the event loop may spend handing over parts (0: one part a pass).
     void setPassBudgetMs(int ms) { passBudgetMs_ = ms; }
+    // The shortest time from one pass to the next while the walk runs and no backlog waits (0: no pause).
+    void setHandOverIntervalMs(int ms) { handOverIntervalMs_ = ms; }
     bool running() const { return running_; }
     bool cancelled() const { return stop_->load(); }
 
@@ -103,7 +113,8 @@ private:
     bool startWalks(const QStringList& folders, bool drives);
     // Walking thread: queues files for the receiving thread.
     void deliver(std::vector<FoundFile>& files);
-    // Receiving thread: hands over the next part of the queue; the end is told once the queue is empty.
+    // Receiving thread: a pass of hand-overs, or the wait for the interval's end; the end is told once the queue
+    // is empty.
     void handOverNext();
 
     std::shared_ptr<std::atomic<bool>> stop_;
@@ -111,6 +122,10 @@ private:
     bool running_ = false;
     bool walkEnded_ = false;  // receiving thread
     int passBudgetMs_ = kPassBudgetMs;
+    int handOverIntervalMs_ = kHandOverIntervalMs;
+    QElapsedTimer sinceLastPass_;  // receiving thread; invalid before the first pass
+    bool backlog_ = false;         // receiving thread: the last pass ended with its budget, files still waiting
+    QTimer* interval_;             // receiving thread: the wait for the next pass
 
     std::mutex queueLock_;
     std::deque<FoundFile> queue_;  // under queueLock_
