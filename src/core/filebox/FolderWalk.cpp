@@ -94,6 +94,7 @@ struct Frame {
     QByteArray realPath;
     QByteArray names;  // the visible entries' names, one after the other
     std::vector<Listed> entries;
+    std::vector<FoundNames::Span> found;  // played files not handed over yet
     std::size_t next = 0;
     dev_t device = 0;  // the file system the folder is on
 
@@ -127,7 +128,32 @@ void FolderWalk::keepToDrives(const QStringList& drives) {
     }
 }
 
+FoundFile FoundNames::file(std::size_t index) const {
+    const Span& span = files.at(index);
+    QString name = nameOf(std::string_view(listing.constData() + span.offset, static_cast<std::size_t>(span.length)));
+    QString path = childOf(folder, name);
+    return {std::move(path), std::move(name)};
+}
+
 bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder) {
+    bool stoppedInGroup = false;
+    const bool ended = walkNames(
+        folder,
+        [&](FoundNames&& names) {
+            for (std::size_t index = 0; index < names.size() && !stoppedInGroup; ++index) {
+                // A stop set while a group is handed over takes effect at its next file, as at the next entry.
+                if (index > 0 && stopped()) {
+                    stoppedInGroup = true;
+                    break;
+                }
+                onFile(names.file(index));
+            }
+        },
+        onFolder);
+    return ended && !stoppedInGroup;
+}
+
+bool FolderWalk::walkNames(const QString& folder, const NamesSink& onNames, const FolderSink& onFolder) {
     QByteArray root = encodePath(folder);
     while (root.size() > 1 && root.endsWith('/')) root.chop(1);
     const QByteArray realRoot = realPathOf(root);
@@ -142,34 +168,44 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
     if (!entered.insert({status.st_dev, status.st_ino}).second) return true;
     std::vector<Frame> stack;
     const auto enter = [&](QByteArray path, QString decodedPath, QByteArray realPath, dev_t device) {
-        Frame frame{std::move(path), std::move(decodedPath), std::move(realPath), {}, {}, 0, device};
+        Frame frame{std::move(path), std::move(decodedPath), std::move(realPath), {}, {}, {}, 0, device};
         if (!readFolder(frame)) return;  // a folder that cannot be read is left out
         ++foldersEntered_;
         if (onFolder) onFolder(frame.decodedPath);
         stack.push_back(std::move(frame));
     };
-    const auto offerFile = [&](const Frame& in, std::string_view bytes) {
-        if (!playableName(bytes)) return;
-        const QString name = nameOf(bytes);
+    // The files of a folder found so far go before anything of a subfolder, and before the walk ends or stops.
+    const auto handOver = [&](Frame& frame) {
+        if (frame.found.empty()) return;
+        FoundNames names{frame.decodedPath, frame.names, std::move(frame.found)};
+        frame.found = {};
+        onNames(std::move(names));
+    };
+    const auto offerFile = [&](Frame& in, const Listed& listed) {
+        if (!playableName(in.name(listed))) return;
         ++filesFound_;
-        onFile({childOf(in.decodedPath, name), name});
+        in.found.push_back({listed.offset, listed.length});
     };
     const QString decodedRoot = decodePath(root);
     enter(root, decodedRoot, realRoot, status.st_dev);
 
     while (!stack.empty()) {
-        if (stopped()) return false;
+        if (stopped()) {
+            handOver(stack.back());
+            return false;
+        }
         Frame& top = stack.back();
         if (top.next == top.entries.size()) {
+            handOver(top);
             stack.pop_back();
             continue;
         }
         const Listed listed = top.entries[top.next++];
         const std::string_view bytes = top.name(listed);
 
-        // A regular file is known from the listing alone; only a played one has its name converted.
+        // A regular file is known from the listing alone.
         if (listed.type == DT_REG) {
-            offerFile(top, bytes);
+            offerFile(top, listed);
             continue;
         }
         if (listed.type != DT_DIR && listed.type != DT_LNK && listed.type != DT_UNKNOWN) continue;  // devices
@@ -188,9 +224,10 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
             if (keepToDrives_ && entry.st_dev != top.device && driveRoots_.count(realPath) == 0) continue;
             if (!entered.insert({entry.st_dev, entry.st_ino}).second) continue;
             QString decodedPath = childOf(top.decodedPath, nameOf(bytes));
+            handOver(top);
             enter(path, std::move(decodedPath), std::move(realPath), entry.st_dev);  // `top` may move from here on
         } else if (S_ISREG(entry.st_mode)) {
-            offerFile(top, bytes);
+            offerFile(top, listed);
         }
     }
     return true;
@@ -230,7 +267,8 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
     thread_ = QThread::create([this, folders, drives, stop = stop_] {
         FolderWalk walk(stop.get());
         if (drives) walk.keepToDrives(folders);
-        std::vector<FoundFile> batch;
+        std::vector<FoundNames> batch;
+        std::size_t batchFiles = 0;
         QElapsedTimer sinceBatch;
         QElapsedTimer sinceProgress;
         sinceBatch.start();
@@ -239,16 +277,18 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
         const auto handOver = [&] {
             if (batch.empty()) return;
             deliver(batch);
+            batchFiles = 0;
             sinceBatch.restart();
         };
         for (const QString& folder : folders) {
             if (stop->load()) break;
             if (drives) emit driveStarted(folder);
-            walk.walk(
+            walk.walkNames(
                 folder,
-                [&](FoundFile&& file) {
-                    batch.push_back(std::move(file));
-                    if (batch.size() >= kMostPerHandOver || sinceBatch.elapsed() >= 50) handOver();
+                [&](FoundNames&& names) {
+                    batchFiles += names.size();
+                    batch.push_back(std::move(names));
+                    if (batchFiles >= kMostPerHandOver || sinceBatch.elapsed() >= 50) handOver();
                 },
                 [&](const QString& entered) {
                     if (sinceProgress.elapsed() < 100) return;
@@ -266,11 +306,11 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
             const std::lock_guard<std::mutex> lock(queueLock_);
             posted = handOverPosted_;
         }
-        // A hand-over on its way ends the queue and tells the end; one waiting for its interval goes at once, and
-        // otherwise the queue is empty already.
+        // A hand-over on its way ends the queue and tells the end; one waiting for its interval waits no longer,
+        // but still goes through the event loop (the pass before may have just ended); otherwise the queue is
+        // empty already.
         if (interval_->isActive()) {
-            interval_->stop();
-            handOverNext();
+            interval_->start(0);
         } else if (!posted) {
             handOverNext();
         }
@@ -279,15 +319,44 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
     return true;
 }
 
-void FolderWalkJob::deliver(std::vector<FoundFile>& files) {
+void FolderWalkJob::deliver(std::vector<FoundNames>& found) {
     bool post = false;
     {
         const std::lock_guard<std::mutex> lock(queueLock_);
-        queue_.insert(queue_.end(), std::make_move_iterator(files.begin()), std::make_move_iterator(files.end()));
+        queue_.insert(queue_.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
         post = !std::exchange(handOverPosted_, true);
     }
-    files.clear();
+    found.clear();
     if (post) QMetaObject::invokeMethod(this, &FolderWalkJob::handOverNext, Qt::QueuedConnection);
+}
+
+bool FolderWalkJob::takePart(std::vector<FoundNames>& part) {
+    const std::lock_guard<std::mutex> lock(queueLock_);
+    std::size_t room = kMostPerHandOver;
+    while (room > 0 && !queue_.empty()) {
+        FoundNames& front = queue_.front();
+        const std::size_t left = front.size() - frontTaken_;
+        if (frontTaken_ == 0 && left <= room) {
+            part.push_back(std::move(front));
+            queue_.pop_front();
+            room -= left;
+            continue;
+        }
+        // A group larger than the room left goes over in pieces (the names themselves are shared, not copied).
+        const std::size_t taken = std::min(left, room);
+        const auto first = front.files.begin() + static_cast<std::ptrdiff_t>(frontTaken_);
+        part.push_back({front.folder, front.listing, {first, first + static_cast<std::ptrdiff_t>(taken)}});
+        frontTaken_ += taken;
+        room -= taken;
+        if (frontTaken_ == front.size()) {
+            queue_.pop_front();
+            frontTaken_ = 0;
+        }
+    }
+    const bool more = !queue_.empty();
+    // The walk posts again only when no hand-over is on its way; the rest of the queue is ours to post.
+    handOverPosted_ = more;
+    return more;
 }
 
 void FolderWalkJob::handOverNext() {
@@ -305,22 +374,23 @@ void FolderWalkJob::handOverNext() {
     bool more = true;
     // Parts go over until the pass has had its time; the rest waits for the next pass of the event loop.
     do {
+        std::vector<FoundNames> names;
+        more = takePart(names);
+        std::size_t count = 0;
+        for (const FoundNames& group : names) count += group.size();
         std::vector<FoundFile> part;
-        {
-            const std::lock_guard<std::mutex> lock(queueLock_);
-            const std::size_t count = std::min(queue_.size(), kMostPerHandOver);
-            part.assign(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.begin() + count));
-            queue_.erase(queue_.begin(), queue_.begin() + count);
-            more = !queue_.empty();
-            // The walk posts again only when no hand-over is on its way; the rest of the queue is ours to post.
-            handOverPosted_ = more;
+        part.reserve(count);
+        for (const FoundNames& group : names) {
+            for (std::size_t index = 0; index < group.size(); ++index) part.push_back(group.file(index));
         }
         if (!part.empty()) emit found(part);
     } while (more && pass.elapsed() < passBudgetMs_);
     sinceLastPass_.start();
     backlog_ = more;
     if (more) {
-        QMetaObject::invokeMethod(this, &FolderWalkJob::handOverNext, Qt::QueuedConnection);
+        // The rest goes on from a timer, not a posted call: posted calls one after the other would keep the event
+        // loop from its timers, and with them from the window's repaints.
+        interval_->start(1);
     } else if (walkEnded_ && running_) {
         running_ = false;
         emit finished(stop_->load());

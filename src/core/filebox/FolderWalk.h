@@ -25,6 +25,23 @@ struct FoundFile {
     QString name;
 };
 
+// Playable files a walk found one after the other in one folder, as the bytes of their names in the folder's
+// listing. Making the player's names of them (file()) is left to whoever takes them: a thread that only walks
+// then makes no string per file, and the strings are made where they will live.
+struct FoundNames {
+    struct Span {
+        qsizetype offset;
+        qsizetype length;
+    };
+    QString folder;           // as the player holds it
+    QByteArray listing;       // the names of the folder's entries, one after the other (shared, not copied)
+    std::vector<Span> files;  // where each file's name lies in `listing`
+
+    std::size_t size() const { return files.size(); }
+    // The file at `index` with its name converted through the program's path codec (os/NativePath).
+    FoundFile file(std::size_t index) const;
+};
+
 // Add Folder: every playable file of a folder and of all its subfolders, depth first (a subfolder is walked before
 // the next entry of its folder), each folder's entries in the order the file system lists them. The drive search
 // walks whole drives with it.
@@ -38,6 +55,7 @@ class FolderWalk {
 public:
     // A file is the sink's to keep (a sink taking `const FoundFile&` copies what it keeps).
     using FileSink = std::function<void(FoundFile&& file)>;
+    using NamesSink = std::function<void(FoundNames&& names)>;
     using FolderSink = std::function<void(const QString& folder)>;
 
     explicit FolderWalk(const std::atomic<bool>* stop = nullptr) : stop_(stop) {}
@@ -50,6 +68,9 @@ public:
 
     // Walks `folder`. Returns false when the walk was stopped before its end.
     bool walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder = {});
+    // The same walk handing over the files of a folder together, as names: the files in the same order, those
+    // found before a stop included; a folder's files come in several groups when it has subfolders between them.
+    bool walkNames(const QString& folder, const NamesSink& onNames, const FolderSink& onFolder = {});
 
     int foldersEntered() const { return foldersEntered_; }
     int filesFound() const { return filesFound_; }
@@ -80,8 +101,8 @@ class FolderWalkJob : public QObject {
     Q_OBJECT
 public:
     static constexpr std::size_t kMostPerHandOver = 1024;
-    static constexpr int kPassBudgetMs = 20;
-    static constexpr int kHandOverIntervalMs = 50;
+    static constexpr int kPassBudgetMs = 15;
+    static constexpr int kHandOverIntervalMs = 25;
 
     explicit FolderWalkJob(QObject* parent = nullptr);
     // Stops a walk still running and waits for its thread.
@@ -112,7 +133,9 @@ private:
     void joinThread();
     bool startWalks(const QStringList& folders, bool drives);
     // Walking thread: queues files for the receiving thread.
-    void deliver(std::vector<FoundFile>& files);
+    void deliver(std::vector<FoundNames>& found);
+    // Receiving thread: the next part's names out of the queue (at most kMostPerHandOver files); whether more wait.
+    bool takePart(std::vector<FoundNames>& part);
     // Receiving thread: a pass of hand-overs, or the wait for the interval's end; the end is told once the queue
     // is empty.
     void handOverNext();
@@ -127,9 +150,11 @@ private:
     bool backlog_ = false;         // receiving thread: the last pass ended with its budget, files still waiting
     QTimer* interval_;             // receiving thread: the wait for the next pass
 
+    // The walk's thread makes no string per file: the receiving thread converts the names as it hands them over.
     std::mutex queueLock_;
-    std::deque<FoundFile> queue_;  // under queueLock_
-    bool handOverPosted_ = false;  // under queueLock_
+    std::deque<FoundNames> queue_;  // under queueLock_
+    std::size_t frontTaken_ = 0;    // under queueLock_: files of queue_.front() handed over already
+    bool handOverPosted_ = false;   // under queueLock_
 };
 
 }  // namespace vorlo
