@@ -392,8 +392,9 @@ void FolderWalkJob::handOverNext() {
     sinceLastPass_.start();
     backlog_ = more;
     if (more) {
-        // The rest goes on from a timer, not a posted call: posted calls one after the other would keep the event
-        // loop from its timers, and with them from the window's repaints.
+        // The rest goes on from a timer due in 1 ms: a posted call, or a timer due at once, ran the next pass
+        // before the timers that fell due during this one (the window's repaints among them), and several passes
+        // went by without a paint.
         interval_->start(1);
     } else if (walkEnded_ && running_) {
         running_ = false;

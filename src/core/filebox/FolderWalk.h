@@ -94,9 +94,10 @@ private:
 // event loop: between two passes the window paints and takes clicks, however fast the files come. Every pass
 // also costs the list a new layout of all its lines, so a pass takes as many parts as its budget allows, and
 // while the walk runs a pass begins at most once per hand-over interval: the first files show at once, then the
-// list grows a few times a second, and a long search lays out its list a few times instead of once per part.
-// A backlog left by a full pass goes on at the next pass of the event loop; once the walk has ended, the rest
-// follows without waiting.
+// list grows in steps, and a long search lays out its list a few times instead of once per part. A backlog left
+// by a full pass goes on once the event loop has had its turn, timers included; once the walk has ended, the
+// rest follows without waiting for the interval. The walk's thread queues names (FoundNames); the receiving
+// thread makes the files' strings as it hands them over.
 class FolderWalkJob : public QObject {
     Q_OBJECT
 public:
