@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -35,8 +36,15 @@ QByteArray childOf(const QByteArray& folder, const QByteArray& name) {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
+// One allocation: a search makes a path for every song it finds.
 QString childOf(const QString& folder, const QString& name) {
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+    const bool slash = !folder.endsWith(QLatin1Char('/'));
+    QString path;
+    path.reserve(folder.size() + (slash ? 1 : 0) + name.size());
+    path.append(folder);
+    if (slash) path.append(QLatin1Char('/'));
+    path.append(name);
+    return path;
 }
 
 QByteArray realPathOf(const QByteArray& path) {
@@ -51,8 +59,12 @@ bool isAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// A name as the player holds it (every name can be held, its bytes kept: os/NativePath), converted once.
-QString nameOf(std::string_view bytes) { return decodePath(QByteArrayView(bytes.data(), qsizetype(bytes.size()))); }
+// A name as the player holds it (every name can be held, its bytes kept: os/NativePath), converted once. The codec
+// keeps ASCII as it is, so most names take the quick conversion of Latin-1 without the codec's checks.
+QString nameOf(std::string_view bytes) {
+    if (isAscii(bytes)) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+    return decodePath(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+}
 
 // Whether a file of this name is played, decided on its bytes (most names of a tree are not, and are never
 // converted); a name with a non-ASCII extension takes the player's own rule on the converted name.
@@ -86,6 +98,7 @@ struct Frame {
     QByteArray realPath;
     QByteArray names;  // the visible entries' names, one after the other
     std::vector<Listed> entries;
+    std::vector<FoundNames::Span> found;  // played files not handed over yet
     std::size_t next = 0;
     dev_t device = 0;  // the file system the folder is on
 
@@ -119,7 +132,32 @@ void FolderWalk::keepToDrives(const QStringList& drives) {
     }
 }
 
+FoundFile FoundNames::file(std::size_t index) const {
+    const Span& span = files.at(index);
+    QString name = nameOf(std::string_view(listing.constData() + span.offset, static_cast<std::size_t>(span.length)));
+    QString path = childOf(folder, name);
+    return {std::move(path), std::move(name)};
+}
+
 bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder) {
+    bool stoppedInGroup = false;
+    const bool ended = walkNames(
+        folder,
+        [&](FoundNames&& names) {
+            for (std::size_t index = 0; index < names.size() && !stoppedInGroup; ++index) {
+                // A stop set while a group is handed over takes effect at its next file, as at the next entry.
+                if (index > 0 && stopped()) {
+                    stoppedInGroup = true;
+                    break;
+                }
+                onFile(names.file(index));
+            }
+        },
+        onFolder);
+    return ended && !stoppedInGroup;
+}
+
+bool FolderWalk::walkNames(const QString& folder, const NamesSink& onNames, const FolderSink& onFolder) {
     QByteArray root = encodePath(folder);
     while (root.size() > 1 && root.endsWith('/')) root.chop(1);
     const QByteArray realRoot = realPathOf(root);
@@ -134,34 +172,44 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
     if (!entered.insert({status.st_dev, status.st_ino}).second) return true;
     std::vector<Frame> stack;
     const auto enter = [&](QByteArray path, QString decodedPath, QByteArray realPath, dev_t device) {
-        Frame frame{std::move(path), std::move(decodedPath), std::move(realPath), {}, {}, 0, device};
+        Frame frame{std::move(path), std::move(decodedPath), std::move(realPath), {}, {}, {}, 0, device};
         if (!readFolder(frame)) return;  // a folder that cannot be read is left out
         ++foldersEntered_;
         if (onFolder) onFolder(frame.decodedPath);
         stack.push_back(std::move(frame));
     };
-    const auto offerFile = [&](const Frame& in, std::string_view bytes) {
-        if (!playableName(bytes)) return;
-        const QString name = nameOf(bytes);
+    // The files of a folder found so far go before anything of a subfolder, and before the walk ends or stops.
+    const auto handOver = [&](Frame& frame) {
+        if (frame.found.empty()) return;
+        FoundNames names{frame.decodedPath, frame.names, std::move(frame.found)};
+        frame.found = {};
+        onNames(std::move(names));
+    };
+    const auto offerFile = [&](Frame& in, const Listed& listed) {
+        if (!playableName(in.name(listed))) return;
         ++filesFound_;
-        onFile({childOf(in.decodedPath, name), name});
+        in.found.push_back({listed.offset, listed.length});
     };
     const QString decodedRoot = decodePath(root);
     enter(root, decodedRoot, realRoot, status.st_dev);
 
     while (!stack.empty()) {
-        if (stopped()) return false;
+        if (stopped()) {
+            handOver(stack.back());
+            return false;
+        }
         Frame& top = stack.back();
         if (top.next == top.entries.size()) {
+            handOver(top);
             stack.pop_back();
             continue;
         }
         const Listed listed = top.entries[top.next++];
         const std::string_view bytes = top.name(listed);
 
-        // A regular file is known from the listing alone; only a played one has its name converted.
+        // A regular file is known from the listing alone.
         if (listed.type == DT_REG) {
-            offerFile(top, bytes);
+            offerFile(top, listed);
             continue;
         }
         if (listed.type != DT_DIR && listed.type != DT_LNK && listed.type != DT_UNKNOWN) continue;  // devices
@@ -180,16 +228,20 @@ bool FolderWalk::walk(const QString& folder, const FileSink& onFile, const Folde
             if (keepToDrives_ && entry.st_dev != top.device && driveRoots_.count(realPath) == 0) continue;
             if (!entered.insert({entry.st_dev, entry.st_ino}).second) continue;
             QString decodedPath = childOf(top.decodedPath, nameOf(bytes));
+            handOver(top);
             enter(path, std::move(decodedPath), std::move(realPath), entry.st_dev);  // `top` may move from here on
         } else if (S_ISREG(entry.st_mode)) {
-            offerFile(top, bytes);
+            offerFile(top, listed);
         }
     }
     return true;
 }
 
-FolderWalkJob::FolderWalkJob(QObject* parent) : QObject(parent), stop_(std::make_shared<std::atomic<bool>>(false)) {
+FolderWalkJob::FolderWalkJob(QObject* parent)
+    : QObject(parent), stop_(std::make_shared<std::atomic<bool>>(false)), interval_(new QTimer(this)) {
     qRegisterMetaType<std::vector<FoundFile>>();
+    interval_->setSingleShot(true);
+    connect(interval_, &QTimer::timeout, this, &FolderWalkJob::handOverNext);
 }
 
 FolderWalkJob::~FolderWalkJob() {
@@ -214,10 +266,13 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
     stop_->store(false);
     running_ = true;
     walkEnded_ = false;
+    backlog_ = false;
+    sinceLastPass_.invalidate();
     thread_ = QThread::create([this, folders, drives, stop = stop_] {
         FolderWalk walk(stop.get());
         if (drives) walk.keepToDrives(folders);
-        std::vector<FoundFile> batch;
+        std::vector<FoundNames> batch;
+        std::size_t batchFiles = 0;
         QElapsedTimer sinceBatch;
         QElapsedTimer sinceProgress;
         sinceBatch.start();
@@ -226,16 +281,18 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
         const auto handOver = [&] {
             if (batch.empty()) return;
             deliver(batch);
+            batchFiles = 0;
             sinceBatch.restart();
         };
         for (const QString& folder : folders) {
             if (stop->load()) break;
             if (drives) emit driveStarted(folder);
-            walk.walk(
+            walk.walkNames(
                 folder,
-                [&](const FoundFile& file) {
-                    batch.push_back(file);
-                    if (batch.size() >= kMostPerHandOver || sinceBatch.elapsed() >= 50) handOver();
+                [&](FoundNames&& names) {
+                    batchFiles += names.size();
+                    batch.push_back(std::move(names));
+                    if (batchFiles >= kMostPerHandOver || sinceBatch.elapsed() >= 50) handOver();
                 },
                 [&](const QString& entered) {
                     if (sinceProgress.elapsed() < 100) return;
@@ -253,44 +310,92 @@ bool FolderWalkJob::startWalks(const QStringList& folders, bool drives) {
             const std::lock_guard<std::mutex> lock(queueLock_);
             posted = handOverPosted_;
         }
-        // A hand-over on its way ends the queue and tells the end; otherwise the queue is empty already.
-        if (!posted) handOverNext();
+        // A hand-over on its way ends the queue and tells the end; one waiting for its interval waits no longer,
+        // but still goes through the event loop (the pass before may have just ended); otherwise the queue is
+        // empty already.
+        if (interval_->isActive()) {
+            interval_->start(0);
+        } else if (!posted) {
+            handOverNext();
+        }
     });
     thread_->start();
     return true;
 }
 
-void FolderWalkJob::deliver(std::vector<FoundFile>& files) {
+void FolderWalkJob::deliver(std::vector<FoundNames>& found) {
     bool post = false;
     {
         const std::lock_guard<std::mutex> lock(queueLock_);
-        queue_.insert(queue_.end(), std::make_move_iterator(files.begin()), std::make_move_iterator(files.end()));
+        queue_.insert(queue_.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
         post = !std::exchange(handOverPosted_, true);
     }
-    files.clear();
+    found.clear();
     if (post) QMetaObject::invokeMethod(this, &FolderWalkJob::handOverNext, Qt::QueuedConnection);
 }
 
+bool FolderWalkJob::takePart(std::vector<FoundNames>& part) {
+    const std::lock_guard<std::mutex> lock(queueLock_);
+    std::size_t room = kMostPerHandOver;
+    while (room > 0 && !queue_.empty()) {
+        FoundNames& front = queue_.front();
+        const std::size_t left = front.size() - frontTaken_;
+        if (frontTaken_ == 0 && left <= room) {
+            part.push_back(std::move(front));
+            queue_.pop_front();
+            room -= left;
+            continue;
+        }
+        // A group larger than the room left goes over in pieces (the names themselves are shared, not copied).
+        const std::size_t taken = std::min(left, room);
+        const auto first = front.files.begin() + static_cast<std::ptrdiff_t>(frontTaken_);
+        part.push_back({front.folder, front.listing, {first, first + static_cast<std::ptrdiff_t>(taken)}});
+        frontTaken_ += taken;
+        room -= taken;
+        if (frontTaken_ == front.size()) {
+            queue_.pop_front();
+            frontTaken_ = 0;
+        }
+    }
+    const bool more = !queue_.empty();
+    // The walk posts again only when no hand-over is on its way; the rest of the queue is ours to post.
+    handOverPosted_ = more;
+    return more;
+}
+
 void FolderWalkJob::handOverNext() {
+    // While the walk runs, a pass waits for the interval since the last one (the hand-over stays "posted", so the
+    // walk does not post another); a backlog goes on at once.
+    if (!walkEnded_ && !backlog_ && sinceLastPass_.isValid()) {
+        const qint64 wait = handOverIntervalMs_ - sinceLastPass_.elapsed();
+        if (wait > 0) {
+            interval_->start(int(wait));
+            return;
+        }
+    }
     QElapsedTimer pass;
     pass.start();
     bool more = true;
     // Parts go over until the pass has had its time; the rest waits for the next pass of the event loop.
     do {
+        std::vector<FoundNames> names;
+        more = takePart(names);
+        std::size_t count = 0;
+        for (const FoundNames& group : names) count += group.size();
         std::vector<FoundFile> part;
-        {
-            const std::lock_guard<std::mutex> lock(queueLock_);
-            const std::size_t count = std::min(queue_.size(), kMostPerHandOver);
-            part.assign(std::make_move_iterator(queue_.begin()), std::make_move_iterator(queue_.begin() + count));
-            queue_.erase(queue_.begin(), queue_.begin() + count);
-            more = !queue_.empty();
-            // The walk posts again only when no hand-over is on its way; the rest of the queue is ours to post.
-            handOverPosted_ = more;
+        part.reserve(count);
+        for (const FoundNames& group : names) {
+            for (std::size_t index = 0; index < group.size(); ++index) part.push_back(group.file(index));
         }
         if (!part.empty()) emit found(part);
     } while (more && pass.elapsed() < passBudgetMs_);
+    sinceLastPass_.start();
+    backlog_ = more;
     if (more) {
-        QMetaObject::invokeMethod(this, &FolderWalkJob::handOverNext, Qt::QueuedConnection);
+        // The rest goes on from a timer due in 1 ms: a posted call, or a timer due at once, ran the next pass
+        // before the timers that fell due during this one (the window's repaints among them), and several passes
+        // went by without a paint.
+        interval_->start(1);
     } else if (walkEnded_ && running_) {
         running_ = false;
         emit finished(stop_->load());

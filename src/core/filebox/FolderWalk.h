@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include <vector>
 
 class QThread;
+class QTimer;
 
 namespace vorlo {
 
@@ -21,6 +23,23 @@ namespace vorlo {
 struct FoundFile {
     QString path;
     QString name;
+};
+
+// Playable files a walk found one after the other in one folder, as the bytes of their names in the folder's
+// listing. Making the player's names of them (file()) is left to whoever takes them: a thread that only walks
+// then makes no string per file, and the strings are made where they will live.
+struct FoundNames {
+    struct Span {
+        qsizetype offset;
+        qsizetype length;
+    };
+    QString folder;           // as the player holds it
+    QByteArray listing;       // the names of the folder's entries, one after the other (shared, not copied)
+    std::vector<Span> files;  // where each file's name lies in `listing`
+
+    std::size_t size() const { return files.size(); }
+    // The file at `index` with its name converted through the program's path codec (os/NativePath).
+    FoundFile file(std::size_t index) const;
 };
 
 // Add Folder: every playable file of a folder and of all its subfolders, depth first (a subfolder is walked before
@@ -34,7 +53,9 @@ struct FoundFile {
 // entry once `stop` is set. Any thread; the sinks are called on the walking thread.
 class FolderWalk {
 public:
-    using FileSink = std::function<void(const FoundFile& file)>;
+    // A file is the sink's to keep (a sink taking `const FoundFile&` copies what it keeps).
+    using FileSink = std::function<void(FoundFile&& file)>;
+    using NamesSink = std::function<void(FoundNames&& names)>;
     using FolderSink = std::function<void(const QString& folder)>;
 
     explicit FolderWalk(const std::atomic<bool>* stop = nullptr) : stop_(stop) {}
@@ -47,6 +68,9 @@ public:
 
     // Walks `folder`. Returns false when the walk was stopped before its end.
     bool walk(const QString& folder, const FileSink& onFile, const FolderSink& onFolder = {});
+    // The same walk handing over the files of a folder together, as names: the files in the same order, those
+    // found before a stop included; a folder's files come in several groups when it has subfolders between them.
+    bool walkNames(const QString& folder, const NamesSink& onNames, const FolderSink& onFolder = {});
 
     int foldersEntered() const { return foldersEntered_; }
     int filesFound() const { return filesFound_; }
@@ -68,12 +92,18 @@ private:
 // The walk reads a tree faster than a list can take its lines, so the files wait in a queue and are handed
 // over in parts of at most kMostPerHandOver, for at most the pass budget in one pass of the receiving thread's
 // event loop: between two passes the window paints and takes clicks, however fast the files come. Every pass
-// also costs the list a new layout, so a pass takes as many parts as its budget allows.
+// also costs the list a new layout of all its lines, so a pass takes as many parts as its budget allows, and
+// while the walk runs a pass begins at most once per hand-over interval: the first files show at once, then the
+// list grows in steps, and a long search lays out its list a few times instead of once per part. A backlog left
+// by a full pass goes on once the event loop has had its turn, timers included; once the walk has ended, the
+// rest follows without waiting for the interval. The walk's thread queues names (FoundNames); the receiving
+// thread makes the files' strings as it hands them over.
 class FolderWalkJob : public QObject {
     Q_OBJECT
 public:
     static constexpr std::size_t kMostPerHandOver = 1024;
-    static constexpr int kPassBudgetMs = 20;
+    static constexpr int kPassBudgetMs = 15;
+    static constexpr int kHandOverIntervalMs = 25;
 
     explicit FolderWalkJob(QObject* parent = nullptr);
     // Stops a walk still running and waits for its thread.
@@ -87,6 +117,8 @@ public:
     void cancel();
     // The time one pass of the event loop may spend handing over parts (0: one part a pass).
     void setPassBudgetMs(int ms) { passBudgetMs_ = ms; }
+    // The shortest time from one pass to the next while the walk runs and no backlog waits (0: no pause).
+    void setHandOverIntervalMs(int ms) { handOverIntervalMs_ = ms; }
     bool running() const { return running_; }
     bool cancelled() const { return stop_->load(); }
 
@@ -102,8 +134,11 @@ private:
     void joinThread();
     bool startWalks(const QStringList& folders, bool drives);
     // Walking thread: queues files for the receiving thread.
-    void deliver(std::vector<FoundFile>& files);
-    // Receiving thread: hands over the next part of the queue; the end is told once the queue is empty.
+    void deliver(std::vector<FoundNames>& found);
+    // Receiving thread: the next part's names out of the queue (at most kMostPerHandOver files); whether more wait.
+    bool takePart(std::vector<FoundNames>& part);
+    // Receiving thread: a pass of hand-overs, or the wait for the interval's end; the end is told once the queue
+    // is empty.
     void handOverNext();
 
     std::shared_ptr<std::atomic<bool>> stop_;
@@ -111,10 +146,16 @@ private:
     bool running_ = false;
     bool walkEnded_ = false;  // receiving thread
     int passBudgetMs_ = kPassBudgetMs;
+    int handOverIntervalMs_ = kHandOverIntervalMs;
+    QElapsedTimer sinceLastPass_;  // receiving thread; invalid before the first pass
+    bool backlog_ = false;         // receiving thread: the last pass ended with its budget, files still waiting
+    QTimer* interval_;             // receiving thread: the wait for the next pass
 
+    // The walk's thread makes no string per file: the receiving thread converts the names as it hands them over.
     std::mutex queueLock_;
-    std::deque<FoundFile> queue_;  // under queueLock_
-    bool handOverPosted_ = false;  // under queueLock_
+    std::deque<FoundNames> queue_;  // under queueLock_
+    std::size_t frontTaken_ = 0;    // under queueLock_: files of queue_.front() handed over already
+    bool handOverPosted_ = false;   // under queueLock_
 };
 
 }  // namespace vorlo

@@ -38,6 +38,11 @@ int NameWidths::estimate(const QString& text) {
     int width = 0;
     for (const QChar c : text) {
         const char16_t unit = c.unicode();
+        // Most names are Latin: one look-up a character once its width is known.
+        if (unit < latin_.size() && latinKnown_[unit]) {
+            width += latin_[unit];
+            continue;
+        }
         if (needsShaping(unit)) return -1;
         width += advance(unit);
     }

@@ -313,8 +313,12 @@ void PlaylistPanel::fitLines(int first, int last) {
     const Playlist& list = editor_.playlist();
     last = std::min(last, list.count() - 1);
     // Only the widest of the new names can widen the extent: it alone is fitted.
-    NameWidths widths(songList_->fontMetrics());
-    const int widest = widths.widest(first, last, [&list](int i) -> const QString& { return list.displayName(i); });
+    if (!nameWidths_ || nameWidthsFont_ != songList_->font()) {
+        nameWidths_ = std::make_unique<NameWidths>(songList_->fontMetrics());
+        nameWidthsFont_ = songList_->font();
+    }
+    const int widest =
+        nameWidths_->widest(first, last, [&list](int i) -> const QString& { return list.displayName(i); });
     if (widest > 0) fitWidth(widest);
     FitListExtent(QString(), true);
 }

@@ -4,9 +4,11 @@
 #include "core/playlist/PlaylistEditor.h"
 #include "core/playlist/PlaylistEnables.h"
 
+#include <QFont>
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -16,6 +18,7 @@ class QToolButton;
 
 namespace vorlo {
 
+class NameWidths;
 class SongListAdapter;
 class SongListInput;
 class TSCheckList;
@@ -133,6 +136,10 @@ private:
     QToolButton* addFileButton_ = nullptr;
     QToolButton* addAllButton_ = nullptr;
     int listExtent_ = 0;
+    // The character widths of the list's font, kept from one batch of new lines to the next (a search brings
+    // a hundred of them) and made anew when the font changes.
+    std::unique_ptr<NameWidths> nameWidths_;
+    QFont nameWidthsFont_;
     bool oneTouch_ = false;
     bool midVisible_ = true;
     bool showingSelection_ = false;

@@ -25,6 +25,13 @@ SongListAdapter::SongListAdapter(Playlist& playlist, QObject* parent)
     });
 }
 
+// The list view asks for every line each time it lays out the list: answered without the base class's checks
+// through rowCount and columnCount, which cost a long list two calls a line.
+QModelIndex SongListAdapter::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || column != 0 || !playlist_.isValidIndex(row)) return {};
+    return createIndex(row, 0);
+}
+
 int SongListAdapter::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : playlist_.count(); }
 
 QVariant SongListAdapter::data(const QModelIndex& index, int role) const {

@@ -16,6 +16,7 @@ public:
 
     explicit SongListAdapter(Playlist& playlist, QObject* parent = nullptr);
 
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = QModelIndex()) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;

@@ -41,6 +41,20 @@ protected:
         });
         return found;
     }
+    // What a walk of `relative` should give, built from the listings themselves: each folder's entries in its
+    // order, a subfolder's files where the subfolder stands; `played` tells the files that count.
+    QStringList depthFirst(const QString& relative, const std::function<bool(const QString&)>& played) const {
+        QStringList expected;
+        const QString folder = relative.isEmpty() ? dir.path() : dir.filePath(relative);
+        for (const QString& name : listed(folder)) {
+            const QString path = relative.isEmpty() ? name : relative + "/" + name;
+            if (QFileInfo(dir.filePath(path)).isDir())
+                expected += depthFirst(path, played);
+            else if (played(name))
+                expected.append(path);
+        }
+        return expected;
+    }
     // The names of a folder in the order the file system lists them.
     static QStringList listed(const QString& folder) {
         QStringList names;
@@ -59,20 +73,8 @@ TEST_F(FolderWalkTest, PlayableFilesComeDepthFirstInTheFileSystemsOrder) {
     for (const char* name : {"top.mid", "LOUD.MID", "notes.txt", ".hidden.mid", "sub/inner.kar", "sub/deeper/x.wav",
                              "sub/set.mpl", "other/y.rmi", "other/z.avi", "other/track01.cda", ".secret/s.mid"})
         touch(name);
-    // What the walk should give, built from the listing itself: each folder's entries in its order, a subfolder's
-    // files where the subfolder stands.
-    QStringList expected;
-    std::function<void(const QString&)> expect = [&](const QString& relative) {
-        const QString folder = relative.isEmpty() ? dir.path() : dir.filePath(relative);
-        for (const QString& name : listed(folder)) {
-            const QString path = relative.isEmpty() ? name : relative + "/" + name;
-            if (QFileInfo(dir.filePath(path)).isDir())
-                expect(path);
-            else if (!name.endsWith(".txt") && !name.endsWith(".mpl"))
-                expected.append(path);
-        }
-    };
-    expect(QString());
+    const QStringList expected =
+        depthFirst(QString(), [](const QString& name) { return !name.endsWith(".txt") && !name.endsWith(".mpl"); });
 
     FolderWalk walker;
     EXPECT_EQ(walk(dir.path() + "/", &walker), expected);
@@ -80,6 +82,58 @@ TEST_F(FolderWalkTest, PlayableFilesComeDepthFirstInTheFileSystemsOrder) {
     EXPECT_TRUE(expected.contains("LOUD.MID"));  // the extension counts in any case
     EXPECT_EQ(walker.foldersEntered(), 4);
     EXPECT_EQ(walker.filesFound(), 7);
+}
+
+// The search's thread takes a folder's files as names and leaves making paths of them to the window's thread:
+// the same files in the same order, a folder's files together until a subfolder stands between them.
+TEST_F(FolderWalkTest, FilesComeAsNamesFolderByFolderInTheWalksOrder) {
+    for (int i = 0; i < 40; ++i) touch(QString("many/song%1.mid").arg(i));
+    for (int i = 0; i < 5; ++i) {
+        touch(QString("many/sub%1/a.wav").arg(i));
+        touch(QString("many/sub%1/b.kar").arg(i));
+    }
+    touch("many/notes.txt");
+    const QStringList expected = depthFirst("many", [](const QString& name) { return !name.endsWith(".txt"); });
+    // How many runs of files the folder's own listing has between its subfolders.
+    int runs = 0;
+    bool inRun = false;
+    for (const QString& name : listed(dir.filePath("many"))) {
+        const bool song = name.endsWith(".mid");
+        if (song && !inRun) ++runs;
+        if (song || QFileInfo(dir.filePath("many/" + name)).isDir()) inRun = song;
+    }
+
+    FolderWalk walker;
+    QStringList found;
+    QStringList groups;
+    EXPECT_TRUE(walker.walkNames(dir.filePath("many"), [&](vorlo::FoundNames&& names) {
+        EXPECT_GT(names.size(), 0u);
+        if (!groups.isEmpty()) {
+            EXPECT_NE(groups.back(), names.folder);
+        }
+        groups.append(names.folder);
+        for (std::size_t index = 0; index < names.size(); ++index) {
+            const FoundFile file = names.file(index);
+            EXPECT_EQ(file.path, names.folder + "/" + file.name);
+            found.append(file.path.mid(dir.path().size() + 1));
+        }
+    }));
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(found.size(), 50);
+    EXPECT_EQ(groups.count(dir.filePath("many")), runs);
+    EXPECT_EQ(walker.filesFound(), 50);
+}
+
+// A stop set while the files of one folder are handed over one by one ends the walk at the next of them.
+TEST_F(FolderWalkTest, AStopAmongTheFilesOfOneFolderEndsAtTheNextFile) {
+    for (int i = 0; i < 20; ++i) touch(QString("one/s%1.mid").arg(i));
+    std::atomic<bool> stop{false};
+    FolderWalk walker(&stop);
+    int seen = 0;
+    EXPECT_FALSE(walker.walk(dir.filePath("one"), [&](const FoundFile&) {
+        if (++seen == 3) stop = true;
+    }));
+    EXPECT_EQ(seen, 3);
 }
 
 TEST_F(FolderWalkTest, LinksToFoldersItIsInsideOrHasSeenAreNotEnteredAgainNorTheKernelsTrees) {

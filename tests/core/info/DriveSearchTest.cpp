@@ -163,4 +163,53 @@ TEST_F(DriveSearch, ManyFilesAreHandedOverInPartsWithTheEventLoopRunningBetween)
     EXPECT_FALSE(job.running());
 }
 
+// A folder of more songs than one part holds is handed over across parts in the walk's own order.
+TEST_F(DriveSearch, AFolderOfMoreSongsThanAPartKeepsItsOrderAcrossParts) {
+    constexpr int kSongs = 2500;
+    for (int index = 0; index < kSongs; ++index) touch(QStringLiteral("big/s%1.mid").arg(index));
+    for (int index = 0; index < 3; ++index) touch(QStringLiteral("big/d%1/x.wav").arg(index));
+    QStringList expected;
+    FolderWalk walk;
+    walk.walk(path(QStringLiteral("big")), [&](const FoundFile& file) { expected.append(file.path); });
+    ASSERT_EQ(expected.size(), kSongs + 3);
+
+    FolderWalkJob job;
+    job.setPassBudgetMs(0);  // one part a pass: a part ends inside the big folder's files
+    QStringList handedOver;
+    std::size_t largest = 0;
+    QObject::connect(&job, &FolderWalkJob::found, &job, [&](const std::vector<FoundFile>& files) {
+        largest = std::max(largest, files.size());
+        for (const FoundFile& file : files) {
+            EXPECT_TRUE(file.path.endsWith(QLatin1Char('/') + file.name));
+            handedOver.append(file.path);
+        }
+    });
+    QSignalSpy finished(&job, &FolderWalkJob::finished);
+    ASSERT_TRUE(job.startDrives({path(QStringLiteral("big"))}));
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(handedOver, expected);
+    EXPECT_EQ(largest, FolderWalkJob::kMostPerHandOver);
+}
+
+// While the walk runs, parts wait for the hand-over interval; once it has ended, the last ones do not.
+TEST_F(DriveSearch, TheLastFilesDoNotWaitForTheHandOverInterval) {
+    touch(QStringLiteral("first/a.mid"));
+    constexpr int kFiles = 3000;
+    for (int index = 0; index < kFiles; ++index) touch(QStringLiteral("second/d%1/f%2.mid").arg(index % 3).arg(index));
+
+    FolderWalkJob job;
+    job.setHandOverIntervalMs(10 * 60 * 1000);  // far longer than the test waits
+    // The second drive is walked only after the first drive's file has been handed over: its files then come
+    // within the interval.
+    QObject::connect(
+        &job, &FolderWalkJob::driveStarted, &job, [] {}, Qt::BlockingQueuedConnection);
+    int handedOver = 0;
+    QObject::connect(&job, &FolderWalkJob::found, &job,
+                     [&](const std::vector<FoundFile>& files) { handedOver += int(files.size()); });
+    QSignalSpy finished(&job, &FolderWalkJob::finished);
+    ASSERT_TRUE(job.startDrives({path(QStringLiteral("first")), path(QStringLiteral("second"))}));
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(handedOver, kFiles + 1);
+}
+
 }  // namespace

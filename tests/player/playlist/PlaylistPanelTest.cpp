@@ -297,3 +297,31 @@ TEST_F(PanelTest, AChangedListAsksBeforeItIsLeft) {
     ASSERT_EQ(boxes.shown().size(), 3U);
     EXPECT_TRUE(boxes.shown()[0].topMost);
 }
+
+namespace {
+
+// The list widens for its longest name in the font it shows the names in, also after that font has changed.
+TEST_F(PanelTest, NewLinesWidenTheListInTheFontItShowsThemIn) {
+    addSongs(1);
+    QFont big = panel.songList()->font();
+    big.setPixelSize(48);
+    panel.songList()->setFont(big);
+    const QString name = QString("wide %1.mid").arg(QString(60, 'W'));
+    ASSERT_TRUE(vorlo::test::writeSong(folder + "/" + name));
+    panel.addSelectedFiles(folder, {{name, name}});
+    EXPECT_GE(panel.songList()->horizontalExtent(), QFontMetrics(big).horizontalAdvance(name));
+}
+
+// The view asks the model for each line's index when it lays the list out: one for every line, none elsewhere.
+TEST_F(PanelTest, TheListsModelHasAnIndexForEachLineAndNoneElsewhere) {
+    addSongs(3);
+    const QAbstractItemModel* model = panel.songList()->model();
+    EXPECT_EQ(model->index(2, 0).row(), 2);
+    EXPECT_EQ(model->index(2, 0).data().toString(), "x2.mid");
+    EXPECT_FALSE(model->index(3, 0).isValid());
+    EXPECT_FALSE(model->index(-1, 0).isValid());
+    EXPECT_FALSE(model->index(0, 1).isValid());
+    EXPECT_FALSE(model->index(0, 0, model->index(0, 0)).isValid());
+}
+
+}  // namespace
