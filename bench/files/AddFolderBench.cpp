@@ -2,10 +2,8 @@
 // files arrive (the walk runs on its own thread; the window appends each batch).
 //
 //   add_folder_bench [FOLDERS] [FILES_PER_FOLDER]     (defaults 400 and 250: 100,000 files)
-#include "controls/TSCheckList.h"
+#include "PanelOnScreen.h"
 #include "core/filebox/FolderWalk.h"
-#include "core/playlist/ZipSession.h"
-#include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,37 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-// Notes the time of every paint of the list and the longest gap between two.
-class PaintWatch : public QObject {
-public:
-    explicit PaintWatch(QWidget* watched) {
-        watched->installEventFilter(this);
-        clock_.start();
-    }
-    qint64 longestGapMs() const { return longest_; }
-    int paints() const { return paints_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            const qint64 now = clock_.elapsed();
-            if (paints_++ > 0) longest_ = std::max(longest_, now - last_);
-            last_ = now;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QElapsedTimer clock_;
-    qint64 last_ = 0;
-    qint64 longest_ = 0;
-    int paints_ = 0;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -66,15 +33,12 @@ int main(int argc, char** argv) {
         }
     }
 
-    vorlo::Playlist playlist;
-    vorlo::ZipSession zip;
-    vorlo::PlaylistEditor editor(playlist, zip);
-    vorlo::PlaylistPanel panel(editor);
-    panel.resize(vorlo::PlaylistPanel::designSize());
-    panel.show();
-    QApplication::processEvents();
+    vorlo::bench::PanelOnScreen screen;
+    vorlo::Playlist& playlist = screen.playlist;
+    vorlo::PlaylistEditor& editor = screen.editor;
+    vorlo::PlaylistPanel& panel = screen.panel;
 
-    PaintWatch watch(panel.songList()->viewport());
+    vorlo::bench::PaintWatch watch(panel.songList()->viewport());
     QTimer repaint;  // asks for a paint every 10 ms, as a moving window or a progress box would
     QObject::connect(&repaint, &QTimer::timeout, [&] { panel.songList()->viewport()->update(); });
     repaint.start(10);

@@ -1,8 +1,6 @@
 // Adds 100,000 entries to the playlist panel and shows them, then scrolls and repaints, edits, and reports
 // time and memory per entry. Run with QT_QPA_PLATFORM=offscreen (run.sh does).
-#include "controls/TSCheckList.h"
-#include "core/playlist/ZipSession.h"
-#include "player/playlist/PlaylistPanel.h"
+#include "PanelOnScreen.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,14 +26,9 @@ int main(int argc, char** argv) {
     const int entries = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
     const QString folder = QStringLiteral("/home/listener/Music/General MIDI collection/Classics");
 
-    // The playlist and its editing without a playback engine: nothing is opened or played.
-    vorlo::Playlist playlist;
-    vorlo::ZipSession zip;
-    vorlo::PlaylistEditor editor(playlist, zip);
-    vorlo::PlaylistPanel panel(editor);
-    panel.resize(vorlo::PlaylistPanel::designSize());
-    panel.show();
-    QApplication::processEvents();
+    vorlo::bench::PanelOnScreen screen;
+    vorlo::PlaylistEditor& editor = screen.editor;
+    vorlo::PlaylistPanel& panel = screen.panel;
     // Counted from before the file box's names exist: the playlist keeps (shares) them after the file box
     // has let go of its own copy, so they are part of what each entry costs.
     const std::size_t heapBefore = heapInUse();

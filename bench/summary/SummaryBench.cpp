@@ -7,13 +7,11 @@
 //     defaults 1000, 400 and 250; SONGS 0 leaves the summary out. --tree keeps the tree in DIR (made there when
 //     DIR does not exist yet) so that repeated runs and profiles skip making it. Every timing is the best of
 //     N runs (default 3); the whole search prints each run, and where the window's thread spent it.
-#include "controls/TSCheckList.h"
+#include "PanelOnScreen.h"
 #include "core/filebox/FolderWalk.h"
 #include "core/info/PlaylistSummary.h"
 #include "core/playlist/ListFile.h"
-#include "core/playlist/ZipSession.h"
 #include "midi/SmfWriter.h"
-#include "player/playlist/PlaylistPanel.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,31 +31,6 @@
 #include <cstdio>
 
 namespace {
-
-class PaintWatch : public QObject {
-public:
-    explicit PaintWatch(QWidget* watched) {
-        watched->installEventFilter(this);
-        clock_.start();
-    }
-    qint64 longestGapMs() const { return longest_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            const qint64 now = clock_.elapsed();
-            if (paints_++ > 0) longest_ = std::max(longest_, now - last_);
-            last_ = now;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QElapsedTimer clock_;
-    qint64 last_ = 0;
-    qint64 longest_ = 0;
-    int paints_ = 0;
-};
 
 // The best of `runs` runs of a program, in milliseconds.
 qint64 bestRun(const QString& program, const QStringList& args, int runs = 3) {
@@ -120,16 +93,12 @@ qint64 cpuNs(clockid_t clock) {
 
 SearchRun searchOnce(const QString& tree) {
     SearchRun run;
-    vorlo::Playlist playlist;
-    vorlo::ZipSession zip;
-    vorlo::PlaylistEditor editor(playlist, zip);
-    vorlo::PlaylistPanel panel(editor);
-    panel.resize(vorlo::PlaylistPanel::designSize());
-    panel.show();
-    QApplication::processEvents();
-    QWidget* viewport = panel.songList()->viewport();
+    vorlo::bench::PanelOnScreen screen;
+    vorlo::Playlist& playlist = screen.playlist;
+    vorlo::PlaylistEditor& editor = screen.editor;
+    QWidget* viewport = screen.viewport();
     PaintTimer paintTime(viewport);
-    PaintWatch watch(viewport);  // installed last: sees every paint first
+    vorlo::bench::PaintWatch watch(viewport);  // installed last: sees every paint first
     QTimer repaint;
     QObject::connect(&repaint, &QTimer::timeout, [&] { viewport->update(); });
     repaint.start(10);
