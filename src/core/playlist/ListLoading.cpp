@@ -79,7 +79,10 @@ void ListCommands::loadPaths(const QStringList& paths, LoadOrigin origin, int st
                      << "missing";
 
     if (!playlist().isEmpty()) {
-        if (!openFirstEntry(origin, startIndex)) return;
+        const int loaded = playlist().count();
+        // An entry that cannot be opened is taken out of the list (which changes it, or closes it); an output that
+        // cannot open (an external synthesizer not there) leaves the list as it was loaded.
+        if (!openFirstEntry(origin, startIndex) && playlist().count() != loaded) return;
         if (missing.isEmpty()) {
             playlist().MarkListSaved();
             return;

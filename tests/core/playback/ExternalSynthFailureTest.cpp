@@ -69,14 +69,15 @@ TEST(ExternalSynthFailure, APortThatIsNotThereKeepsTheEntriesAndSaysWhy) {
     test::ScriptedMessageBoxes boxes;
     test::CoreRig rig(settings);
     rig.modes.autoPlay = true;
-    rig.fill(songs);
     boxes.expect("Error - MIDI Output", "The MIDI port 129:0 does not exist.", BoxIcon::Error, BoxButtons::Ok,
                  BoxButton::Ok);
-    rig.engine().entriesArrived();
+    rig.core().lists().LoadPathsIntoList(songs, LoadOrigin::User);
     test::CoreRig::settle();
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_EQ(rig.playlist().count(), 3);
     EXPECT_FALSE(rig.device().isOpen());
+    // The list is as it was loaded: closing it later asks nothing about saving it.
+    EXPECT_FALSE(rig.playlist().ListChanged());
 
     // Plugged in again, the song the user chooses plays.
     plugged = true;
