@@ -11,7 +11,8 @@ public:
 };
 
 // An open that failed for want of the output, not because of the medium: the external synthesizer's MIDI port is
-// not there. Another medium would fail the same way, so the medium is not to blame.
+// not there, or the built-in synthesizer cannot start. Another medium would fail the same way, so the medium is not
+// to blame.
 class EMCIOutputError : public EMCIDeviceError {
 public:
     using EMCIDeviceError::EMCIDeviceError;

@@ -15,8 +15,9 @@ SequencerDevice::SequencerDevice(SynthHost& host, const std::string& path, PlayE
         port_ = host.portSequencer(error);
         if (port_ == nullptr) throw EMCIOutputError(error);
     } else {
+        // A synthesizer that cannot start (its soundfont unreadable) fails every song alike: no song is to blame.
         engine_ = host.engine(error);
-        if (engine_ == nullptr) throw EMCIDeviceError(error);
+        if (engine_ == nullptr) throw EMCIOutputError(error);
     }
     if (!(port_ ? port_->open(path, error) : engine_->open(path, error)))
         throw EMCIDeviceError("Cannot open \"" + path + "\" as a MIDI file: " + error);

@@ -88,4 +88,26 @@ TEST(ExternalSynthFailure, APortThatIsNotThereKeepsTheEntriesAndSaysWhy) {
     EXPECT_EQ(boxes.shown().size(), 1u);
 }
 
+// The same for the built-in synthesizer when its soundfont cannot be read: the songs are not to blame.
+TEST(ExternalSynthFailure, ABuiltInSynthesizerThatCannotStartKeepsTheEntries) {
+    QTemporaryDir dir;
+    const QStringList songs{dir.filePath("a.mid"), dir.filePath("b.mid")};
+    for (const QString& song : songs) ASSERT_TRUE(test::writeSong(song, 300));
+    media::MediaSettings settings = vorlo::testing::offlineSettings();
+    settings.soundFontPath = dir.filePath("gone.sf2").toStdString();
+    test::ScriptedMessageBoxes boxes;
+    test::CoreRig rig(settings);
+    rig.modes.autoPlay = true;
+    boxes.expect("Error - MIDI Output",
+                 "The MIDI synthesizer cannot start: The soundfont " + dir.filePath("gone.sf2") + " cannot be read.",
+                 BoxIcon::Error, BoxButtons::Ok, BoxButton::Ok);
+    rig.core().lists().LoadPathsIntoList(songs, LoadOrigin::User);
+    test::CoreRig::settle();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(rig.playlist().count(), 2);
+    EXPECT_FALSE(rig.playlist().ListChanged());
+    EXPECT_FALSE(rig.device().isOpen());
+}
+
 }  // namespace
