@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace vorlo {
 namespace {
 
@@ -40,6 +42,8 @@ bool holdsEscapes(const QString& path) {
 QString decodePath(QByteArrayView bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype size = bytes.size();
+    // Most names are ASCII, which reads the same as Latin-1: no sequence to check (a search converts every name).
+    if (std::all_of(p, p + size, [](unsigned char byte) { return byte < 0x80; })) return QString::fromLatin1(bytes);
     qsizetype at = 0;
     while (at < size) {
         const int length = sequenceLength(p + at, size - at);

@@ -59,12 +59,8 @@ bool isAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// A name as the player holds it (every name can be held, its bytes kept: os/NativePath), converted once. The codec
-// keeps ASCII as it is, so most names take the quick conversion of Latin-1 without the codec's checks.
-QString nameOf(std::string_view bytes) {
-    if (isAscii(bytes)) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    return decodePath(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-}
+// A name as the player holds it (every name can be held, its bytes kept: os/NativePath), converted once.
+QString nameOf(std::string_view bytes) { return decodePath(QByteArrayView(bytes.data(), qsizetype(bytes.size()))); }
 
 // Whether a file of this name is played, decided on its bytes (most names of a tree are not, and are never
 // converted); a name with a non-ASCII extension takes the player's own rule on the converted name.
