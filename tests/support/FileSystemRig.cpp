@@ -19,6 +19,12 @@ namespace {
 constexpr uid_t kNobody = 65534;
 }
 
+bool touchFile(const QString& path) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
 UnwritableFolder::UnwritableFolder(const QString& folder, const QString& openFrom) : folder_(folder) {
     QString path = QDir::cleanPath(folder);
     const QString top = QDir::cleanPath(openFrom);

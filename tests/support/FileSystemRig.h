@@ -7,6 +7,9 @@
 
 namespace vorlo::test {
 
+// Makes an empty file at `path`, and the folders on the way to it; false when it cannot.
+bool touchFile(const QString& path);
+
 // Takes away the write permission of a folder the test made, for the life of the scope. The superuser may write
 // anywhere, so a test running as root also takes on an ordinary user's identity meanwhile (the folders on the way
 // to `folder`, up to `openFrom`, are opened for reading and walking so that user still reaches the files).

@@ -24,12 +24,7 @@ namespace {
 
 class FolderWalkTest : public ::testing::Test {
 protected:
-    void touch(const QString& name) const {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    void touch(const QString& name) const { EXPECT_TRUE(vorlo::test::touchFile(dir.filePath(name))); }
     void link(const QString& target, const QString& name) const {
         ASSERT_TRUE(QFile::link(target, dir.filePath(name)));
     }

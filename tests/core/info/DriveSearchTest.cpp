@@ -1,10 +1,10 @@
 // The drive search's walk: the same walk as Add Folder, kept to the drives it is given, remembering what it
 // walked from one drive to the next, safe in a link loop, and stopped for good by a cancel on the first drive.
+#include "FileSystemRig.h"
 #include "QtPrinters.h"
 #include "core/filebox/FolderWalk.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,12 +21,7 @@ namespace {
 
 class DriveSearch : public ::testing::Test {
 protected:
-    void touch(const QString& name) const {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    void touch(const QString& name) const { EXPECT_TRUE(vorlo::test::touchFile(dir.filePath(name))); }
     QStringList search(const QStringList& drives) const {
         FolderWalk walk;
         walk.keepToDrives(drives);
